@@ -1,0 +1,76 @@
+#pragma once
+// The main window: the preview panel, its 50 ms tick and the tray icon.
+#include <string>
+
+#include "platform/Platform.h"
+#include "capture/PreviewModel.h"
+#include "platform/Types.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/Tray.h"
+
+namespace gs {
+
+class TClipForm;
+
+class TForm1 : public ui::Form {
+public:
+    TForm1(Platform& platform, ui::Backend& backend);
+    ~TForm1() override;
+
+    // Start-up creates the frame window after this one; the tick relies on it.
+    void attachClipForm(TClipForm& clip) { ClipForm = &clip; }
+
+    // Fields, in the order the program's logic reads them.
+    Point StartPoint{};
+    Point StopPoint{};
+    Point NewCursorPoint{};
+    Point OldCursorPoint{};
+    double HoldingPositionSince = 0.0;
+    double counter = 0.0;
+    double timecounter = 0.0;
+
+    // Components found by name once the layout is built.
+    ui::Image* bg = nullptr;
+    ui::Image* Image1 = nullptr;
+    ui::Label* lblHelp = nullptr;
+    ui::Label* lblInfo = nullptr;
+    ui::Label* lblInfo2 = nullptr;
+    ui::SpeedButton* SpeedButton1 = nullptr;
+    ui::TrayIcon* TrayIcon1 = nullptr;
+    ui::PopupMenu* PopupMenu1 = nullptr;
+    ui::Timer* Timer1 = nullptr;
+
+    // Event handlers.
+    void FormCreate();
+    void Timer1Timer();
+    void bgMouseEnter() { counter = kCounterPinned; }
+    void SpeedButton1Click() { counter = 0.0; }
+    void TrayIcon1Click();
+    void Exit1Click() { Close(); }
+    void HelpClick() {}
+    void S1Click() {}
+    void Donotstartonwindowsstartup1Click() {}
+    void TrayIcon1BalloonClick() {}
+    void OpenFolderClick() { counter = 0.0; }
+    void EditImageClick() { counter = 0.0; }
+    void ConvertToTextClick() { counter = 0.0; }
+    void RecordVideoClick() { counter = 0.0; }
+    void OpenFolderPopupBtnClick(ui::Component&) {}
+
+    // Polled by the tick; the jobs that fill them come later.
+    void LoadOCRText() {}
+    void DetectCreatedVideo() {}
+
+    static constexpr double kPinned = 1000000000.0;
+
+private:
+    void buildLayout();
+    void buildTray();
+    void selectionStep() {}
+
+    Platform& platform_;
+    TClipForm* ClipForm = nullptr;
+};
+
+}  // namespace gs

@@ -1,0 +1,49 @@
+#pragma once
+// The operating-system services the program calls, shaped after the calls themselves.
+// platform/win32 implements them for real; tests use an in-memory fake.
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace gs {
+
+// Virtual-key codes the program asks about (same values as on Windows).
+enum VirtualKey : int { kVkLButton = 0x01, kVkRButton = 0x02, kVkMenu = 0x12, kVkF10 = 0x79 };
+
+// Message-box styles used by the program (same values as on Windows).
+enum MessageBoxStyle : unsigned {
+    kMbOk = 0x0,
+    kMbIconError = 0x10,
+    kMbIconInformation = 0x40,
+};
+
+using NativeWindow = std::uintptr_t;  // an HWND, opaque outside platform/win32
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Input
+    // True when any bit of the asynchronous key state is set (down now, or pressed since
+    // the previous query).
+    virtual bool asyncKeyState(int virtualKey) = 0;
+    virtual Point cursorPos() = 0;
+
+    // Time
+    virtual uint32_t tickCount() = 0;
+    virtual LocalTime localTime() = 0;
+    virtual void sleep(uint32_t ms) = 0;
+
+    // One pass of the GUI thread's message pump (lets timers, hot keys and clicks run).
+    virtual void processMessages() = 0;
+
+    // Process
+    virtual std::wstring exePath() = 0;
+
+    // Dialogs: modal; returns the button pressed.
+    virtual int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
+                           unsigned style) = 0;
+};
+
+}  // namespace gs

@@ -1,0 +1,155 @@
+#include "resources/Artwork.h"
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+
+namespace gs::art {
+
+namespace {
+
+using Inside = std::function<bool(double x, double y)>;
+
+// Paints `color` where `inside` holds, with 4x4 supersampled coverage as alpha, over what
+// is already there.
+void fill(ui::Picture& p, uint32_t color, const Inside& inside) {
+    const double sr = ((color >> 16) & 0xFF), sg = ((color >> 8) & 0xFF), sb = (color & 0xFF);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            int hits = 0;
+            for (int sy = 0; sy < 4; ++sy)
+                for (int sx = 0; sx < 4; ++sx)
+                    if (inside(x + (sx + 0.5) / 4.0, y + (sy + 0.5) / 4.0)) ++hits;
+            if (!hits) continue;
+            const double a = hits / 16.0;
+            uint32_t& d = p.at(x, y);
+            const double da = (d >> 24) / 255.0;
+            const double oa = a + da * (1 - a);
+            auto mix = [&](double s, int shift) {
+                double dc = (d >> shift) & 0xFF;
+                return static_cast<uint32_t>(std::lround((s * a + dc * da * (1 - a)) / oa));
+            };
+            d = (static_cast<uint32_t>(std::lround(oa * 255)) << 24) | (mix(sr, 16) << 16) |
+                (mix(sg, 8) << 8) | mix(sb, 0);
+        }
+}
+
+Inside box(double l, double t, double r, double b) {
+    return [=](double x, double y) { return x >= l && x < r && y >= t && y < b; };
+}
+
+Inside polygon(std::vector<std::pair<double, double>> pts) {
+    return [pts = std::move(pts)](double x, double y) {
+        bool in = false;
+        for (size_t i = 0, j = pts.size() - 1; i < pts.size(); j = i++) {
+            auto [xi, yi] = pts[i];
+            auto [xj, yj] = pts[j];
+            if ((yi > y) != (yj > y) && x < (xj - xi) * (y - yi) / (yj - yi) + xi) in = !in;
+        }
+        return in;
+    };
+}
+
+ui::Picture transparent(int w, int h) {
+    ui::Picture p(w, h, 0);
+    p.hasAlpha = true;
+    return p;
+}
+
+ui::Picture background() {
+    ui::Picture p(layout::kPanelWidth, layout::kPanelHeight);
+    for (int y = 0; y < p.height; ++y) {
+        const uint32_t g = static_cast<uint32_t>(BackgroundGrey(y));
+        const uint32_t c = 0xFF000000u | (g << 16) | (g << 8) | g;
+        for (int x = 0; x < p.width; ++x) p.at(x, y) = c;
+    }
+    return p;
+}
+
+ui::Picture folder() {
+    ui::Picture p = transparent(32, 32);
+    fill(p, 0x9A6A10, box(2, 6, 14, 11));
+    fill(p, 0x9A6A10, box(2, 9, 30, 28));
+    fill(p, 0xF2C14E, box(3, 7, 13, 11));
+    fill(p, 0xF2C14E, box(3, 10, 29, 27));
+    fill(p, 0xFFD970, polygon({{6, 14}, {31, 14}, {28, 27}, {3, 27}}));
+    return p;
+}
+
+ui::Picture edit() {
+    ui::Picture p = transparent(32, 32);
+    fill(p, 0x3A3A3A, polygon({{3, 29}, {5, 22}, {24, 3}, {29, 8}, {10, 27}}));
+    fill(p, 0xF5B800, polygon({{7, 22}, {24, 5}, {27, 8}, {10, 25}}));
+    fill(p, 0xE88A8A, polygon({{21, 8}, {24, 5}, {27, 8}, {24, 11}}));
+    fill(p, 0xF1D7A8, polygon({{4, 28}, {6, 23}, {9, 26}}));
+    return p;
+}
+
+ui::Picture text() {
+    ui::Picture p = transparent(32, 32);
+    fill(p, 0x505050, polygon({{5, 2}, {21, 2}, {27, 8}, {27, 30}, {5, 30}}));
+    fill(p, 0xFFFFFF, polygon({{6, 3}, {20, 3}, {26, 9}, {26, 29}, {6, 29}}));
+    fill(p, 0x2060C0, box(9, 8, 19, 11));
+    fill(p, 0x2060C0, box(12.5, 8, 15.5, 22));
+    for (int i = 0; i < 3; ++i) fill(p, 0x909090, box(9, 23.5 + i * 2, 23, 24.5 + i * 2));
+    return p;
+}
+
+ui::Picture video() {
+    ui::Picture p = transparent(32, 32);
+    fill(p, 0x202840, box(2, 9, 22, 25));
+    fill(p, 0x3050A0, box(3, 10, 21, 24));
+    fill(p, 0x202840, polygon({{21, 14}, {30, 9}, {30, 25}, {21, 20}}));
+    fill(p, 0xE03030, [](double x, double y) { return std::hypot(x - 7, y - 14) < 2.5; });
+    return p;
+}
+
+ui::Picture arrow() {
+    ui::Picture p = transparent(10, 10);
+    fill(p, 0x000000, polygon({{0, 2}, {10, 2}, {5, 8.5}}));
+    fill(p, 0xFFFFFF, polygon({{1.5, 3}, {8.5, 3}, {5, 7.2}}));
+    return p;
+}
+
+}  // namespace
+
+int BackgroundGrey(int row) {
+    if (row == 20) return 0;
+    // 112 at the top, 56 at mid-height (row 105), 104 at the bottom row.
+    constexpr int kMid = 105, kLast = layout::kPanelHeight - 1;
+    double g = row <= kMid ? 112.0 - 56.0 * row / kMid
+                           : 56.0 + 48.0 * (row - kMid) / static_cast<double>(kLast - kMid);
+    return static_cast<int>(std::lround(g));
+}
+
+ui::Picture AppIcon(int size) {
+    ui::Picture p = transparent(size, size);
+    const double s = size / 32.0;
+    auto sc = [s](std::vector<std::pair<double, double>> pts) {
+        for (auto& [x, y] : pts) x *= s, y *= s;
+        return polygon(std::move(pts));
+    };
+    // A dashed selection corner over a glimmer: reads at 16 px as well as at 32.
+    fill(p, 0x1E3A6E, sc({{1, 4}, {31, 4}, {31, 28}, {1, 28}}));
+    fill(p, 0x3D7BD9, sc({{3, 6}, {29, 6}, {29, 26}, {3, 26}}));
+    fill(p, 0xFFFFFF, sc({{16, 8}, {18.5, 14}, {25, 16}, {18.5, 18}, {16, 24}, {13.5, 18}, {7, 16},
+                          {13.5, 14}}));
+    fill(p, 0x7CFC00, sc({{3, 6}, {12, 6}, {12, 8.5}, {5.5, 8.5}, {5.5, 15}, {3, 15}}));
+    fill(p, 0x7CFC00, sc({{29, 26}, {20, 26}, {20, 23.5}, {26.5, 23.5}, {26.5, 17}, {29, 17}}));
+    return p;
+}
+
+ui::Picture Make(layout::Art which) {
+    switch (which) {
+        case layout::Art::Background: return background();
+        case layout::Art::FolderIcon: return folder();
+        case layout::Art::EditIcon: return edit();
+        case layout::Art::TextIcon: return text();
+        case layout::Art::VideoIcon: return video();
+        case layout::Art::Arrow: return arrow();
+        case layout::Art::None: break;
+    }
+    return {};
+}
+
+}  // namespace gs::art

@@ -1,0 +1,105 @@
+#pragma once
+// In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "ui/Backend.h"
+#include "ui/Form.h"
+#include "ui/Menu.h"
+#include "ui/Tray.h"
+
+namespace gs::test {
+
+class FakePlatform : public Platform {
+public:
+    std::map<int, bool> keys;
+    Point cursor{};
+    uint32_t ticks = 0;
+    LocalTime now{2013, 5, 17, 14, 3, 59};
+    std::wstring exe = L"D:\\Tools\\Glimmershot.exe";
+    struct Box {
+        std::wstring text, title;
+        unsigned style;
+    };
+    std::vector<Box> boxes;
+    int pumps = 0;
+
+    bool asyncKeyState(int vk) override { return keys[vk]; }
+    Point cursorPos() override { return cursor; }
+    uint32_t tickCount() override { return ticks; }
+    LocalTime localTime() override { return now; }
+    void sleep(uint32_t ms) override { ticks += ms; }
+    void processMessages() override { ++pumps; }
+    std::wstring exePath() override { return exe; }
+    int messageBox(NativeWindow, const std::wstring& text, const std::wstring& title,
+                   unsigned style) override {
+        boxes.push_back({text, title, style});
+        return 1;
+    }
+};
+
+struct FakeFormPeer : ui::FormPeer {
+    explicit FakeFormPeer(ui::Form& f) : form(f) {}
+    ui::Form& form;
+    int toFront = 0, invalidations = 0;
+    bool closed = false;
+    NativeWindow handle() const override { return reinterpret_cast<NativeWindow>(this); }
+    void visibilityChanged() override {}
+    void boundsChanged() override {}
+    void alphaChanged() override {}
+    void windowStateChanged() override {}
+    void stayOnTopChanged() override {}
+    void bringToFront() override { ++toFront; }
+    void invalidate(const Rect&) override { ++invalidations; }
+    void close() override { closed = true; }
+};
+
+class FakeBackend : public ui::Backend {
+public:
+    std::vector<ui::Timer*> timers;
+    std::vector<ui::TrayIcon*> trays;
+    struct Balloon {
+        std::wstring text, title;
+        int timeout;
+    };
+    std::vector<Balloon> balloons;
+    // The next popup menu picks the entry with this name (empty: dismissed).
+    std::wstring nextChoice;
+    std::vector<Point> popupsAt;
+
+    std::unique_ptr<ui::FormPeer> createFormPeer(ui::Form& f) override {
+        return std::make_unique<FakeFormPeer>(f);
+    }
+    std::unique_ptr<ui::TimerPeer> createTimerPeer(ui::Timer& t) override {
+        timers.push_back(&t);
+        struct P : ui::TimerPeer {
+            void update() override {}
+        };
+        return std::make_unique<P>();
+    }
+    std::unique_ptr<ui::TrayPeer> createTrayPeer(ui::TrayIcon& t) override;
+    ui::MenuItem* trackPopupMenu(ui::PopupMenu& menu, Point at) override {
+        popupsAt.push_back(at);
+        for (ui::MenuItem* item : menu.Items())
+            if (item->Name() == nextChoice) return item;
+        return nullptr;
+    }
+};
+
+inline std::unique_ptr<ui::TrayPeer> FakeBackend::createTrayPeer(ui::TrayIcon& t) {
+    trays.push_back(&t);
+    struct P : ui::TrayPeer {
+        P(FakeBackend& b, ui::TrayIcon& t) : backend(b), tray(t) {}
+        FakeBackend& backend;
+        ui::TrayIcon& tray;
+        void update() override {}
+        void showBalloon() override {
+            backend.balloons.push_back({tray.BalloonHint, tray.BalloonTitle, tray.BalloonTimeout});
+        }
+    };
+    return std::make_unique<P>(*this, t);
+}
+
+}  // namespace gs::test

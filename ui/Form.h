@@ -1,0 +1,102 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/Backend.h"
+#include "ui/Component.h"
+
+namespace gs::ui {
+
+enum class WindowState { Normal, Minimized };
+
+class Timer : public Component {
+public:
+    using Component::Component;
+    ~Timer() override;
+    unsigned Interval() const { return interval_; }
+    void setInterval(unsigned ms);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool e);
+    Handler OnTimer;
+
+    void realize(Backend& backend);
+    void fire() {
+        if (enabled_ && OnTimer) OnTimer(*this);
+    }
+
+private:
+    unsigned interval_ = 1000;
+    bool enabled_ = true;
+    std::unique_ptr<TimerPeer> peer_;
+};
+
+// A top-level window holding drawn controls. Only borderless windows are needed here.
+class Form : public Component {
+public:
+    Form(Backend& backend, std::wstring name);
+    ~Form() override;
+
+    Backend& backend() const { return backend_; }
+    FormPeer* peer() const { return peer_.get(); }
+    NativeWindow handle() const { return peer_ ? peer_->handle() : 0; }
+
+    // Creates the window. Call once the layout is complete.
+    void realize();
+
+    std::wstring Caption;
+    TColor Color = clBtnFace;
+    Font font;
+    bool AlphaBlend = false;
+
+    Rect bounds() const { return bounds_; }
+    int Left() const { return bounds_.Left; }
+    int Top() const { return bounds_.Top; }
+    int Width() const { return bounds_.width(); }
+    int Height() const { return bounds_.height(); }
+    void setBounds(int left, int top, int width, int height);
+
+    uint8_t AlphaBlendValue() const { return alpha_; }
+    void setAlphaBlendValue(uint8_t a);
+    WindowState windowState() const { return state_; }
+    void setWindowState(WindowState s);
+    bool StayOnTop() const { return stayOnTop_; }
+    void setStayOnTop(bool s);
+    bool Visible() const { return visible_; }
+    void setVisible(bool v);
+
+    // Visible and at the front.
+    void Show();
+    void Hide() { setVisible(false); }
+    void BringToFront();
+    void Close();
+
+    // Controls back to front.
+    const std::vector<Control*>& controls() const { return zOrder_; }
+    void BringControlToFront(Control& c);
+    Control* controlAt(Point client) const;
+    void invalidate(const Rect& area);
+    void invalidate() { invalidate(Rect{0, 0, Width(), Height()}); }
+
+    // User input reported by the peer, in client coordinates.
+    void mouseMovedTo(Point client);
+    void mouseLeft() { hovered_ = nullptr; }
+    void mouseClicked(Point down, Point up);
+    Control* hovered() const { return hovered_; }
+
+protected:
+    void adopted(Component& c) override;
+
+private:
+    Backend& backend_;
+    std::unique_ptr<FormPeer> peer_;
+    std::vector<Control*> zOrder_;
+    Control* hovered_ = nullptr;
+    Rect bounds_{};
+    uint8_t alpha_ = 255;
+    WindowState state_ = WindowState::Normal;
+    bool stayOnTop_ = false;
+    bool visible_ = false;
+};
+
+}  // namespace gs::ui

@@ -1,0 +1,26 @@
+#pragma once
+// A picture in memory: 32-bit pixels, top row first, each 0xAARRGGBB with straight alpha.
+#include <cstdint>
+#include <vector>
+
+namespace gs::ui {
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    bool hasAlpha = false;
+    std::vector<uint32_t> pixels;
+
+    Picture() = default;
+    Picture(int w, int h, uint32_t fill = 0xFF000000u)
+        : width(w), height(h), pixels(static_cast<size_t>(w) * h, fill) {}
+    bool empty() const { return width <= 0 || height <= 0; }
+    uint32_t& at(int x, int y) { return pixels[static_cast<size_t>(y) * width + x]; }
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
+    return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
+}
+
+}  // namespace gs::ui
