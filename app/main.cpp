@@ -1,0 +1,26 @@
+// Program entry: one instance per session, the main window first, then the frame window,
+// then the message loop until the main window closes.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "capture/Form1.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Platform.h"
+#include "recording/ClipForm.h"
+#include "ui/backend_win32.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // A second copy would add a second tray icon and fight over F10 and setup.csv.
+    gs::win32::Handle running(CreateMutexW(nullptr, FALSE, L"Local\\Glimmershot.Running"));
+    if (!running || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+
+    gs::win32::Win32Platform platform;
+    auto backend = gs::ui::MakeWin32Backend(platform);
+    gs::TForm1 form1(platform, *backend);
+    gs::TClipForm clipForm(platform, *backend);
+    form1.attachClipForm(clipForm);
+    return gs::ui::RunMessageLoop();
+}

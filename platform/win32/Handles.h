@@ -1,0 +1,110 @@
+#pragma once
+// One move-only owner for every kind of handle the program holds. Each kind says how it is
+// released; the owner releases exactly once, on every path.
+#include <windows.h>
+
+#include <utility>
+
+namespace gs::win32 {
+
+template <class Traits>
+class Unique {
+public:
+    using handle_type = typename Traits::handle_type;
+    Unique() = default;
+    explicit Unique(handle_type h) : h_(h) {}
+    Unique(handle_type h, typename Traits::extra_type extra) : h_(h), extra_(extra) {}
+    ~Unique() { reset(); }
+    Unique(Unique&& o) noexcept : h_(std::exchange(o.h_, Traits::invalid())), extra_(o.extra_) {}
+    Unique& operator=(Unique&& o) noexcept {
+        if (this != &o) {
+            reset();
+            h_ = std::exchange(o.h_, Traits::invalid());
+            extra_ = o.extra_;
+        }
+        return *this;
+    }
+    Unique(const Unique&) = delete;
+    Unique& operator=(const Unique&) = delete;
+
+    handle_type get() const { return h_; }
+    explicit operator bool() const { return h_ != Traits::invalid(); }
+    // Gives the handle away, e.g. to the window system after a successful hand-over.
+    handle_type release() { return std::exchange(h_, Traits::invalid()); }
+    void reset(handle_type h = Traits::invalid()) {
+        if (h_ != Traits::invalid()) Traits::close(h_, extra_);
+        h_ = h;
+    }
+
+private:
+    handle_type h_ = Traits::invalid();
+    typename Traits::extra_type extra_{};
+};
+
+struct NoExtra {};
+
+template <class H, auto Close>
+struct SimpleTraits {
+    using handle_type = H;
+    using extra_type = NoExtra;
+    static H invalid() { return nullptr; }
+    static void close(H h, NoExtra) { Close(h); }
+};
+
+struct KernelTraits {  // CreateFile and friends use INVALID_HANDLE_VALUE, others null
+    using handle_type = HANDLE;
+    using extra_type = NoExtra;
+    static HANDLE invalid() { return nullptr; }
+    static void close(HANDLE h, NoExtra) {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+struct WindowDcTraits {  // GetDC / ReleaseDC need the window the DC came from
+    using handle_type = HDC;
+    using extra_type = HWND;
+    static HDC invalid() { return nullptr; }
+    static void close(HDC dc, HWND wnd) { ReleaseDC(wnd, dc); }
+};
+
+struct ClipboardTraits {  // OpenClipboard succeeded: true
+    using handle_type = bool;
+    using extra_type = NoExtra;
+    static bool invalid() { return false; }
+    static void close(bool, NoExtra) { CloseClipboard(); }
+};
+
+inline void deleteGdiObject(HGDIOBJ h) { DeleteObject(h); }
+inline void deleteDc(HDC h) { DeleteDC(h); }
+inline void destroyMenu(HMENU h) { DestroyMenu(h); }
+inline void destroyIcon(HICON h) { DestroyIcon(h); }
+inline void closeKey(HKEY h) { RegCloseKey(h); }
+inline void destroyWindow(HWND h) { DestroyWindow(h); }
+
+using GdiObject = Unique<SimpleTraits<HGDIOBJ, deleteGdiObject>>;
+using Region = Unique<SimpleTraits<HRGN, deleteGdiObject>>;
+using Bitmap = Unique<SimpleTraits<HBITMAP, deleteGdiObject>>;
+using Font = Unique<SimpleTraits<HFONT, deleteGdiObject>>;
+using MemoryDc = Unique<SimpleTraits<HDC, deleteDc>>;
+using WindowDc = Unique<WindowDcTraits>;
+using Handle = Unique<KernelTraits>;
+using Menu = Unique<SimpleTraits<HMENU, destroyMenu>>;
+using Icon = Unique<SimpleTraits<HICON, destroyIcon>>;
+using RegKey = Unique<SimpleTraits<HKEY, closeKey>>;
+using Window = Unique<SimpleTraits<HWND, destroyWindow>>;
+using Clipboard = Unique<ClipboardTraits>;
+
+// Selects an object into a DC for one scope and puts the old one back.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    ~Selected() { SelectObject(dc_, old_); }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace gs::win32

@@ -1,0 +1,55 @@
+#include "platform/win32/Win32Platform.h"
+
+#include <windows.h>
+
+namespace gs::win32 {
+
+bool Win32Platform::asyncKeyState(int virtualKey) { return GetAsyncKeyState(virtualKey) != 0; }
+
+Point Win32Platform::cursorPos() {
+    POINT p{};
+    GetCursorPos(&p);
+    return Point{p.x, p.y};
+}
+
+uint32_t Win32Platform::tickCount() { return GetTickCount(); }
+
+LocalTime Win32Platform::localTime() {
+    SYSTEMTIME t{};
+    GetLocalTime(&t);
+    return LocalTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void Win32Platform::sleep(uint32_t ms) { Sleep(ms); }
+
+void Win32Platform::processMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Leave it for the main loop, which ends the program.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+std::wstring Win32Platform::exePath() {
+    std::wstring buf(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n < buf.size()) {
+            buf.resize(n);
+            return buf;
+        }
+        buf.resize(buf.size() * 2);
+    }
+}
+
+int Win32Platform::messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
+                              unsigned style) {
+    return MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), title.c_str(), style);
+}
+
+}  // namespace gs::win32

@@ -1,0 +1,216 @@
+"""Runs the real Glimmershot.exe under Wine on a private Xvfb and looks at it from outside.
+
+Every test gets its own X display and its own data folder (whose name has a space and
+non-ASCII letters); all tests of a run share one Wine prefix, made on first use.
+"""
+import contextlib
+import fcntl
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+EXE = os.environ["GS_EXE"]
+PROBE = os.environ["GS_PROBE"]
+PREFIX = os.environ["GS_WINEPREFIX"]
+WORK = os.environ["GS_WORK"]
+SCREEN = (1280, 1024)
+TRAY_ICON = (1268, 1014)  # where Wine's virtual-desktop taskbar puts the first tray icon
+DESKTOP = "gs"
+
+
+def log(*args):
+    print(*args, flush=True)
+
+
+def wine_env(display):
+    env = dict(os.environ)
+    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", DISPLAY=display,
+               WINEDLLOVERRIDES="mscoree,mshtml=")
+    return env
+
+
+def run(cmd, env, timeout=60, check=True):
+    """Runs a command to its end; never pipes wine into anything else."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        p = subprocess.run(["timeout", str(timeout)] + cmd, env=env, stdout=out, stderr=err,
+                           stdin=subprocess.DEVNULL)
+        out.seek(0)
+        err.seek(0)
+        text = out.read().decode("utf-8", "replace")
+        if check and p.returncode != 0:
+            raise RuntimeError(f"{cmd[0]} failed ({p.returncode}): {err.read().decode()[-2000:]}")
+        return p.returncode, text
+
+
+class Xvfb:
+    def __init__(self):
+        r, w = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
+             "-nolisten", "tcp"], pass_fds=(w,), stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL)
+        os.close(w)
+        with os.fdopen(r) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+
+    def stop(self):
+        self.proc.terminate()
+        try:
+            self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+
+
+def ensure_prefix(display):
+    """Creates the shared prefix once; every Wine process then opens in one virtual desktop."""
+    os.makedirs(os.path.dirname(PREFIX), exist_ok=True)
+    with open(PREFIX + ".lock", "w") as lock:
+        fcntl.flock(lock, fcntl.LOCK_EX)
+        if os.path.exists(os.path.join(PREFIX, ".glimmershot-ready")):
+            return
+        shutil.rmtree(PREFIX, ignore_errors=True)
+        env = wine_env(display)
+        log("e2e: creating the Wine prefix (once per build)")
+        run(["wineboot", "-i"], env, timeout=300)
+        key = r"HKCU\Software\Wine\Explorer"
+        run(["wine", "reg", "add", key, "/v", "Desktop", "/d", DESKTOP, "/f"], env)
+        run(["wine", "reg", "add", key + r"\Desktops", "/v", DESKTOP, "/d",
+             f"{SCREEN[0]}x{SCREEN[1]}", "/f"], env)
+        run(["wineserver", "-w"], env, timeout=120)
+        open(os.path.join(PREFIX, ".glimmershot-ready"), "w").close()
+
+
+def parse_kv(text):
+    rows = []
+    for line in text.splitlines():
+        line = line.strip()
+        if not line:
+            continue
+        row = {}
+        head, _, caption = line.partition(" caption=")
+        for part in head.split():
+            k, _, v = part.partition("=")
+            row[k] = int(v) if re.fullmatch(r"-?\d+", v) else v
+        if _:
+            row["caption"] = caption
+        rows.append(row)
+    return rows
+
+
+class Session:
+    """One Xvfb, one data folder, one Glimmershot process."""
+
+    def __init__(self, name):
+        self.name = name
+        self.x = Xvfb()
+        self.env = wine_env(self.x.display)
+        ensure_prefix(self.x.display)
+        base = os.path.join(WORK, name)
+        shutil.rmtree(base, ignore_errors=True)
+        self.appdir = os.path.join(base, "Glimmer shot Jiří")
+        os.makedirs(self.appdir)
+        self.exe = os.path.join(self.appdir, "Glimmershot.exe")
+        shutil.copy(EXE, self.exe)
+        self.procs = []
+        # The desktop and its taskbar come up with the first Wine process.
+        run(["wine", "cmd", "/c", "exit"], self.env, timeout=60)
+
+    # -- the program ---------------------------------------------------------------------------
+    def start(self, wait=True):
+        p = subprocess.Popen(["timeout", "600", "wine", self.exe], env=self.env,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        self.procs.append(p)
+        if wait:
+            self.wait_for(lambda: self.windows("TForm1"), 30, "the main window")
+        return p
+
+    def probe(self, *args, timeout=60):
+        _, out = run(["wine", PROBE] + [str(a) for a in args], self.env, timeout=timeout,
+                     check=False)
+        return parse_kv(out)
+
+    def windows(self, cls):
+        return self.probe("windows", cls)
+
+    def panel(self):
+        found = self.windows("TForm1")
+        return found[0] if found else None
+
+    def tray_click(self):
+        self.xdotool("mousemove", *TRAY_ICON, "click", "1")
+
+    def xdotool(self, *args):
+        run(["xdotool"] + [str(a) for a in args], self.env, timeout=20)
+
+    def screenshot(self, path, crop=None):
+        cmd = ["import", "-window", "root"]
+        if crop:
+            cmd += ["-crop", "{}x{}+{}+{}".format(*crop)]
+        run(cmd + [path], self.env, timeout=30)
+        return path
+
+    @staticmethod
+    def wait_for(cond, seconds, what):
+        end = time.time() + seconds
+        while time.time() < end:
+            got = cond()
+            if got:
+                return got
+            time.sleep(0.1)
+        raise AssertionError(f"timed out waiting for {what}")
+
+    def stop(self):
+        # Only what this session started: the program and the prefix's own server.
+        for p in self.procs:
+            if p.poll() is None:
+                with contextlib.suppress(ProcessLookupError):
+                    os.killpg(p.pid, signal.SIGTERM)
+        run(["wineserver", "-k"], self.env, timeout=30, check=False)
+        for p in self.procs:
+            with contextlib.suppress(subprocess.TimeoutExpired):
+                p.wait(10)
+        self.x.stop()
+
+
+class Checks:
+    """Collects failures so one run reports every broken behaviour at once."""
+
+    def __init__(self):
+        self.failed = []
+        self.passed = 0
+
+    def check(self, ok, what):
+        if ok:
+            self.passed += 1
+            log(f"  ok   {what}")
+        else:
+            self.failed.append(what)
+            log(f"  FAIL {what}")
+        return ok
+
+    def finish(self):
+        log(f"{self.passed} passed, {len(self.failed)} failed")
+        sys.exit(1 if self.failed else 0)
+
+
+def scenario(fn):
+    """Runs a test body in a session and always tears the session down."""
+    def wrapper(checks):
+        log(f"== {fn.__name__}")
+        s = Session(fn.__name__)
+        try:
+            fn(s, checks)
+        except Exception as e:  # a broken step fails the scenario, the others still run
+            checks.check(False, f"{fn.__name__}: {type(e).__name__}: {e}")
+        finally:
+            s.stop()
+    return wrapper

@@ -1,0 +1,323 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+#include "ui/peers_win32.h"
+
+namespace gs::ui {
+
+namespace {
+
+using FontKey = std::tuple<std::wstring, int, bool, int>;
+
+class Win32FormPeer : public FormPeer {
+public:
+    Win32FormPeer(Win32Backend& backend, Form& form);
+    ~Win32FormPeer() override;
+
+    NativeWindow handle() const override { return reinterpret_cast<NativeWindow>(hwnd_); }
+    void visibilityChanged() override;
+    void boundsChanged() override;
+    void alphaChanged() override;
+    void windowStateChanged() override;
+    void stayOnTopChanged() override;
+    void bringToFront() override;
+    void invalidate(const Rect& r) override;
+    void close() override;
+
+private:
+    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+    LRESULT message(UINT msg, WPARAM wp, LPARAM lp);
+    void paint(HDC target);
+    void drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c);
+    HFONT fontFor(const Font& f);
+    void addTooltips();
+
+    Win32Backend& backend_;
+    Form& form_;
+    HWND hwnd_ = nullptr;
+    HWND tooltip_ = nullptr;
+    bool isMain_ = false;
+    bool tracking_ = false;
+    Point down_{};
+    std::map<FontKey, win32::Font> fonts_;
+};
+
+std::wstring classNameOf(const Form& f) { return L"T" + f.Name(); }
+
+Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backend), form_(form) {
+    const std::wstring cls = classNameOf(form);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WndProc;
+    wc.hInstance = backend.instance();
+    wc.lpszClassName = cls.c_str();
+    wc.hIcon = LoadIconW(backend.instance(), MAKEINTRESOURCEW(1));
+    RegisterClassExW(&wc);  // a second form of the same type finds the class registered
+
+    isMain_ = backend.claimMainForm();
+    // The main window carries its own taskbar button while visible; the others none.
+    DWORD ex = isMain_ ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+    if (form.AlphaBlend) ex |= WS_EX_LAYERED;
+    if (form.StayOnTop()) ex |= WS_EX_TOPMOST;
+    const Rect b = form.bounds();
+    hwnd_ = CreateWindowExW(ex, cls.c_str(), form.Caption.c_str(), WS_POPUP | WS_MINIMIZEBOX, b.Left,
+                            b.Top, b.width(), b.height(), nullptr, nullptr, backend.instance(), this);
+    if (isMain_) backend.setMainWindow(hwnd_);
+    if (form.AlphaBlend) alphaChanged();
+    addTooltips();
+}
+
+Win32FormPeer::~Win32FormPeer() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void Win32FormPeer::addTooltips() {
+    bool any = false;
+    for (Control* c : form_.controls()) any |= c->ShowHint && !c->Hint.empty();
+    if (!any) return;
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, backend_.instance(), nullptr);
+    UINT id = 1;
+    for (Control* c : form_.controls()) {
+        if (!c->ShowHint || c->Hint.empty()) continue;
+        TTTOOLINFOW ti{};
+        ti.cbSize = sizeof(ti);
+        ti.uFlags = TTF_SUBCLASS;
+        ti.hwnd = hwnd_;
+        ti.uId = id++;
+        const Rect r = c->bounds();
+        ti.rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
+        std::wstring hint = c->Hint;
+        ti.lpszText = hint.data();
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+}
+
+void Win32FormPeer::visibilityChanged() {
+    if (!form_.Visible()) {
+        ShowWindow(hwnd_, SW_HIDE);
+        return;
+    }
+    // Never take the focus from the program the user is working in.
+    ShowWindow(hwnd_, form_.windowState() == WindowState::Minimized ? SW_SHOWMINNOACTIVE
+                                                                    : SW_SHOWNOACTIVATE);
+}
+
+void Win32FormPeer::windowStateChanged() {
+    if (!IsWindowVisible(hwnd_)) return;  // applied when next shown
+    ShowWindow(hwnd_, form_.windowState() == WindowState::Minimized ? SW_SHOWMINNOACTIVE
+                                                                    : SW_SHOWNOACTIVATE);
+}
+
+void Win32FormPeer::boundsChanged() {
+    const Rect b = form_.bounds();
+    SetWindowPos(hwnd_, nullptr, b.Left, b.Top, b.width(), b.height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Win32FormPeer::alphaChanged() {
+    if (form_.AlphaBlend) SetLayeredWindowAttributes(hwnd_, 0, form_.AlphaBlendValue(), LWA_ALPHA);
+}
+
+void Win32FormPeer::stayOnTopChanged() {
+    SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32FormPeer::bringToFront() {
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Win32FormPeer::invalidate(const Rect& r) {
+    RECT rc{r.Left, r.Top, r.Right, r.Bottom};
+    InvalidateRect(hwnd_, &rc, FALSE);
+}
+
+void Win32FormPeer::close() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+
+HFONT Win32FormPeer::fontFor(const Font& f) {
+    FontKey key{f.name, f.height, f.bold, f.charset};
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return static_cast<HFONT>(it->second.get());
+    HFONT h = CreateFontW(f.height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                          static_cast<BYTE>(f.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH, f.name.c_str());
+    return static_cast<HFONT>(fonts_.emplace(key, win32::Font(h)).first->second.get());
+}
+
+// Straight-alpha picture over the back buffer, clipped to the control and the buffer.
+void blendPicture(uint32_t* bits, int w, int h, const Picture& p, const Rect& box, bool center) {
+    const int ox = box.Left + (center ? (box.width() - p.width) / 2 : 0);
+    const int oy = box.Top + (center ? (box.height() - p.height) / 2 : 0);
+    const int x0 = std::max({0, box.Left, ox}), x1 = std::min({w, box.Right, ox + p.width});
+    const int y0 = std::max({0, box.Top, oy}), y1 = std::min({h, box.Bottom, oy + p.height});
+    for (int y = y0; y < y1; ++y) {
+        uint32_t* row = bits + static_cast<size_t>(y) * w;
+        for (int x = x0; x < x1; ++x) {
+            const uint32_t s = p.at(x - ox, y - oy);
+            const uint32_t a = p.hasAlpha ? s >> 24 : 255;
+            if (a == 255) {
+                row[x] = s & 0xFFFFFF;
+            } else if (a) {
+                const uint32_t d = row[x];
+                auto mix = [&](int sh) {
+                    return (((s >> sh) & 0xFF) * a + ((d >> sh) & 0xFF) * (255 - a) + 127) / 255;
+                };
+                row[x] = (mix(16) << 16) | (mix(8) << 8) | mix(0);
+            }
+        }
+    }
+}
+
+void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c) {
+    const Rect b = c.bounds();
+    RECT rc{b.Left, b.Top, b.Right, b.Bottom};
+    auto text = [&](const std::wstring& s, const Font& f, UINT align) {
+        win32::Selected font(dc, fontFor(f));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, ResolveColor(f.color));
+        DrawTextW(dc, s.c_str(), static_cast<int>(s.size()), &rc,
+                  align | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    };
+    if (auto* img = dynamic_cast<Image*>(&c)) {
+        GdiFlush();
+        blendPicture(bits, w, h, img->picture(), b, img->Center);
+    } else if (auto* lbl = dynamic_cast<Label*>(&c)) {
+        text(lbl->Caption(), lbl->font, lbl->CenterText ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP);
+    } else if (auto* btn = dynamic_cast<SpeedButton*>(&c)) {
+        if (!btn->Flat) DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH);
+        text(btn->Caption, btn->font, DT_CENTER | DT_VCENTER);
+    } else if (auto* shape = dynamic_cast<Shape*>(&c)) {
+        win32::GdiObject pen(CreateSolidBrush(ResolveColor(shape->penColor())));
+        if (b.width() <= shape->PenWidth || b.height() <= shape->PenWidth) {
+            FillRect(dc, &rc, static_cast<HBRUSH>(pen.get()));
+        } else {
+            win32::GdiObject brush(CreateSolidBrush(ResolveColor(shape->BrushColor)));
+            FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
+            for (int i = 0; i < shape->PenWidth / 2; ++i) {
+                FrameRect(dc, &rc, static_cast<HBRUSH>(pen.get()));
+                InflateRect(&rc, -1, -1);
+            }
+        }
+    }
+}
+
+void Win32FormPeer::paint(HDC target) {
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int w = client.right, h = client.bottom;
+    if (w <= 0 || h <= 0) return;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* raw = nullptr;
+    win32::Bitmap dib(CreateDIBSection(target, &bi, DIB_RGB_COLORS, &raw, nullptr, 0));
+    win32::MemoryDc mem(CreateCompatibleDC(target));
+    if (!dib || !mem) return;
+    win32::Selected keep(mem.get(), dib.get());
+    auto* bits = static_cast<uint32_t*>(raw);
+    const COLORREF face = ResolveColor(form_.Color);
+    std::fill(bits, bits + static_cast<size_t>(w) * h,
+              (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
+    for (Control* c : form_.controls())
+        if (c->Visible()) drawControl(mem.get(), bits, w, h, *c);
+    GdiFlush();
+    BitBlt(target, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
+}
+
+LRESULT CALLBACK Win32FormPeer::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+    auto* self = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    try {
+        return self->message(msg, wp, lp);
+    } catch (...) {
+        self->backend_.reportUncaught(std::current_exception());
+        return 0;
+    }
+}
+
+LRESULT Win32FormPeer::message(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd_, &ps);
+            paint(dc);
+            EndPaint(hwnd_, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEACTIVATE:
+            return MA_NOACTIVATE;
+        case WM_MOUSEMOVE: {
+            if (!tracking_) {
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+                tracking_ = TrackMouseEvent(&tme) != FALSE;
+            }
+            form_.mouseMovedTo(Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            return 0;
+        }
+        case WM_MOUSELEAVE:
+            tracking_ = false;
+            form_.mouseLeft();
+            return 0;
+        case WM_LBUTTONDOWN:
+            down_ = Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+            SetCapture(hwnd_);
+            return 0;
+        case WM_LBUTTONUP:
+            if (GetCapture() == hwnd_) {
+                ReleaseCapture();
+                form_.mouseClicked(down_, Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+            }
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lp) == HTCLIENT) {
+                POINT p;
+                GetCursorPos(&p);
+                ScreenToClient(hwnd_, &p);
+                Control* c = form_.controlAt(Point{p.x, p.y});
+                const bool hand = c && c->cursor == Cursor::HandPoint;
+                SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            if (isMain_) PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY:
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            hwnd_ = nullptr;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+}  // namespace
+
+std::unique_ptr<FormPeer> Win32Backend::createFormPeer(Form& form) {
+    return std::make_unique<Win32FormPeer>(*this, form);
+}
+
+}  // namespace gs::ui
