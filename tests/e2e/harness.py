@@ -14,8 +14,8 @@ import sys
 import tempfile
 import time
 
-EXE = os.environ["GS_EXE"]
-PROBE = os.environ["GS_PROBE"]
+EXE = os.environ.get("GS_EXE", "")
+PROBE = os.environ.get("GS_PROBE", "")
 PREFIX = os.environ["GS_WINEPREFIX"]
 WORK = os.environ["GS_WORK"]
 SCREEN = (1280, 1024)
