@@ -70,7 +70,9 @@ TEST_F(Form1Test, TrayClickRunsTheFourSecondCycle) {
         lastVisible = ticks;
         int a = form.AlphaBlendValue();
         if (rising && a < previousAlpha) rising = false;
-        if (!rising) EXPECT_LE(a, previousAlpha) << "tick " << ticks;
+        if (!rising) {
+            EXPECT_LE(a, previousAlpha) << "tick " << ticks;
+        }
         peak = std::max(peak, a);
         previousAlpha = a;
         if (captions.back() != form.lblInfo->Caption()) captions.push_back(form.lblInfo->Caption());

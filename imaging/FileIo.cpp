@@ -1,0 +1,30 @@
+#include "imaging/FileIo.h"
+
+#include "platform/Text.h"
+
+namespace gs::imaging {
+
+File OpenFile(const std::wstring& path, const wchar_t* mode) {
+#ifdef _WIN32
+    return File(_wfopen(path.c_str(), mode));
+#else
+    return File(std::fopen(ToUtf8(path).c_str(), ToUtf8(mode).c_str()));
+#endif
+}
+
+bool RemoveFile(const std::wstring& path) {
+#ifdef _WIN32
+    return _wremove(path.c_str()) == 0;
+#else
+    return std::remove(ToUtf8(path).c_str()) == 0;
+#endif
+}
+
+bool CloseFile(File& f) {
+    std::FILE* raw = f.release();
+    if (!raw) return false;
+    const bool flushed = std::fflush(raw) == 0 && !std::ferror(raw);
+    return std::fclose(raw) == 0 && flushed;
+}
+
+}  // namespace gs::imaging

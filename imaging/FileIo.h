@@ -1,0 +1,20 @@
+#pragma once
+// Opening files by their UTF-16 names on every platform.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace gs::imaging {
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenFile(const std::wstring& path, const wchar_t* mode);
+bool RemoveFile(const std::wstring& path);
+
+// Closes the file and reports whether everything written reached it.
+bool CloseFile(File& f);
+
+}  // namespace gs::imaging

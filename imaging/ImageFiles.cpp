@@ -1,0 +1,160 @@
+#include "imaging/ImageFiles.h"
+
+#include <jpeglib.h>
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+#include "imaging/FileIo.h"
+
+namespace gs::imaging {
+
+namespace {
+
+void toRgb(const ui::Picture& p, int y, uint8_t* out) {
+    const uint32_t* row = &p.pixels[static_cast<size_t>(y) * p.width];
+    for (int x = 0; x < p.width; ++x) {
+        out[0] = static_cast<uint8_t>(row[x] >> 16);
+        out[1] = static_cast<uint8_t>(row[x] >> 8);
+        out[2] = static_cast<uint8_t>(row[x]);
+        out += 3;
+    }
+}
+
+// Opens, lets `write` fill the file, and removes whatever is left when anything failed.
+template <class Write>
+void writeFile(const std::wstring& path, const char* what, Write write) {
+    if (File f = OpenFile(path, L"wb")) {
+        const bool ok = write(f.get());
+        if (CloseFile(f) && ok) return;
+    }
+    RemoveFile(path);
+    throw std::runtime_error(std::string("Cannot write the ") + what + " file");
+}
+
+// libpng reports errors by longjmp; nothing with a destructor lives between setjmp and here.
+bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, uint8_t* row) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), 8,
+                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+    png_set_compression_level(png, o.level);
+    // libpng emits one IDAT per filled compression buffer.
+    png_set_compression_buffer_size(png, o.maxIdatBytes);
+    png_write_info(png, info);
+    for (int y = 0; y < p.height; ++y) {
+        toRgb(p, y, row);
+        png_write_row(png, row);
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+struct JpegError {
+    jpeg_error_mgr mgr;
+    std::jmp_buf jump;
+};
+
+void jpegFail(j_common_ptr c) { std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1); }
+
+bool jpegInto(std::FILE* f, const ui::Picture& p, int quality, uint8_t* row) {
+    jpeg_compress_struct c{};
+    JpegError err{};
+    c.err = jpeg_std_error(&err.mgr);
+    err.mgr.error_exit = jpegFail;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&c);
+        return false;
+    }
+    jpeg_create_compress(&c);
+    jpeg_stdio_dest(&c, f);
+    c.image_width = static_cast<JDIMENSION>(p.width);
+    c.image_height = static_cast<JDIMENSION>(p.height);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, quality, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        toRgb(p, static_cast<int>(c.next_scanline), row);
+        JSAMPROW rows[1] = {row};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    return true;
+}
+
+void requireImage(const ui::Picture& p) {
+    if (p.empty() || p.pixels.size() != static_cast<size_t>(p.width) * p.height)
+        throw std::runtime_error("No picture to write");
+}
+
+void put(std::vector<uint8_t>& o, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) o.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+}  // namespace
+
+void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOptions& options) {
+    requireImage(picture);
+    std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 3);
+    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, picture, options, row.data()); });
+}
+
+void WriteJpeg(const std::wstring& path, const ui::Picture& picture, int quality) {
+    requireImage(picture);
+    std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 3);
+    writeFile(path, "JPG", [&](std::FILE* f) { return jpegInto(f, picture, quality, row.data()); });
+}
+
+void WriteBmp(const std::wstring& path, const ui::Picture& picture) {
+    requireImage(picture);
+    const uint32_t pixelBytes = static_cast<uint32_t>(picture.pixels.size() * 4);
+    std::vector<uint8_t> head;
+    head.reserve(54);
+    head.push_back('B');
+    head.push_back('M');
+    put(head, 54 + pixelBytes, 4);
+    put(head, 0, 4);
+    put(head, 54, 4);
+    put(head, 40, 4);
+    put(head, static_cast<uint32_t>(picture.width), 4);
+    put(head, static_cast<uint32_t>(picture.height), 4);  // positive: bottom-up
+    put(head, 1, 2);
+    put(head, 32, 2);
+    put(head, 0, 4);  // BI_RGB
+    put(head, pixelBytes, 4);
+    put(head, 3780, 4);  // 96 dpi
+    put(head, 3780, 4);
+    put(head, 0, 4);
+    put(head, 0, 4);
+    writeFile(path, "BMP", [&](std::FILE* f) {
+        if (std::fwrite(head.data(), 1, head.size(), f) != head.size()) return false;
+        for (int y = picture.height - 1; y >= 0; --y) {
+            const uint32_t* row = &picture.pixels[static_cast<size_t>(y) * picture.width];
+            std::vector<uint8_t> bytes;
+            bytes.reserve(static_cast<size_t>(picture.width) * 4);
+            for (int x = 0; x < picture.width; ++x) put(bytes, row[x] & 0xFFFFFF, 4);
+            if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
+        }
+        return true;
+    });
+}
+
+}  // namespace gs::imaging
