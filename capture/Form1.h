@@ -27,6 +27,7 @@ public:
     Point NewCursorPoint{};
     Point OldCursorPoint{};
     double HoldingPositionSince = 0.0;
+    Picture LastCapturedScreen;
     double counter = 0.0;
     double timecounter = 0.0;
 
@@ -40,6 +41,7 @@ public:
     ui::TrayIcon* TrayIcon1 = nullptr;
     ui::PopupMenu* PopupMenu1 = nullptr;
     ui::Timer* Timer1 = nullptr;
+    ui::PopupMenu* OpenFolderpp = nullptr;
 
     // Event handlers.
     void FormCreate();
@@ -56,7 +58,19 @@ public:
     void EditImageClick() { counter = 0.0; }
     void ConvertToTextClick() { counter = 0.0; }
     void RecordVideoClick() { counter = 0.0; }
-    void OpenFolderPopupBtnClick(ui::Component&) {}
+    void OpenFolderPopupBtnClick(ui::Component& sender);
+    void optClearAllFoldersClick();
+
+    // The ALT selection, run as the last step of every tick.
+    void selectionStep();
+    // Copies the area between StartPoint and StopPoint; true when something was captured.
+    bool getscreen();
+    Picture fitBitmapToRectangle(const Picture& source, int aWidth, int aHeight);
+
+    // Capture files.
+    void CreateDirectories();
+    void CreateDirectory(const std::wstring& aDir);
+    void SaveLastCapturedScreen();
 
     // Polled by the tick; the jobs that fill them come later.
     void LoadOCRText() {}
@@ -67,7 +81,7 @@ public:
 private:
     void buildLayout();
     void buildTray();
-    void selectionStep() {}
+    void buildOptionMenus();
 
     Platform& platform_;
     TClipForm* ClipForm = nullptr;

@@ -37,4 +37,17 @@ PanelLook PanelLookFor(double counter) {
     return look;
 }
 
+Rect PreviewPlacement(int sourceWidth, int sourceHeight, int aWidth, int aHeight) {
+    const double ratio = static_cast<double>(sourceWidth) / sourceHeight;
+    int w = aWidth;
+    int h = floorToInt(aWidth / ratio);
+    if (h > aHeight) {
+        h = aHeight;
+        w = floorToInt(aHeight * ratio);
+    }
+    const int x = aWidth / 2 - w / 2;
+    const int y = aHeight / 2 - h / 2;
+    return Rect{x, y, x + w, y + h};
+}
+
 }  // namespace gs

@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/Types.h"
+
 namespace gs {
 
 enum class PanelAction { None, Show, Hide };
@@ -17,6 +19,10 @@ struct PanelLook {
 
 // Bands from the top, every bound strict.
 PanelLook PanelLookFor(double counter);
+
+// Where a letterboxed picture lands in an aWidth x aHeight box: scaled to touch the box on
+// at least one pair of sides, centred.
+Rect PreviewPlacement(int sourceWidth, int sourceHeight, int aWidth, int aHeight);
 
 inline constexpr double kCounterShow = 4.0;
 inline constexpr double kCounterPinned = 1000000000.0;

@@ -8,7 +8,7 @@ File OpenFile(const std::wstring& path, const wchar_t* mode) {
 #ifdef _WIN32
     return File(_wfopen(path.c_str(), mode));
 #else
-    return File(std::fopen(ToUtf8(path).c_str(), ToUtf8(mode).c_str()));
+    return File(std::fopen(HostPath(path).c_str(), ToUtf8(mode).c_str()));
 #endif
 }
 
@@ -16,7 +16,7 @@ bool RemoveFile(const std::wstring& path) {
 #ifdef _WIN32
     return _wremove(path.c_str()) == 0;
 #else
-    return std::remove(ToUtf8(path).c_str()) == 0;
+    return std::remove(HostPath(path).c_str()) == 0;
 #endif
 }
 

@@ -3,7 +3,7 @@
 // Each throws std::runtime_error on failure and leaves no partial file behind.
 #include <string>
 
-#include "ui/Picture.h"
+#include "platform/Picture.h"
 
 namespace gs::imaging {
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Picture.h"
 #include "platform/Types.h"
 
 namespace gs {
@@ -40,6 +41,26 @@ public:
 
     // Process
     virtual std::wstring exePath() = 0;
+
+    // Screen and pictures
+    // Copies an area of the whole screen (its device context, SRCCOPY) into `out`.
+    virtual bool copyScreen(const Rect& area, Picture& out) = 0;
+    // Halftone stretch of all of `source` onto `target` at `to` (target coordinates).
+    virtual void stretchHalftone(const Picture& source, Picture& target, const Rect& to) = 0;
+
+    // Clipboard: empties it and puts the bitmap on it; false when it could not be opened.
+    virtual bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) = 0;
+
+    // Window shape: `outer` minus `hole`, plus `extra` when given, in window coordinates.
+    // Returns the region handed to the window, or 0 when the window refused it.
+    virtual std::uintptr_t setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,
+                                         const Rect* extra) = 0;
+
+    // Files
+    // Creates a folder and all missing parents; true when it exists afterwards.
+    virtual bool createDirectoryTree(const std::wstring& path) = 0;
+    // Deletes every file matching a wildcard, silently and permanently; folders stay.
+    virtual void deleteFiles(const std::wstring& wildcard) = 0;
 
     // Dialogs: modal; returns the button pressed.
     virtual int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,

@@ -87,4 +87,13 @@ std::string ToUtf8(std::wstring_view t) {
     return out;
 }
 
+std::string HostPath(std::wstring_view windowsPath) {
+    std::string out = ToUtf8(windowsPath);
+#ifndef _WIN32
+    for (char& c : out)
+        if (c == '\\') c = '/';
+#endif
+    return out;
+}
+
 }  // namespace gs

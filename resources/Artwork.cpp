@@ -122,6 +122,35 @@ int BackgroundGrey(int row) {
     return static_cast<int>(std::lround(g));
 }
 
+ui::Picture ControlPanelBackground() {
+    ui::Picture p(150, 100);
+    for (int y = 0; y < p.height; ++y) {
+        const uint32_t g = static_cast<uint32_t>(std::lround(240.0 - 31.0 * y / (p.height - 1)));
+        for (int x = 0; x < p.width; ++x) p.at(x, y) = 0xFF000000u | (g << 16) | (g << 8) | g;
+    }
+    auto grey = [](int v) { return 0xFF000000u | (v << 16) | (v << 8) | v; };
+    for (int x = 0; x < p.width; ++x) {
+        p.at(x, 0) = grey(245 + x % 3);
+        p.at(x, p.height - 1) = grey(113 + (41 * x) / (p.width - 1));
+    }
+    for (int y = 0; y < p.height; ++y) {
+        p.at(0, y) = grey(245 + y % 3);
+        p.at(p.width - 1, y) = grey(113 + (41 * y) / (p.height - 1));
+    }
+    return p;
+}
+
+ui::Picture CursorDisc(uint8_t r, uint8_t g, uint8_t b) {
+    ui::Picture p = transparent(50, 50);
+    fill(p, (uint32_t{r} << 16) | (uint32_t{g} << 8) | b,
+         [](double x, double y) { return std::hypot(x - 25, y - 25) < 25; });
+    // Half opacity: coverage times 127.
+    for (uint32_t& px : p.pixels) px = (px & 0xFFFFFF) | (((px >> 24) * 127 / 255) << 24);
+    for (int i = 20; i < 30; ++i)
+        for (int t = 24; t < 26; ++t) p.at(i, t) = p.at(t, i) = 0xFF000000u;
+    return p;
+}
+
 ui::Picture AppIcon(int size) {
     ui::Picture p = transparent(size, size);
     const double s = size / 32.0;

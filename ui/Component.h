@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Types.h"
-#include "ui/Picture.h"
+#include "platform/Picture.h"
 
 namespace gs::ui {
 

@@ -64,7 +64,12 @@ void Form::setWindowState(WindowState s) {
 }
 
 void Form::setStayOnTop(bool s) {
+    if (s == stayOnTop_) return;
     stayOnTop_ = s;
+    if (peer_) peer_->stayOnTopChanged();
+}
+
+void Form::ReassertStayOnTop() {
     if (peer_) peer_->stayOnTopChanged();
 }
 

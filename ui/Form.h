@@ -62,6 +62,8 @@ public:
     void setWindowState(WindowState s);
     bool StayOnTop() const { return stayOnTop_; }
     void setStayOnTop(bool s);
+    // Puts a stay-on-top window back at the top of the top-most band.
+    void ReassertStayOnTop();
     bool Visible() const { return visible_; }
     void setVisible(bool v);
 

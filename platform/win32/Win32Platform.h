@@ -12,6 +12,13 @@ public:
     void sleep(uint32_t ms) override;
     void processMessages() override;
     std::wstring exePath() override;
+    bool copyScreen(const Rect& area, Picture& out) override;
+    void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;
+    bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) override;
+    std::uintptr_t setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,
+                                 const Rect* extra) override;
+    bool createDirectoryTree(const std::wstring& path) override;
+    void deleteFiles(const std::wstring& wildcard) override;
     int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
                    unsigned style) override;
 };

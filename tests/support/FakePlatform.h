@@ -1,10 +1,13 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
+#include <filesystem>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/Text.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -33,6 +36,67 @@ public:
     void sleep(uint32_t ms) override { ticks += ms; }
     void processMessages() override { ++pumps; }
     std::wstring exePath() override { return exe; }
+    // The screen: a picture whose top-left pixel sits at `screenOrigin`.
+    Picture screen;
+    Point screenOrigin{};
+    int screenCopies = 0;
+    bool copyScreen(const Rect& area, Picture& out) override {
+        ++screenCopies;
+        out = Picture(area.width(), area.height(), 0xFF000000u);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x) {
+                const int sx = area.Left + x - screenOrigin.x, sy = area.Top + y - screenOrigin.y;
+                if (sx >= 0 && sy >= 0 && sx < screen.width && sy < screen.height)
+                    out.at(x, y) = screen.at(sx, sy);
+            }
+        return true;
+    }
+    // Nearest-neighbour stand-in for the halftone stretch; records where it drew.
+    std::vector<Rect> stretches;
+    void stretchHalftone(const Picture& src, Picture& dst, const Rect& to) override {
+        stretches.push_back(to);
+        for (int y = std::max(0, to.Top); y < std::min(dst.height, to.Bottom); ++y)
+            for (int x = std::max(0, to.Left); x < std::min(dst.width, to.Right); ++x)
+                dst.at(x, y) = src.at((x - to.Left) * src.width / to.width(),
+                                      (y - to.Top) * src.height / to.height());
+    }
+    bool clipboardBusy = false;
+    std::vector<Picture> clipboard;
+    bool setClipboardBitmap(NativeWindow, const Picture& bitmap) override {
+        if (clipboardBusy) return false;
+        clipboard.push_back(bitmap);
+        return true;
+    }
+    struct Ring {
+        NativeWindow window;
+        Rect outer, hole;
+        bool hasExtra;
+        Rect extra;
+    };
+    std::vector<Ring> rings;
+    std::uintptr_t setWindowRing(NativeWindow w, const Rect& outer, const Rect& hole,
+                                 const Rect* extra) override {
+        rings.push_back({w, outer, hole, extra != nullptr, extra ? *extra : Rect{}});
+        return rings.size();
+    }
+    // Folders are made for real (under a test's temporary folder) unless listed as failing.
+    std::vector<std::wstring> createdDirs;
+    std::set<std::wstring> failingDirs;
+    bool createDirectoryTree(const std::wstring& path) override {
+        createdDirs.push_back(path);
+        if (failingDirs.count(path)) return false;
+        std::error_code ec;
+        std::filesystem::create_directories(HostPath(path), ec);
+        return !ec;
+    }
+    std::vector<std::wstring> deletes;
+    void deleteFiles(const std::wstring& wildcard) override {
+        deletes.push_back(wildcard);
+        const std::filesystem::path dir = std::filesystem::path(HostPath(wildcard)).parent_path();
+        std::error_code ec;
+        for (auto& e : std::filesystem::directory_iterator(dir, ec))
+            if (e.is_regular_file()) std::filesystem::remove(e.path(), ec);
+    }
     int messageBox(NativeWindow, const std::wstring& text, const std::wstring& title,
                    unsigned style) override {
         boxes.push_back({text, title, style});

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace gs::ui {
+namespace gs {
 
 struct Picture {
     int width = 0;
@@ -23,4 +23,9 @@ inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
+}  // namespace gs
+
+namespace gs::ui {
+using gs::Picture;
+using gs::argb;
 }  // namespace gs::ui

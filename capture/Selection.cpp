@@ -1,0 +1,62 @@
+// The ALT selection and the screen capture it ends in.
+#include <algorithm>
+
+#include "capture/Form1.h"
+#include "capture/PreviewModel.h"
+#include "recording/ClipForm.h"
+
+namespace gs {
+
+void TForm1::selectionStep() {
+    if (platform_.asyncKeyState(kVkMenu)) {
+        if (StartPoint.x == -1) {
+            StartPoint = platform_.cursorPos();
+            StopPoint = StartPoint;
+            HoldingPositionSince = timecounter;
+        }
+        NewCursorPoint = platform_.cursorPos();
+        ClipForm->ClipRect = Rect{StartPoint.x, StartPoint.y, NewCursorPoint.x, NewCursorPoint.y};
+        // A move restarts the rest only until the frame is due; after that it follows the cursor.
+        if (NewCursorPoint != OldCursorPoint && timecounter - HoldingPositionSince <= 0.4)
+            HoldingPositionSince = timecounter;
+        OldCursorPoint = NewCursorPoint;
+        if (timecounter - HoldingPositionSince > 0.4) ClipForm->ShowClipForm();
+        return;
+    }
+    if (StartPoint.x != -1 && ClipForm->Visible()) {
+        ClipForm->HideClipForm();
+        StopPoint = platform_.cursorPos();
+        if (getscreen()) counter = 4.0;
+    }
+    StartPoint = Point{-1, -1};
+    ClipForm->HideClipForm();
+}
+
+bool TForm1::getscreen() {
+    const Rect area{std::min(StartPoint.x, StopPoint.x), std::min(StartPoint.y, StopPoint.y),
+                    std::max(StartPoint.x, StopPoint.x), std::max(StartPoint.y, StopPoint.y)};
+    if (area.width() < 5 || area.height() < 5) return false;
+    try {
+        Picture shot;
+        if (!platform_.copyScreen(area, shot)) return false;
+        if (!platform_.setClipboardBitmap(handle(), shot)) return false;
+        LastCapturedScreen = shot;
+        SaveLastCapturedScreen();
+        Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
+        BringControlToFront(*Image1);
+        return true;
+    } catch (...) {
+        // What was done before the failure stays done; the capture is abandoned quietly.
+        return false;
+    }
+}
+
+Picture TForm1::fitBitmapToRectangle(const Picture& source, int aWidth, int aHeight) {
+    Picture result(aWidth, aHeight, 0xFF000000u);
+    if (source.empty()) return result;
+    platform_.stretchHalftone(source, result,
+                              PreviewPlacement(source.width, source.height, aWidth, aHeight));
+    return result;
+}
+
+}  // namespace gs
