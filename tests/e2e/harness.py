@@ -133,6 +133,40 @@ class Session:
             self.wait_for(lambda: self.windows("TForm1"), 30, "the main window")
         return p
 
+    def pattern(self, x, y, w, h):
+        """Puts our probe's test pattern on screen (a plain window at x, y) and waits for it."""
+        p = subprocess.Popen(["timeout", "900", "wine", PROBE, "pattern", str(x), str(y), str(w),
+                              str(h)], env=self.env, stdin=subprocess.DEVNULL,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                             start_new_session=True)
+        self.procs.append(p)
+        self.wait_for(lambda: [w for w in self.windows("ProbePattern") if w["visible"]], 30,
+                      "the test pattern")
+        time.sleep(0.3)
+
+    def focus_desktop(self):
+        """Keys reach Wine only while X focus is on its desktop window."""
+        _, out = run(["xdotool", "search", "--name", "Wine desktop"], self.env, check=False)
+        ids = out.split()
+        if ids:
+            run(["xdotool", "windowfocus", "--sync", ids[0]], self.env, check=False)
+
+    def alt_select(self, start, end, rest=0.8, steps=8):
+        """Holds ALT, rests at `start`, moves to `end` in steps, rests, releases."""
+        self.xdotool("mousemove", *start)
+        self.focus_desktop()
+        self.xdotool("keydown", "Alt_L")
+        time.sleep(rest)
+        for i in range(1, steps + 1):
+            self.xdotool("mousemove", start[0] + (end[0] - start[0]) * i // steps,
+                         start[1] + (end[1] - start[1]) * i // steps)
+            time.sleep(0.05)
+        time.sleep(0.3)
+        frame = self.windows("TClipForm")
+        region = self.probe("region", "TClipForm")
+        self.xdotool("keyup", "Alt_L")
+        return frame, region
+
     def probe(self, *args, timeout=60):
         _, out = run(["wine", PROBE] + [str(a) for a in args], self.env, timeout=timeout,
                      check=False)

@@ -87,6 +87,94 @@ int guiResources(DWORD pid) {
     return 0;
 }
 
+// The test pattern: every pixel's colour follows from its screen position.
+uint32_t patternAt(int x, int y) {
+    return (static_cast<uint32_t>((x * 7) & 255) << 16) | (static_cast<uint32_t>((y * 5) & 255) << 8) |
+           static_cast<uint32_t>((x ^ y) & 255);
+}
+
+LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT r;
+        GetWindowRect(h, &r);
+        const int w = r.right - r.left, ht = r.bottom - r.top;
+        std::vector<uint32_t> px(static_cast<size_t>(w) * ht);
+        for (int y = 0; y < ht; ++y)
+            for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = patternAt(r.left + x, r.top + y);
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ht, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        SetDIBitsToDevice(dc, 0, 0, w, ht, 0, 0, 0, ht, px.data(), &bi, DIB_RGB_COLORS);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+int pattern(int x, int y, int w, int h) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = patternProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ProbePattern";
+    RegisterClassW(&wc);
+    HWND win = CreateWindowExW(WS_EX_TOOLWINDOW, L"ProbePattern", L"pattern", WS_POPUP | WS_VISIBLE,
+                               x, y, w, h, nullptr, nullptr, wc.hInstance, nullptr);
+    if (!win) return 3;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    MSG m;
+    while (GetMessageW(&m, nullptr, 0, 0) > 0) DispatchMessageW(&m);
+    return 0;
+}
+
+// Writes the clipboard's bitmap (CF_DIB) to a BMP file; prints its formats and size.
+int clipboard(const std::wstring& out) {
+    if (!OpenClipboard(nullptr)) return 3;
+    std::printf("bitmap=%d dib=%d text=%d\n", IsClipboardFormatAvailable(CF_BITMAP),
+                IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(CF_UNICODETEXT));
+    HANDLE h = GetClipboardData(CF_DIB);
+    int rc = 4;
+    if (h) {
+        const auto* bih = static_cast<const BITMAPINFOHEADER*>(GlobalLock(h));
+        const SIZE_T size = GlobalSize(h);
+        std::printf("width=%ld height=%ld bpp=%d\n", bih->biWidth, bih->biHeight, bih->biBitCount);
+        BITMAPFILEHEADER fh{};
+        fh.bfType = 0x4D42;
+        fh.bfSize = static_cast<DWORD>(sizeof(fh) + size);
+        DWORD colours = bih->biCompression == BI_BITFIELDS ? 12 : 0;
+        fh.bfOffBits = static_cast<DWORD>(sizeof(fh) + bih->biSize + colours);
+        if (FILE* f = _wfopen(out.c_str(), L"wb")) {
+            std::fwrite(&fh, sizeof(fh), 1, f);
+            std::fwrite(bih, 1, size, f);
+            std::fclose(f);
+            rc = 0;
+        }
+        GlobalUnlock(h);
+    }
+    CloseClipboard();
+    return rc;
+}
+
+// Prints the rectangles of a window's region, in window coordinates.
+int region(const std::wstring& cls) {
+    auto found = windowsOfClass(cls);
+    if (found.empty()) return 3;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    const int type = GetWindowRgn(found[0], rgn);
+    std::printf("type=%d\n", type);
+    const DWORD bytes = GetRegionData(rgn, 0, nullptr);
+    std::vector<char> buf(bytes);
+    if (bytes && GetRegionData(rgn, bytes, reinterpret_cast<RGNDATA*>(buf.data()))) {
+        const auto* data = reinterpret_cast<const RGNDATA*>(buf.data());
+        const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
+        for (DWORD i = 0; i < data->rdh.nCount; ++i)
+            std::printf("left=%ld top=%ld right=%ld bottom=%ld\n", r[i].left, r[i].top, r[i].right, r[i].bottom);
+    }
+    DeleteObject(rgn);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -98,6 +186,16 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"monitor") return monitor(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"tray") return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
     if (cmd == L"gui") return guiResources(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
+    if (cmd == L"pattern")
+        return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),
+                       _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()));
+    if (cmd == L"clipboard") return clipboard(arg(argc, argv, 2));
+    if (cmd == L"region") return region(arg(argc, argv, 2));
+    if (cmd == L"tooltips") {
+        for (HWND h : windowsOfClass(L"tooltips_class32"))
+            if (IsWindowVisible(h)) describe(h);
+        return 0;
+    }
     if (cmd == L"close") {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) PostMessageW(h, WM_CLOSE, 0, 0);
         return 0;
