@@ -79,13 +79,50 @@ int trayEvent(UINT event) {
     return 0;
 }
 
-int guiResources(DWORD pid) {
-    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+// Live GDI objects of a process, read from its GDI handle table (the table the PEB points to);
+// GetGuiResources is only a stub under Wine. Prints the total and the regions.
+int gdiObjects(DWORD pid) {
+    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!p) return 3;
-    std::printf("gdi=%lu user=%lu\n", GetGuiResources(p, GR_GDIOBJECTS), GetGuiResources(p, GR_USEROBJECTS));
+    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    struct {
+        void* reserved1;
+        void* peb;
+        void* reserved2[4];
+    } info{};
+    ULONG len = 0;
+    int rc = 4;
+    if (query && query(p, 0, &info, sizeof(info), &len) == 0) {
+        void* table = nullptr;
+        SIZE_T got = 0;
+        if (ReadProcessMemory(p, static_cast<char*>(info.peb) + 0xF8, &table, sizeof(table), &got) && table) {
+            struct Entry {
+                UINT64 object;
+                ULONG owner;
+                USHORT unique;
+                UCHAR type;
+                UCHAR flags;
+                UINT64 user;
+            };
+            std::vector<Entry> entries(0x10000);
+            if (ReadProcessMemory(p, table, entries.data(), entries.size() * sizeof(Entry), &got)) {
+                int total = 0, regions = 0;
+                for (const Entry& e : entries) {
+                    if (!e.type || !e.object) continue;
+                    ++total;
+                    regions += e.type == 4;
+                }
+                std::printf("gdi=%d regions=%d\n", total, regions);
+                rc = 0;
+            }
+        }
+    }
     CloseHandle(p);
-    return 0;
+    return rc;
 }
+
 
 // The test pattern: every pixel's colour follows from its screen position.
 uint32_t patternAt(int x, int y) {
@@ -185,7 +222,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"monitor") return monitor(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"tray") return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
-    if (cmd == L"gui") return guiResources(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
+    if (cmd == L"gdi") return gdiObjects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
     if (cmd == L"pattern")
         return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),
                        _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()));
@@ -200,6 +237,6 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) PostMessageW(h, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe windows|monitor|tray|gui|close ...\n");
+    std::fprintf(stderr, "usage: probe windows|monitor|tray|gdi|pattern|clipboard|region|tooltips|close ...\n");
     return 2;
 }
