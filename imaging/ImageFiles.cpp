@@ -3,12 +3,14 @@
 #include <jpeglib.h>
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
 
 #include "imaging/FileIo.h"
+#include "imaging/PngDeflate.h"
 
 namespace gs::imaging {
 
@@ -35,8 +37,10 @@ void writeFile(const std::wstring& path, const char* what, Write write) {
     throw std::runtime_error(std::string("Cannot write the ") + what + " file");
 }
 
-// libpng reports errors by longjmp; nothing with a destructor lives between setjmp and here.
-bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, uint8_t* row) {
+// libpng writes the container (signature, IHDR, chunk framing and CRCs); the image data is
+// deflated beforehand, in bands on several threads, and handed over as ready IDAT chunks.
+// libpng reports errors by longjmp; nothing with a destructor lives between setjmp and there.
+bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, const std::vector<uint8_t>& z) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -51,16 +55,13 @@ bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, uint8_t* r
     png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
-    png_set_compression_level(png, o.level);
-    // libpng emits one IDAT per filled compression buffer.
-    png_set_compression_buffer_size(png, o.maxIdatBytes);
     png_write_info(png, info);
-    for (int y = 0; y < p.height; ++y) {
-        toRgb(p, y, row);
-        png_write_row(png, row);
-    }
-    png_write_end(png, nullptr);
+    static const png_byte kIdat[5] = {'I', 'D', 'A', 'T', 0};
+    static const png_byte kIend[5] = {'I', 'E', 'N', 'D', 0};
+    for (size_t at = 0; at < z.size(); at += o.maxIdatBytes)
+        png_write_chunk(png, kIdat, z.data() + at, std::min<size_t>(o.maxIdatBytes, z.size() - at));
+    png_write_chunk(png, kIend, nullptr, 0);
+    png_write_flush(png);
     png_destroy_write_struct(&png, &info);
     return true;
 }
@@ -113,8 +114,9 @@ void put(std::vector<uint8_t>& o, uint32_t v, int bytes) {
 
 void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOptions& options) {
     requireImage(picture);
-    std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 3);
-    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, picture, options, row.data()); });
+    if (options.maxIdatBytes == 0) throw std::invalid_argument("IDAT size limit");
+    const std::vector<uint8_t> z = DeflateSubFiltered(picture, options.level);
+    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, picture, options, z); });
 }
 
 void WriteJpeg(const std::wstring& path, const ui::Picture& picture, int quality) {

@@ -1,5 +1,6 @@
 #pragma once
 // A picture in memory: 32-bit pixels, top row first, each 0xAARRGGBB with straight alpha.
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -80,6 +80,7 @@ inline void destroyMenu(HMENU h) { DestroyMenu(h); }
 inline void destroyIcon(HICON h) { DestroyIcon(h); }
 inline void closeKey(HKEY h) { RegCloseKey(h); }
 inline void destroyWindow(HWND h) { DestroyWindow(h); }
+inline void freeGlobal(HGLOBAL h) { GlobalFree(h); }
 
 using GdiObject = Unique<SimpleTraits<HGDIOBJ, deleteGdiObject>>;
 using Region = Unique<SimpleTraits<HRGN, deleteGdiObject>>;
@@ -93,6 +94,7 @@ using Icon = Unique<SimpleTraits<HICON, destroyIcon>>;
 using RegKey = Unique<SimpleTraits<HKEY, closeKey>>;
 using Window = Unique<SimpleTraits<HWND, destroyWindow>>;
 using Clipboard = Unique<ClipboardTraits>;
+using GlobalMemory = Unique<SimpleTraits<HGLOBAL, freeGlobal>>;
 
 // Selects an object into a DC for one scope and puts the old one back.
 class Selected {

@@ -77,23 +77,40 @@ void Win32Platform::stretchHalftone(const Picture& source, Picture& target, cons
 }
 
 bool Win32Platform::setClipboardBitmap(NativeWindow owner, const Picture& bitmap) {
+    // A device-independent bitmap, 24 bits, bottom-up: what every reader takes; the system
+    // derives the CF_BITMAP form for those who ask for it. Built before the clipboard is
+    // opened, so it is held for as short a time as possible.
+    const DWORD stride = (static_cast<DWORD>(bitmap.width) * 3 + 3) & ~3u;
+    const SIZE_T bytes = sizeof(BITMAPINFOHEADER) + static_cast<SIZE_T>(stride) * bitmap.height;
+    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!mem) return false;
+    if (auto* head = static_cast<BITMAPINFOHEADER*>(GlobalLock(mem.get()))) {
+        *head = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), bitmap.width, bitmap.height, 1, 24, BI_RGB,
+                                 stride * static_cast<DWORD>(bitmap.height), 3780, 3780, 0, 0};
+        auto* rows = reinterpret_cast<uint8_t*>(head + 1);
+        for (int y = 0; y < bitmap.height; ++y) {
+            uint8_t* out = rows + static_cast<size_t>(bitmap.height - 1 - y) * stride;
+            const uint32_t* in = &bitmap.pixels[static_cast<size_t>(y) * bitmap.width];
+            for (int x = 0; x < bitmap.width; ++x, out += 3) {
+                out[0] = static_cast<uint8_t>(in[x]);
+                out[1] = static_cast<uint8_t>(in[x] >> 8);
+                out[2] = static_cast<uint8_t>(in[x] >> 16);
+            }
+            std::memset(out, 0, stride - static_cast<DWORD>(bitmap.width) * 3);
+        }
+        GlobalUnlock(mem.get());
+    } else {
+        return false;
+    }
     // Another program may hold the clipboard for a moment: a few tries within half a second.
     Clipboard clip;
     for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
         if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
         else Sleep(50);
     }
-    if (!clip) return false;
-    if (!EmptyClipboard()) return false;
-    WindowDc screen(GetDC(nullptr), nullptr);
-    Bitmap ddb(CreateCompatibleBitmap(screen.get(), bitmap.width, bitmap.height));
-    if (!ddb) return false;
-    BITMAPINFO bi = topDown32(bitmap.width, bitmap.height);
-    if (!SetDIBits(screen.get(), ddb.get(), 0, static_cast<UINT>(bitmap.height), bitmap.pixels.data(),
-                   &bi, DIB_RGB_COLORS))
-        return false;
-    if (!SetClipboardData(CF_BITMAP, ddb.get())) return false;
-    ddb.release();  // the clipboard owns it now
+    if (!clip || !EmptyClipboard()) return false;
+    if (!SetClipboardData(CF_DIB, mem.get())) return false;
+    mem.release();  // the clipboard owns it now
     return true;
 }
 

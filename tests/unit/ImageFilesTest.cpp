@@ -8,6 +8,7 @@
 #include <random>
 
 #include "imaging/ImageFiles.h"
+#include "imaging/PngDeflate.h"
 #include "platform/Text.h"
 #include "support/TempDir.h"
 
@@ -85,6 +86,27 @@ TEST(Png, OnlyCriticalChunksRgbSubFilterLevelSevenSmallIdats) {
             ASSERT_EQ(row[3 + 3 * x], px & 0xFF);
         }
     }
+}
+
+TEST(Png, BandedDeflateIsOneValidStreamWhateverTheThreadCount) {
+    const Picture pic = noisy(1200, 1000, 5);  // 3.6 MB of rows: up to three bands
+    std::vector<uint8_t> reference;
+    for (unsigned threads : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(testing::Message() << threads << " threads");
+        const std::vector<uint8_t> z = DeflateSubFiltered(pic, 7, threads);
+        EXPECT_EQ(z[0], 0x78);
+        EXPECT_EQ(((z[0] << 8) | z[1]) % 31, 0);
+        EXPECT_EQ(z[1] >> 6, 3);
+        std::vector<uint8_t> raw(static_cast<size_t>(1000) * (1 + 1200 * 3));
+        uLongf len = raw.size();
+        // uncompress checks the Adler-32 of the whole as well.
+        ASSERT_EQ(uncompress(raw.data(), &len, z.data(), z.size()), Z_OK);
+        ASSERT_EQ(len, raw.size());
+        if (reference.empty()) reference = raw;
+        EXPECT_EQ(raw, reference);
+    }
+    EXPECT_EQ(reference[0], 1);
+    EXPECT_EQ(reference[1], (pic.at(0, 0) >> 16) & 0xFF);
 }
 
 TEST(Jpeg, BaselineRgbThatDecodesToTheSameSize) {
