@@ -6,39 +6,16 @@
 #include <thread>
 
 #include "platform/win32/Win32Platform.h"
+#include "support/GdiObjects.h"
 
 namespace gs {
 namespace {
 
-// Live GDI objects of this process, counted in its GDI handle table (GetGuiResources is only
-// a stub under Wine).
-int liveGdiObjects(int type = 0) {
-    struct Entry {
-        UINT64 object;
-        ULONG owner;
-        USHORT unique;
-        UCHAR type;
-        UCHAR flags;
-        UINT64 user;
-    };
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    struct {
-        void* reserved1;
-        void* peb;
-        void* reserved2[4];
-    } info{};
-    ULONG len = 0;
-    if (!query || query(GetCurrentProcess(), 0, &info, sizeof(info), &len) != 0) return -1;
-    const auto* peb = static_cast<const char*>(info.peb);
-    const auto* table = *reinterpret_cast<const Entry* const*>(peb + 0xF8);
-    int n = 0;
-    for (int i = 0; table && i < 0x10000; ++i)
-        if (table[i].type && table[i].object && (!type || table[i].type == type)) ++n;
-    return n;
+int liveGdiObjects(bool regionsOnly = false) {
+    const test::GdiCount c = test::CountGdiObjects(GetCurrentProcess());
+    return regionsOnly ? c.regions : c.total;
 }
-constexpr int kRegionType = 4;
+constexpr bool kRegions = true;
 
 class Win32Platform : public testing::Test {
 protected:
@@ -53,9 +30,9 @@ TEST_F(Win32Platform, RingRegionIsExactAndNeverLeaks) {
     ASSERT_GT(liveGdiObjects(), 0) << "the handle table must be readable";
     const Rect outer{0, 0, 120, 80}, hole{2, 2, 118, 78};
     ASSERT_NE(platform.setWindowRing(handle(), outer, hole, nullptr), 0u);
-    const int regions = liveGdiObjects(kRegionType);
+    const int regions = liveGdiObjects(kRegions);
     for (int i = 0; i < 500; ++i) platform.setWindowRing(handle(), outer, hole, nullptr);
-    EXPECT_LE(liveGdiObjects(kRegionType), regions + 1);
+    EXPECT_LE(liveGdiObjects(kRegions), regions + 1);
 
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(window, rgn), ERROR);
@@ -67,10 +44,10 @@ TEST_F(Win32Platform, RingRegionIsExactAndNeverLeaks) {
     DeleteObject(rgn);
 
     // A region the window refuses stays ours, and is freed.
-    const int before = liveGdiObjects(kRegionType);
+    const int before = liveGdiObjects(kRegions);
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ(platform.setWindowRing(NativeWindow{0xDEAD0}, outer, hole, nullptr), 0u);
-    EXPECT_LE(liveGdiObjects(kRegionType), before);
+    EXPECT_LE(liveGdiObjects(kRegions), before);
 }
 
 TEST_F(Win32Platform, RingPlusPanel) {

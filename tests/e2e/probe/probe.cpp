@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "support/GdiObjects.h"
+
 namespace {
 
 std::wstring arg(int argc, wchar_t** argv, int i) { return i < argc ? argv[i] : L""; }
@@ -79,50 +81,15 @@ int trayEvent(UINT event) {
     return 0;
 }
 
-// Live GDI objects of a process, read from its GDI handle table (the table the PEB points to);
-// GetGuiResources is only a stub under Wine. Prints the total and the regions.
 int gdiObjects(DWORD pid) {
     HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
     if (!p) return 3;
-    using QueryFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QueryFn>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
-    struct {
-        void* reserved1;
-        void* peb;
-        void* reserved2[4];
-    } info{};
-    ULONG len = 0;
-    int rc = 4;
-    if (query && query(p, 0, &info, sizeof(info), &len) == 0) {
-        void* table = nullptr;
-        SIZE_T got = 0;
-        if (ReadProcessMemory(p, static_cast<char*>(info.peb) + 0xF8, &table, sizeof(table), &got) && table) {
-            struct Entry {
-                UINT64 object;
-                ULONG owner;
-                USHORT unique;
-                UCHAR type;
-                UCHAR flags;
-                UINT64 user;
-            };
-            std::vector<Entry> entries(0x10000);
-            if (ReadProcessMemory(p, table, entries.data(), entries.size() * sizeof(Entry), &got)) {
-                int total = 0, regions = 0;
-                for (const Entry& e : entries) {
-                    if (!e.type || !e.object) continue;
-                    ++total;
-                    regions += e.type == 4;
-                }
-                std::printf("gdi=%d regions=%d\n", total, regions);
-                rc = 0;
-            }
-        }
-    }
+    const gs::test::GdiCount c = gs::test::CountGdiObjects(p);
     CloseHandle(p);
-    return rc;
+    if (c.total < 0) return 4;
+    std::printf("gdi=%d regions=%d\n", c.total, c.regions);
+    return 0;
 }
-
 
 // The test pattern: every pixel's colour follows from its screen position.
 uint32_t patternAt(int x, int y) {
