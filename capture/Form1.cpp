@@ -131,6 +131,8 @@ void TForm1::FormCreate() {
     StartPoint = Point{-1, -1};
     AppDir = AppDirOf(platform_.exePath());
     LastCapturedScreen = Picture();
+    CreateAVSubmenu();
+    LoadSetup();
 }
 
 void TForm1::Timer1Timer() {
@@ -150,37 +152,6 @@ void TForm1::Timer1Timer() {
     if (look.action == PanelAction::Hide) Hide();
 
     selectionStep();
-}
-
-void TForm1::buildOptionMenus() {
-    OpenFolderpp = &create<ui::PopupMenu>(L"OpenFolderpp");
-    const std::pair<const wchar_t*, const wchar_t*> folderItems[] = {
-        {L"optImagesFolder", L"Images Folder"},
-        {L"optOCRFolder", L"OCR Folder"},
-        {L"optSlowMotionFolder", L"Slow Motion Folder"},
-        {L"optVideoFolder", L"Video Folder"},
-    };
-    for (auto [name, caption] : folderItems) {
-        ui::MenuItem& item = OpenFolderpp->addItem(*this, name, caption);
-        item.GroupIndex = 1;
-        item.RadioItem = true;
-    }
-    OpenFolderpp->Items().front()->setChecked(true);
-    ui::MenuItem& clear = OpenFolderpp->addItem(*this, L"optClearAllFolders", L"Clear All Folders");
-    clear.GroupIndex = 1;
-    clear.OnClick = [this](ui::Component&) { optClearAllFoldersClick(); };
-}
-
-void TForm1::OpenFolderPopupBtnClick(ui::Component& sender) {
-    // The arrow, its icon and its menu are tied by name: "XPopupBtn" opens "Xpp".
-    const std::wstring& n = sender.Name();
-    const size_t p = n.find(L"Popup");
-    if (p == std::wstring::npos) return;
-    auto* menu = dynamic_cast<ui::PopupMenu*>(FindComponent(n.substr(0, p) + L"pp"));
-    auto* arrow = dynamic_cast<ui::Control*>(&sender);
-    if (!menu || !arrow) return;
-    // Below the panel, 40 px left of the arrow.
-    menu->Popup(Left() + arrow->bounds().Left - 40, Top() + Height());
 }
 
 void TForm1::TrayIcon1Click() {

@@ -1,5 +1,6 @@
 #pragma once
 // The main window: the preview panel, its 50 ms tick and the tray icon.
+#include <array>
 #include <string>
 
 #include "platform/Platform.h"
@@ -42,6 +43,23 @@ public:
     ui::PopupMenu* PopupMenu1 = nullptr;
     ui::Timer* Timer1 = nullptr;
     ui::PopupMenu* OpenFolderpp = nullptr;
+    ui::PopupMenu* EditImagepp = nullptr;
+    ui::PopupMenu* ConvertToTextpp = nullptr;
+    ui::PopupMenu* RecordVideopp = nullptr;
+    ui::MenuItem* optRecordSlowMotion = nullptr;
+    ui::MenuItem* optVideoFormat = nullptr;
+    ui::MenuItem* optVideoQuality = nullptr;
+    // The video submenus' entries, built by CreateAVSubmenu.
+    ui::MenuItem* optAVCodecwmv = nullptr;
+    ui::MenuItem* optAVCodecmp4 = nullptr;
+    ui::MenuItem* optAVCodecflv = nullptr;
+    ui::MenuItem* optAVCodecmov = nullptr;
+    ui::MenuItem* optAVCodecvp8 = nullptr;
+    ui::MenuItem* optAVQualitylow = nullptr;
+    ui::MenuItem* optAVQualitymediumlow = nullptr;
+    ui::MenuItem* optAVQualitymedium = nullptr;
+    ui::MenuItem* optAVQualityhigh = nullptr;
+    ui::MenuItem* optAVQualityveryhigh = nullptr;
 
     // Event handlers.
     void FormCreate();
@@ -50,16 +68,25 @@ public:
     void SpeedButton1Click() { counter = 0.0; }
     void TrayIcon1Click();
     void Exit1Click() { Close(); }
-    void HelpClick() {}
-    void S1Click() {}
-    void Donotstartonwindowsstartup1Click() {}
+    void HelpClick();
+    void S1Click();
+    void Donotstartonwindowsstartup1Click();
     void TrayIcon1BalloonClick() {}
-    void OpenFolderClick() { counter = 0.0; }
-    void EditImageClick() { counter = 0.0; }
+    void OpenFolderClick();
+    void EditImageClick();
     void ConvertToTextClick() { counter = 0.0; }
     void RecordVideoClick() { counter = 0.0; }
     void OpenFolderPopupBtnClick(ui::Component& sender);
+    void optImagesFolderClick(ui::Component& sender);
     void optClearAllFoldersClick();
+    void optRenderVideoUsingRecentConfigurationClick() {}
+
+    // Options menus and setup.csv.
+    void CreateAVSubmenu();
+    void SaveSetup();
+    void LoadSetup();
+    static int FirstCheckedIndex(const ui::MenuItem& parent);
+    static int FirstCheckedIndex(ui::PopupMenu& menu);
 
     // The ALT selection, run as the last step of every tick.
     void selectionStep();
@@ -82,6 +109,7 @@ private:
     void buildLayout();
     void buildTray();
     void buildOptionMenus();
+    std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;
     TClipForm* ClipForm = nullptr;

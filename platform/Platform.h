@@ -13,6 +13,9 @@ namespace gs {
 enum VirtualKey : int { kVkLButton = 0x01, kVkRButton = 0x02, kVkMenu = 0x12, kVkF10 = 0x79 };
 
 // Message-box styles used by the program (same values as on Windows).
+inline constexpr int kSwShow = 5;
+inline constexpr int kSwHide = 0;
+
 enum MessageBoxStyle : unsigned {
     kMbOk = 0x0,
     kMbIconError = 0x10,
@@ -61,6 +64,28 @@ public:
     virtual bool createDirectoryTree(const std::wstring& path) = 0;
     // Deletes every file matching a wildcard, silently and permanently; folders stay.
     virtual void deleteFiles(const std::wstring& wildcard) = 0;
+
+    // True only for a file (a folder of that name does not count).
+    virtual bool fileExists(const std::wstring& path) = 0;
+    // Moves `from` over `to` in one step, replacing it, written through to the disk.
+    virtual bool replaceFile(const std::wstring& from, const std::wstring& to) = 0;
+    virtual bool deleteFile(const std::wstring& path) = 0;
+
+    // Shell: ShellExecuteW; empty texts are passed as none. Returns the shell's result.
+    virtual std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb,
+                                       const std::wstring& file, const std::wstring& parameters,
+                                       const std::wstring& directory, int show) = 0;
+
+    // Registry, under HKEY_CURRENT_USER, all access requested in full. Key paths may start
+    // with a backslash (taken from the root).
+    enum class RegWrite { KeyNotOpened, Written, Failed };
+    // Creates the key when missing and closes it again; false when it cannot be created.
+    virtual bool regCreateKey(const std::wstring& key) = 0;
+    // Opens the key (never creates it) and writes a REG_SZ value.
+    virtual RegWrite regSetString(const std::wstring& key, const std::wstring& name,
+                                  const std::wstring& data) = 0;
+    // Opens the key (never creates it) and deletes a value; every failure is ignored.
+    virtual void regDeleteValue(const std::wstring& key, const std::wstring& name) = 0;
 
     // Dialogs: modal; returns the button pressed.
     virtual int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,

@@ -30,8 +30,49 @@ constexpr ControlSpec kControls[] = {
     {Kind::Image, L"RecordVideoPopupBtn",   220, 192, 10,  10, kFolderHint, 0, false, 0, true, Art::Arrow},
 };
 // clang-format on
+
+constexpr auto S = OnChoose::Shared;
+// clang-format off
+constexpr MenuItemSpec kMenus[] = {
+    {L"OpenFolderpp", L"optImagesFolder", L"Images Folder", 1, true, true, true, S},
+    {L"OpenFolderpp", L"optOCRFolder", L"OCR Folder", 1, true, false, true, S},
+    {L"OpenFolderpp", L"optSlowMotionFolder", L"Slow Motion Folder", 1, true, false, true, S},
+    {L"OpenFolderpp", L"optVideoFolder", L"Video Folder", 1, true, false, true, S},
+    {L"OpenFolderpp", L"optClearAllFolders", L"Clear All Folders", 1, false, false, true, OnChoose::ClearAllFolders},
+    {L"EditImagepp", L"optEditWithMSPaint", L"Edit in MS Paint", 2, true, true, true, S},
+    {L"EditImagepp", L"optEditWithDefaultEditor", L"Edit in Default Editor", 2, true, false, true, S},
+    {L"ConvertToTextpp", L"Englis1", L"Czech", 3, true, false, true, S},
+    {L"ConvertToTextpp", L"English1", L"English", 3, true, true, true, S},
+    {L"ConvertToTextpp", L"French1", L"French", 3, true, false, false, S},
+    {L"ConvertToTextpp", L"Germany1", L"Germany", 3, true, false, false, S},
+    {L"ConvertToTextpp", L"Italy1", L"Italy", 3, true, false, false, S},
+    {L"ConvertToTextpp", L"Portuguese1", L"Portuguese", 3, true, false, false, S},
+    {L"ConvertToTextpp", L"Russian1", L"Russian", 3, true, false, false, S},
+    {L"ConvertToTextpp", L"Spain1", L"Spain", 3, true, false, false, S},
+    {L"RecordVideopp", L"optRecordSlowMotion", L"Record Slow Motion", 4, true, false, true, S},
+    {L"RecordVideopp", L"optRecordVideo", L"Record Video", 4, true, true, true, S},
+    {L"RecordVideopp", L"optVideoFormat", L"Video Format ...", 4, false, false, true, OnChoose::None},
+    {L"RecordVideopp", L"optVideoQuality", L"Video Quality ...", 4, false, false, true, OnChoose::None},
+    {L"RecordVideopp", L"optRenderVideoUsingRecentConfiguration", L"Render Latest Video Using Recent Configuration", 4, false, false, true, OnChoose::RenderRecent},
+};
+
+constexpr AvEntrySpec kAv[] = {
+    {L"optVideoFormat", L"optAVCodecwmv", L"optAVCodecwmv1", L"WMV (Windows Media Video)", 10, true, false},
+    {L"optVideoFormat", L"optAVCodecmp4", L"optAVCodecmp4", L"MPEG4", 10, false, false},
+    {L"optVideoFormat", L"optAVCodecflv", L"optAVCodecflv", L"FLV (Flash Video)", 10, false, false},
+    {L"optVideoFormat", L"optAVCodecmov", L"optAVCodecmov", L"MOV (Quick Time Movie)", 10, false, false},
+    {L"optVideoFormat", L"optAVCodecvp8", L"optAVCodecwebm", L"WebM (VP8)", 10, false, false},
+    {L"optVideoQuality", L"optAVQualitylow", L"optAVQualitylow", L"Quality Low", 20, false, true},
+    {L"optVideoQuality", L"optAVQualitymediumlow", L"optAVQualitymediumlow", L"Quality Medium Low", 20, false, false},
+    {L"optVideoQuality", L"optAVQualitymedium", L"optAVQualitymedium", L"Quality Medium", 20, false, false},
+    {L"optVideoQuality", L"optAVQualityhigh", L"optAVQualityhigh", L"Quality High", 20, false, false},
+    {L"optVideoQuality", L"optAVQualityveryhigh", L"optAVQualityveryhigh", L"Quality Very High", 20, true, false},
+};
+// clang-format on
 }  // namespace
 
 std::span<const ControlSpec> Form1Controls() { return kControls; }
+std::span<const MenuItemSpec> Form1OptionMenus() { return kMenus; }
+std::span<const AvEntrySpec> AvSubmenuEntries() { return kAv; }
 
 }  // namespace gs::layout

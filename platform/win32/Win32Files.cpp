@@ -26,4 +26,24 @@ void Win32Platform::deleteFiles(const std::wstring& wildcard) {
     SHFileOperationW(&op);
 }
 
+bool Win32Platform::fileExists(const std::wstring& path) {
+    const DWORD attr = GetFileAttributesW(path.c_str());
+    return attr != INVALID_FILE_ATTRIBUTES && !(attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::replaceFile(const std::wstring& from, const std::wstring& to) {
+    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32Platform::deleteFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
+std::intptr_t Win32Platform::shellExecute(NativeWindow owner, const std::wstring& verb,
+                                          const std::wstring& file, const std::wstring& parameters,
+                                          const std::wstring& directory, int show) {
+    auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
+    return reinterpret_cast<std::intptr_t>(ShellExecuteW(reinterpret_cast<HWND>(owner), orNull(verb),
+                                                         file.c_str(), orNull(parameters),
+                                                         orNull(directory), show));
+}
+
 }  // namespace gs::win32

@@ -19,6 +19,16 @@ public:
                                  const Rect* extra) override;
     bool createDirectoryTree(const std::wstring& path) override;
     void deleteFiles(const std::wstring& wildcard) override;
+    bool fileExists(const std::wstring& path) override;
+    bool replaceFile(const std::wstring& from, const std::wstring& to) override;
+    bool deleteFile(const std::wstring& path) override;
+    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb, const std::wstring& file,
+                               const std::wstring& parameters, const std::wstring& directory,
+                               int show) override;
+    bool regCreateKey(const std::wstring& key) override;
+    RegWrite regSetString(const std::wstring& key, const std::wstring& name,
+                          const std::wstring& data) override;
+    void regDeleteValue(const std::wstring& key, const std::wstring& name) override;
     int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
                    unsigned style) override;
 };

@@ -97,6 +97,49 @@ public:
         for (auto& e : std::filesystem::directory_iterator(dir, ec))
             if (e.is_regular_file()) std::filesystem::remove(e.path(), ec);
     }
+    bool fileExists(const std::wstring& path) override {
+        return std::filesystem::is_regular_file(HostPath(path));
+    }
+    bool failReplace = false;
+    bool replaceFile(const std::wstring& from, const std::wstring& to) override {
+        std::error_code ec;
+        if (!failReplace) std::filesystem::rename(HostPath(from), HostPath(to), ec);
+        return !failReplace && !ec;
+    }
+    bool deleteFile(const std::wstring& path) override {
+        std::error_code ec;
+        return std::filesystem::remove(HostPath(path), ec);
+    }
+    struct Shell {
+        NativeWindow owner;
+        std::wstring verb, file, parameters, directory;
+        int show;
+    };
+    std::vector<Shell> shell;
+    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb, const std::wstring& file,
+                               const std::wstring& parameters, const std::wstring& directory,
+                               int show) override {
+        shell.push_back({owner, verb, file, parameters, directory, show});
+        return 42;
+    }
+    // The registry: key -> (name -> data).
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> registry;
+    bool failCreateKey = false, failSetValue = false, keyWontOpen = false;
+    bool regCreateKey(const std::wstring& key) override {
+        if (failCreateKey) return false;
+        registry[key];
+        return true;
+    }
+    RegWrite regSetString(const std::wstring& key, const std::wstring& name,
+                          const std::wstring& data) override {
+        if (keyWontOpen || !registry.count(key)) return RegWrite::KeyNotOpened;
+        if (failSetValue) return RegWrite::Failed;
+        registry[key][name] = data;
+        return RegWrite::Written;
+    }
+    void regDeleteValue(const std::wstring& key, const std::wstring& name) override {
+        if (registry.count(key)) registry[key].erase(name);
+    }
     int messageBox(NativeWindow, const std::wstring& text, const std::wstring& title,
                    unsigned style) override {
         boxes.push_back({text, title, style});

@@ -1,0 +1,92 @@
+#include "settings/SetupCsv.h"
+
+#include <charconv>
+
+namespace gs::settings {
+
+void LastLineReader::feed(std::string_view piece) {
+    for (char c : piece) {
+        if (c == '\n') {
+            if (!current_.empty() && current_.back() == '\r') current_.pop_back();
+            last_.swap(current_);
+            current_.clear();
+            pending_ = false;
+        } else {
+            pending_ = true;
+            if (current_.size() < kMaxLine) current_ += c;
+        }
+    }
+}
+
+std::string LastLineReader::last() const { return pending_ ? current_ : last_; }
+
+std::string LastLine(std::string_view text) {
+    LastLineReader r;
+    r.feed(text);
+    return r.last();
+}
+
+std::vector<std::string> SplitSetupLine(std::string_view line) {
+    // A NUL ends the text, as it would a C string.
+    line = line.substr(0, line.find('\0'));
+    auto blank = [](char c) { return c >= 1 && static_cast<unsigned char>(c) <= 32; };
+    std::vector<std::string> fields;
+    size_t i = 0;
+    const size_t n = line.size();
+    while (i < n && blank(line[i])) ++i;
+    while (i < n) {
+        std::string field;
+        if (line[i] == '"') {
+            ++i;
+            while (i < n) {
+                if (line[i] == '"') {
+                    if (i + 1 < n && line[i + 1] == '"') {
+                        field += '"';
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                field += line[i++];
+            }
+        } else {
+            const size_t from = i;
+            while (i < n && static_cast<unsigned char>(line[i]) > 32 && line[i] != ';') ++i;
+            field.assign(line.substr(from, i - from));
+        }
+        fields.push_back(std::move(field));
+        while (i < n && blank(line[i])) ++i;
+        if (i < n && line[i] == ';') {
+            if (i + 1 == n) fields.emplace_back();
+            do {
+                ++i;
+            } while (i < n && blank(line[i]));
+        }
+    }
+    return fields;
+}
+
+std::optional<int> ParseSetupInt(std::string_view f) {
+    if (!f.empty() && f.front() == '+') {
+        f.remove_prefix(1);
+        if (f.empty() || f.front() < '0' || f.front() > '9') return std::nullopt;
+    }
+    int value = 0;
+    auto [end, ec] = std::from_chars(f.data(), f.data() + f.size(), value, 10);
+    if (ec != std::errc() || end != f.data() + f.size()) return std::nullopt;
+    return value;
+}
+
+std::string SetupFileText(const int (&indices)[kSetupColumns]) {
+    std::string text(kSetupHeader);
+    text += "\r\n";
+    for (int i = 0; i < kSetupColumns; ++i) {
+        if (i) text += ';';
+        text += std::to_string(indices[i]);
+    }
+    text += "\r\n";
+    return text;
+}
+
+}  // namespace gs::settings

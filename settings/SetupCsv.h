@@ -1,0 +1,44 @@
+#pragma once
+// The settings file's text: its header, how its last line splits into fields, and how a
+// field reads as a number.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace gs::settings {
+
+inline constexpr std::string_view kSetupHeader =
+    "OpenFolderCheckedItem;EditImageCheckedItem;OCRCheckedItem;VideoCheckedItem;VideoFormat;"
+    "VideoQuality";
+inline constexpr int kSetupColumns = 6;
+
+// Keeps the last line of a text fed in pieces: lines end at LF or CR LF, and a final line end
+// starts no new line. Only the first `kMaxLine` bytes of a line are kept, so any file can be
+// read in bounded memory (no valid line comes near that length).
+class LastLineReader {
+public:
+    static constexpr size_t kMaxLine = 1 << 16;
+    void feed(std::string_view piece);
+    std::string last() const;
+
+private:
+    std::string current_, last_;
+    bool pending_ = false;  // bytes after the last line end
+};
+
+std::string LastLine(std::string_view text);
+
+// Splits at ";" with the quote rules of the file: blanks and control characters before a
+// field are skipped, a quoted field runs to its closing quote (two quotes stand for one), an
+// unquoted one ends at ";" or at any character of code 32 or less; a ";" that ends the line
+// adds one empty field. A NUL ends the line.
+std::vector<std::string> SplitSetupLine(std::string_view line);
+
+// A whole decimal number with an optional sign that fits 32 bits; nothing else.
+std::optional<int> ParseSetupInt(std::string_view field);
+
+// The two lines the file holds, each ended by CR LF.
+std::string SetupFileText(const int (&indices)[kSetupColumns]);
+
+}  // namespace gs::settings

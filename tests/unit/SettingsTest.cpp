@@ -1,0 +1,179 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "capture/CaptureFiles.h"
+#include "capture/Form1.h"
+#include "recording/ClipForm.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace gs {
+namespace {
+
+// The program started in a temporary folder, optionally with a setup.csv already there.
+class SettingsTest : public testing::Test {
+protected:
+    test::TempDir dir;
+    test::FakePlatform platform;
+    test::FakeBackend backend;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TClipForm> clip;
+
+    void SetUp() override { platform.exe = dir.file("Glimmershot.exe"); }
+    std::filesystem::path setupPath() const { return dir.path / "setup.csv"; }
+    void writeSetup(const std::string& text) { std::ofstream(setupPath(), std::ios::binary) << text; }
+    std::string readSetup() const {
+        std::ifstream f(setupPath(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), {}};
+    }
+    void start() {
+        clip.reset();
+        form.reset();
+        backend = test::FakeBackend();
+        form = std::make_unique<TForm1>(platform, backend);
+        clip = std::make_unique<TClipForm>(platform, backend);
+        form->attachClipForm(*clip);
+    }
+    // The checked indices as the file would store them.
+    std::vector<int> checked() {
+        std::vector<int> out;
+        for (ui::MenuItem* column : {&form->OpenFolderpp->root(), &form->EditImagepp->root(),
+                                     &form->ConvertToTextpp->root(), &form->RecordVideopp->root(),
+                                     form->optVideoFormat, form->optVideoQuality})
+            out.push_back(TForm1::FirstCheckedIndex(*column));
+        return out;
+    }
+    void choose(const wchar_t* name) {
+        ui::MenuItem* item = findItem(name);
+        ASSERT_NE(item, nullptr) << "no entry named " << std::string(name, name + wcslen(name));
+        item->Click();
+    }
+    ui::MenuItem* findItem(const wchar_t* name) {
+        if (auto* i = dynamic_cast<ui::MenuItem*>(form->FindComponent(name))) return i;
+        for (ui::MenuItem* parent : {form->optVideoFormat, form->optVideoQuality})
+            if (auto* i = dynamic_cast<ui::MenuItem*>(parent->FindComponent(name))) return i;
+        return nullptr;
+    }
+    static std::string header() {
+        return "OpenFolderCheckedItem;EditImageCheckedItem;OCRCheckedItem;VideoCheckedItem;"
+               "VideoFormat;VideoQuality\r\n";
+    }
+};
+
+TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndSaysSoOnce) {
+    start();
+    EXPECT_EQ(readSetup(), header() + "0;0;1;1;0;4\r\n");
+    EXPECT_EQ(readSetup().size(), 114u);
+    ASSERT_EQ(backend.balloons.size(), 1u);
+    EXPECT_EQ(backend.balloons[0].text, L"Glimmershot has been started.");
+    EXPECT_EQ(backend.balloons[0].title, L"Info");
+    EXPECT_EQ(backend.balloons[0].timeout, 3);
+    start();
+    EXPECT_TRUE(backend.balloons.empty()) << "the second start is quiet";
+    EXPECT_EQ(checked(), (std::vector<int>{0, 0, 1, 1, 0, 4}));
+}
+
+TEST_F(SettingsTest, AFolderNamedSetupCsvCountsAsNoFile) {
+    std::filesystem::create_directories(setupPath());
+    start();
+    EXPECT_EQ(backend.balloons.size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_directory(setupPath())) << "the failed save leaves it alone";
+}
+
+TEST_F(SettingsTest, StoredIndicesCheckTheirItems) {
+    writeSetup(header() + "2;1;0;0;3;2\r\n");
+    start();
+    EXPECT_TRUE(findItem(L"optSlowMotionFolder")->Checked());
+    EXPECT_FALSE(findItem(L"optImagesFolder")->Checked());
+    EXPECT_TRUE(findItem(L"optEditWithDefaultEditor")->Checked());
+    EXPECT_TRUE(findItem(L"Englis1")->Checked()) << "index 0 is Czech";
+    EXPECT_TRUE(form->optRecordSlowMotion->Checked());
+    EXPECT_TRUE(form->optAVCodecmov->Checked());
+    EXPECT_FALSE(form->optAVCodecwmv->Checked());
+    EXPECT_TRUE(form->optAVQualitymedium->Checked());
+    EXPECT_FALSE(form->optAVQualityveryhigh->Checked());
+    EXPECT_TRUE(backend.balloons.empty());
+}
+
+TEST_F(SettingsTest, MalformedLinesApplyTheirValidPrefix) {
+    struct Case {
+        std::string text;
+        std::vector<int> expect;
+    };
+    const Case cases[] = {
+        {header() + "0;1;9;1;0;4\r\n", {0, 1, 1, 1, 0, 4}},       // 9 is past the languages
+        {header() + "0;0;1\r\n", {0, 0, 1, 1, 0, 4}},
+        {header() + "3;1;0;0;1;0;7;7\r\n", {3, 1, 0, 0, 1, 0}},  // extra fields ignored
+        {header() + "0; 0;1;1;0;4\r\n", {0, 0, 1, 1, 0, 4}},
+        {header() + "2;1;0;0;3;2\r\n\r\n", {0, 0, 1, 1, 0, 4}},  // a trailing blank line
+        {header(), {0, 0, 1, 1, 0, 4}},                            // only the header
+        {header() + "1;;1\r\n", {1, 0, 1, 1, 0, 4}},
+        {header() + "-1;1\r\n", {0, 0, 1, 1, 0, 4}},
+        {header() + "\"3\";\"1\"\n", {3, 1, 1, 1, 0, 4}},
+        {"", {0, 0, 1, 1, 0, 4}},
+        {header() + "1;1;5;0;2;0", {1, 1, 5, 0, 2, 0}},            // a disabled language, no final CR LF
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        writeSetup(c.text);
+        start();
+        EXPECT_EQ(checked(), c.expect);
+        EXPECT_EQ(readSetup(), c.text) << "loading never rewrites the file";
+    }
+}
+
+TEST_F(SettingsTest, NonRadioItemsCheckedByIndexClearNothing) {
+    writeSetup(header() + "4;0;1;3;0;4\r\n");
+    start();
+    EXPECT_TRUE(findItem(L"optClearAllFolders")->Checked());
+    EXPECT_TRUE(findItem(L"optImagesFolder")->Checked());
+    EXPECT_TRUE(form->optVideoQuality->Checked());
+    EXPECT_TRUE(findItem(L"optRecordVideo")->Checked());
+    form->SaveSetup();
+    EXPECT_EQ(readSetup(), header() + "0;0;1;1;0;4\r\n") << "the first checked index is written";
+}
+
+TEST_F(SettingsTest, EveryChoiceSurvivesARestart) {
+    std::mt19937 rng(3);
+    const wchar_t* folders[] = {L"optImagesFolder", L"optOCRFolder", L"optSlowMotionFolder", L"optVideoFolder"};
+    const wchar_t* editors[] = {L"optEditWithMSPaint", L"optEditWithDefaultEditor"};
+    const wchar_t* languages[] = {L"Englis1", L"English1"};
+    const wchar_t* modes[] = {L"optRecordSlowMotion", L"optRecordVideo"};
+    const wchar_t* formats[] = {L"optAVCodecwmv1", L"optAVCodecmp4", L"optAVCodecflv", L"optAVCodecmov", L"optAVCodecwebm"};
+    const wchar_t* qualities[] = {L"optAVQualitylow", L"optAVQualitymediumlow", L"optAVQualitymedium",
+                                  L"optAVQualityhigh", L"optAVQualityveryhigh"};
+    start();
+    for (int f = 0; f < 4; ++f)
+        for (int e = 0; e < 2; ++e)
+            for (int q = 0; q < 5; ++q) {
+                const int l = static_cast<int>(rng() % 2), m = static_cast<int>(rng() % 2),
+                          v = static_cast<int>(rng() % 5);
+                // Through the menus' own handlers, as a user would choose them.
+                form->optImagesFolderClick(*findItem(folders[f]));
+                form->optImagesFolderClick(*findItem(editors[e]));
+                form->optImagesFolderClick(*findItem(formats[v]));
+                form->optImagesFolderClick(*findItem(qualities[q]));
+                findItem(languages[l])->setChecked(true);
+                findItem(modes[m])->setChecked(true);
+                form->SaveSetup();
+                const std::vector<int> want{f, e, l, m, v, q};
+                start();
+                ASSERT_EQ(checked(), want);
+            }
+}
+
+TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTheChoiceStands) {
+    start();
+    const std::string before = readSetup();
+    platform.failReplace = true;
+    form->optImagesFolderClick(*findItem(L"optEditWithDefaultEditor"));
+    EXPECT_EQ(readSetup(), before);
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "setup.csv.tmp")) << "no temporary file is left";
+    EXPECT_TRUE(findItem(L"optEditWithDefaultEditor")->Checked());
+}
+
+}  // namespace
+}  // namespace gs
