@@ -67,7 +67,8 @@ public:
 
     // True only for a file (a folder of that name does not count).
     virtual bool fileExists(const std::wstring& path) = 0;
-    // Moves `from` over `to` in one step, replacing it, written through to the disk.
+    // Moves `from` over `to` in one step, replacing it, written through to the disk; a
+    // read-only `to` is never replaced.
     virtual bool replaceFile(const std::wstring& from, const std::wstring& to) = 0;
     virtual bool deleteFile(const std::wstring& path) = 0;
 

@@ -32,6 +32,9 @@ bool Win32Platform::fileExists(const std::wstring& path) {
 }
 
 bool Win32Platform::replaceFile(const std::wstring& from, const std::wstring& to) {
+    // A read-only file stays as it is (Windows refuses to replace it; Wine would not).
+    const DWORD attr = GetFileAttributesW(to.c_str());
+    if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) return false;
     return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 

@@ -5,6 +5,7 @@ non-ASCII letters); all tests of a run share one Wine prefix, made on first use.
 """
 import contextlib
 import fcntl
+import glob
 import os
 import re
 import shutil
@@ -119,6 +120,9 @@ class Session:
         os.makedirs(self.appdir)
         self.exe = os.path.join(self.appdir, "Glimmershot.exe")
         shutil.copy(EXE, self.exe)
+        help_dir = os.path.join(os.path.dirname(EXE), "help")
+        if os.path.isdir(help_dir):
+            shutil.copytree(help_dir, os.path.join(self.appdir, "help"))
         self.procs = []
         # The desktop and its taskbar come up with the first Wine process.
         run(["wine", "cmd", "/c", "exit"], self.env, timeout=60)
@@ -144,12 +148,64 @@ class Session:
                       "the test pattern")
         time.sleep(0.3)
 
+    def open_menu_at(self, x, y, button=1):
+        """Clicks at a point and waits for the popup menu it opens."""
+        self.xdotool("mousemove", x, y)
+        time.sleep(0.3)
+        self.xdotool("click", button)
+        return self.wait_for(lambda: [w for w in self.windows("#32768") if w["visible"]], 10,
+                             "a popup menu")[0]
+
+    def choose(self, menu, index, count):
+        """Clicks entry `index` of an open popup menu of `count` plain entries."""
+        height = menu["bottom"] - menu["top"]
+        y = menu["top"] + int(height * (index + 0.5) / count)
+        self.xdotool("mousemove", menu["left"] + 30, y)
+        time.sleep(0.3)
+        self.xdotool("click", "1")
+        time.sleep(0.3)
+
+    def tray_menu(self, index):
+        """Chooses an entry of the tray icon's menu: Open, Start..., Do not start..., Help, Exit."""
+        self.choose(self.open_menu_at(*TRAY_ICON, button=3), index, 5)
+
+    def exit_app(self):
+        proc = self.procs[-1]
+        self.tray_menu(4)
+        proc.wait(20)
+        # Let the prefix settle: the next start must not meet the old instance's mutex.
+        self.wait_for(lambda: not self.windows("TForm1"), 20, "the program to end")
+
+    def reg_add(self, key, name, data):
+        args = ["wine", "reg", "add", key, "/d", data, "/f"]
+        args[4:4] = ["/ve"] if name is None else ["/v", name]
+        run(args, self.env, timeout=60)
+
+    def reg_export(self, key):
+        """The key as `wine reg export` writes it (UTF-16), decoded; empty when missing."""
+        path = os.path.join(self.appdir, "..", "export.reg")
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(path)
+        run(["wine", "reg", "export", key, "Z:" + os.path.abspath(path).replace("/", "\\"), "/y"],
+            self.env, timeout=60, check=False)
+        if not os.path.exists(path):
+            return ""
+        return open(path, "rb").read().decode("utf-16")
+
     def focus_desktop(self):
         """Keys reach Wine only while X focus is on its desktop window."""
         _, out = run(["xdotool", "search", "--name", "Wine desktop"], self.env, check=False)
         ids = out.split()
         if ids:
             run(["xdotool", "windowfocus", "--sync", ids[0]], self.env, check=False)
+
+    def capture(self, start, end):
+        """One ALT selection that ends in a capture; returns the new PNG's path."""
+        img = os.path.join(self.appdir, "Data", "Published", "img")
+        before = set(glob.glob(os.path.join(img, "*.png")))
+        self.alt_select(start, end)
+        return self.wait_for(lambda: sorted(set(glob.glob(os.path.join(img, "*.png"))) - before), 15,
+                             "the capture")[0]
 
     def alt_select(self, start, end, rest=0.8, steps=8):
         """Holds ALT, rests at `start`, moves to `end` in steps, rests, releases."""
@@ -191,6 +247,17 @@ class Session:
             cmd += ["-crop", "{}x{}+{}+{}".format(*crop)]
         run(cmd + [path], self.env, timeout=30)
         return path
+
+    @staticmethod
+    def poll(cond, seconds):
+        """Like wait_for, but gives None instead of failing when time runs out."""
+        end = time.time() + seconds
+        while time.time() < end:
+            got = cond()
+            if got:
+                return got
+            time.sleep(0.1)
+        return None
 
     @staticmethod
     def wait_for(cond, seconds, what):

@@ -114,3 +114,24 @@ TEST(Form, MouseEnterFiresOncePerEntryAndSkipsHiddenControls) {
 
 }  // namespace
 }  // namespace gs::ui
+
+#include "ui/ErrorReport.h"
+
+namespace gs::ui {
+namespace {
+
+TEST(ErrorReport, FullStopRuleAndApplicationTitle) {
+    EXPECT_EQ(ErrorReportText(L"Failed to set data for 'Glimmershot'"),
+              L"Failed to set data for 'Glimmershot'") << "a quote sorts before the full stop";
+    EXPECT_EQ(ErrorReportText(L"Failed to create key \\Software\\Run"), L"Failed to create key \\Software\\Run.");
+    EXPECT_EQ(ErrorReportText(L"Done."), L"Done.");
+    EXPECT_EQ(ErrorReportText(L"Oops!"), L"Oops!") << "'!' sorts before '.'";
+    EXPECT_EQ(ErrorReportText(L"(1)"), L"(1)");
+    EXPECT_EQ(ErrorReportText(L""), L"");
+    EXPECT_EQ(ApplicationTitle(L"C:\\Program Files\\Glimmershot.exe"), L"Glimmershot");
+    EXPECT_EQ(ApplicationTitle(L"C:\\x\\GLIMMERSHOT.EXE"), L"Glimmershot");
+    EXPECT_EQ(ApplicationTitle(L"C:\\x.y\\mY.app.exe"), L"my") << "up to the first dot of the name";
+}
+
+}  // namespace
+}  // namespace gs::ui

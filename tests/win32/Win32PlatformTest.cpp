@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <thread>
 
 #include "platform/win32/Win32Platform.h"
@@ -144,6 +145,54 @@ TEST_F(Win32Platform, FoldersWithUnicodeNamesAndWildcardDeletes) {
     HANDLE f = CreateFileW((root + L"\\file").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     CloseHandle(f);
     EXPECT_FALSE(platform.createDirectoryTree(root + L"\\file\\below"));
+}
+
+TEST_F(Win32Platform, RegistryStringValuesUnderTheCurrentUser) {
+    const std::wstring key = L"\\Software\\GlimmershotTest\\Run";
+    EXPECT_EQ(platform.regSetString(key, L"v", L"x"), Platform::RegWrite::KeyNotOpened);
+    ASSERT_TRUE(platform.regCreateKey(key));
+    ASSERT_TRUE(platform.regCreateKey(key)) << "an existing key is fine";
+    EXPECT_EQ(platform.regSetString(key, L"Glimmershot", L"\"C:\\a b\\Glimmershot.exe\""),
+              Platform::RegWrite::Written);
+    wchar_t data[256] = L"";
+    DWORD size = sizeof(data), type = 0;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest\\Run", L"Glimmershot",
+                           RRF_RT_ANY, &type, data, &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    EXPECT_STREQ(data, L"\"C:\\a b\\Glimmershot.exe\"");
+    platform.regDeleteValue(key, L"Glimmershot");
+    platform.regDeleteValue(key, L"Glimmershot");  // missing: ignored
+    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest\\Run", L"Glimmershot",
+                           RRF_RT_ANY, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest");
+}
+
+TEST_F(Win32Platform, ReplaceFileIsAtomicAndSparesReadOnlyFiles) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring dir = std::wstring(temp) + L"gs replace";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    auto write = [](const std::wstring& p, const char* text) {
+        HANDLE f = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD n = 0;
+        WriteFile(f, text, static_cast<DWORD>(strlen(text)), &n, nullptr);
+        CloseHandle(f);
+    };
+    const std::wstring target = dir + L"\\setup.csv", temp2 = target + L".tmp";
+    write(target, "old");
+    write(temp2, "new");
+    EXPECT_TRUE(platform.replaceFile(temp2, target));
+    EXPECT_FALSE(platform.fileExists(temp2));
+    EXPECT_TRUE(platform.fileExists(target));
+    EXPECT_FALSE(platform.fileExists(dir)) << "a folder is not a file";
+
+    write(temp2, "newer");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(platform.replaceFile(temp2, target));
+    EXPECT_TRUE(platform.deleteFile(temp2));
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(target.c_str());
+    RemoveDirectoryW(dir.c_str());
 }
 
 TEST_F(Win32Platform, ScreenCopyAndHalftoneStretch) {

@@ -179,10 +179,62 @@ int region(const std::wstring& cls) {
     return 0;
 }
 
+// Stand-in for an editor or a viewer: appends its command line to the file named by GS_RECORD.
+int record() {
+    wchar_t path[1024];
+    if (!GetEnvironmentVariableW(L"GS_RECORD", path, 1024)) return 3;
+    FILE* f = _wfopen(path, L"ab");
+    if (!f) return 4;
+    const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
+    const int n = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.c_str(), -1, utf8.data(), n, nullptr, nullptr);
+    std::fwrite(utf8.data(), 1, utf8.size() - 1, f);
+    std::fclose(f);
+    return 0;
+}
+
+// Visible top-level windows whose caption contains a text.
+int captions(const std::wstring& part) {
+    EnumWindows(
+        [](HWND h, LPARAM lp) -> BOOL {
+            wchar_t caption[512] = L"";
+            GetWindowTextW(h, caption, 512);
+            if (IsWindowVisible(h) && std::wstring(caption).find(*reinterpret_cast<std::wstring*>(lp)) !=
+                                          std::wstring::npos)
+                describe(h);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&part));
+    return 0;
+}
+
+// The visible message boxes: their caption and text; "dismiss" presses OK on them.
+int dialogs(bool dismiss) {
+    for (HWND h : windowsOfClass(L"#32770")) {
+        if (!IsWindowVisible(h)) continue;
+        wchar_t caption[256] = L"", text[1024] = L"";
+        GetWindowTextW(h, caption, 256);
+        GetDlgItemTextW(h, 0xFFFF, text, 1024);
+        std::printf("hwnd=%llu caption=%ls|%ls\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)),
+                    caption, text);
+        if (dismiss) PostMessageW(h, WM_COMMAND, IDOK, 0);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring me(self);
+    if (me.size() >= 11 && _wcsicmp(me.c_str() + me.size() - 11, L"mspaint.exe") == 0) return record();
     const std::wstring cmd = arg(argc, argv, 1);
+    if (cmd == L"record") return record();
+    if (cmd == L"captions") return captions(arg(argc, argv, 2));
+    if (cmd == L"dialogs") return dialogs(false);
+    if (cmd == L"dismiss") return dialogs(true);
     if (cmd == L"windows") {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) describe(h);
         return 0;
