@@ -7,6 +7,7 @@
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "recording/ClipForm.h"
+#include "settings/SetupCsv.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -122,6 +123,36 @@ TEST_F(SettingsTest, MalformedLinesApplyTheirValidPrefix) {
         start();
         EXPECT_EQ(checked(), c.expect);
         EXPECT_EQ(readSetup(), c.text) << "loading never rewrites the file";
+    }
+}
+
+// Whatever the last line holds, loading applies the columns it can read in order and then
+// stops: the result is always the defaults with some prefix of the line's values.
+TEST_F(SettingsTest, RandomLinesApplyAPrefixOfTheirColumns) {
+    std::mt19937 rng(11);
+    const std::string alphabet = "0123456789;;; \"-+x\t";
+    const std::vector<int> defaults{0, 0, 1, 1, 0, 4};
+    const int counts[] = {5, 2, 8, 5, 5, 5};
+    for (int n = 0; n < 300; ++n) {
+        std::string line(rng() % 24, ' ');
+        for (char& ch : line) ch = alphabet[rng() % alphabet.size()];
+        writeSetup(header() + line + "\r\n");
+        start();
+        const std::vector<int> got = checked();
+        const auto fields = settings::SplitSetupLine(line);
+        size_t applied = 0;
+        while (applied < 6 && applied < fields.size()) {
+            auto v = settings::ParseSetupInt(fields[applied]);
+            if (!v || *v < 0 || *v >= counts[applied]) break;
+            ++applied;
+        }
+        for (size_t i = 0; i < 6; ++i) {
+            // A non-radio entry checked by index leaves the radio entry first in line.
+            const int fromLine = i < applied ? *settings::ParseSetupInt(fields[i]) : -1;
+            const bool nonRadio = (i == 0 && fromLine == 4) || (i == 3 && fromLine >= 2);
+            const int want = i < applied && !nonRadio ? fromLine : defaults[i];
+            ASSERT_EQ(got[i], want) << "line '" << line << "' column " << i;
+        }
     }
 }
 
