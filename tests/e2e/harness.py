@@ -259,15 +259,12 @@ class Session:
             time.sleep(0.1)
         return None
 
-    @staticmethod
-    def wait_for(cond, seconds, what):
-        end = time.time() + seconds
-        while time.time() < end:
-            got = cond()
-            if got:
-                return got
-            time.sleep(0.1)
-        raise AssertionError(f"timed out waiting for {what}")
+    @classmethod
+    def wait_for(cls, cond, seconds, what):
+        got = cls.poll(cond, seconds)
+        if not got:
+            raise AssertionError(f"timed out waiting for {what}")
+        return got
 
     def stop(self):
         # Only what this session started: the program and the prefix's own server.

@@ -6,26 +6,16 @@
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "recording/ClipForm.h"
-#include "support/FakePlatform.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace gs {
 namespace {
 
-class MenuDispatchTest : public testing::Test {
+class MenuDispatchTest : public test::AppFixture {
 protected:
-    test::TempDir dir;
-    test::FakePlatform platform;
-    test::FakeBackend backend;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TClipForm> clip;
-
     void SetUp() override {
-        platform.exe = dir.file("Glimmer shot\\Glimmershot.exe");
         std::filesystem::create_directories(dir.path / "Glimmer shot");
-        form = std::make_unique<TForm1>(platform, backend);
-        clip = std::make_unique<TClipForm>(platform, backend);
-        form->attachClipForm(*clip);
+        start("Glimmer shot\\Glimmershot.exe");
         LastImageFile.clear();
     }
     void clickControl(const wchar_t* name) {

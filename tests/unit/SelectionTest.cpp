@@ -6,32 +6,19 @@
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "recording/ClipForm.h"
-#include "support/FakePlatform.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace gs {
 namespace {
 
 // Drives the tick with ALT and the cursor as a user would, against a patterned fake screen.
-class SelectionTest : public testing::Test {
+class SelectionTest : public test::AppFixture {
 protected:
-    test::TempDir dir;
-    test::FakePlatform platform;
-    test::FakeBackend backend;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TClipForm> clip;
-
     void SetUp() override {
-        platform.exe = dir.file("Glimmershot.exe");
         platform.screen = Picture(640, 480);
         for (int y = 0; y < 480; ++y)
             for (int x = 0; x < 640; ++x) platform.screen.at(x, y) = 0xFF000000u | (x << 12) | (y * 31);
-        form = std::make_unique<TForm1>(platform, backend);
-        clip = std::make_unique<TClipForm>(platform, backend);
-        form->attachClipForm(*clip);
-    }
-    void tick(int n = 1) {
-        for (int i = 0; i < n; ++i) form->Timer1->fire();
+        start();
     }
     void alt(bool down) { platform.keys[kVkMenu] = down; }
     void moveTo(int x, int y) { platform.cursor = Point{x, y}; }

@@ -8,35 +8,19 @@
 #include "capture/Form1.h"
 #include "recording/ClipForm.h"
 #include "settings/SetupCsv.h"
-#include "support/FakePlatform.h"
-#include "support/TempDir.h"
+#include "support/AppFixture.h"
 
 namespace gs {
 namespace {
 
 // The program started in a temporary folder, optionally with a setup.csv already there.
-class SettingsTest : public testing::Test {
+class SettingsTest : public test::AppFixture {
 protected:
-    test::TempDir dir;
-    test::FakePlatform platform;
-    test::FakeBackend backend;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<TClipForm> clip;
-
-    void SetUp() override { platform.exe = dir.file("Glimmershot.exe"); }
     std::filesystem::path setupPath() const { return dir.path / "setup.csv"; }
     void writeSetup(const std::string& text) { std::ofstream(setupPath(), std::ios::binary) << text; }
     std::string readSetup() const {
         std::ifstream f(setupPath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
-    }
-    void start() {
-        clip.reset();
-        form.reset();
-        backend = test::FakeBackend();
-        form = std::make_unique<TForm1>(platform, backend);
-        clip = std::make_unique<TClipForm>(platform, backend);
-        form->attachClipForm(*clip);
     }
     // The checked indices as the file would store them.
     std::vector<int> checked() {

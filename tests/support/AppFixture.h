@@ -1,0 +1,37 @@
+#pragma once
+// The program as a test drives it: both windows on the fake platform, in a fresh folder.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "capture/Form1.h"
+#include "recording/ClipForm.h"
+#include "support/FakePlatform.h"
+#include "support/TempDir.h"
+
+namespace gs::test {
+
+class AppFixture : public testing::Test {
+protected:
+    TempDir dir;
+    FakePlatform platform;
+    FakeBackend backend;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<TClipForm> clip;
+
+    // (Re)starts the program with the executable at `exeName` inside the folder.
+    void start(const std::string& exeName = "Glimmershot.exe") {
+        clip.reset();
+        form.reset();
+        backend = FakeBackend();
+        platform.exe = dir.file(exeName);
+        form = std::make_unique<TForm1>(platform, backend);
+        clip = std::make_unique<TClipForm>(platform, backend);
+        form->attachClipForm(*clip);
+    }
+    void tick(int n = 1) {
+        for (int i = 0; i < n; ++i) form->Timer1->fire();
+    }
+};
+
+}  // namespace gs::test
