@@ -151,33 +151,29 @@ TEST_F(SettingsTest, NonRadioItemsCheckedByIndexClearNothing) {
     EXPECT_EQ(readSetup(), header() + "0;0;1;1;0;4\r\n") << "the first checked index is written";
 }
 
-TEST_F(SettingsTest, EveryChoiceSurvivesARestart) {
-    std::mt19937 rng(3);
-    const wchar_t* folders[] = {L"optImagesFolder", L"optOCRFolder", L"optSlowMotionFolder", L"optVideoFolder"};
-    const wchar_t* editors[] = {L"optEditWithMSPaint", L"optEditWithDefaultEditor"};
-    const wchar_t* languages[] = {L"Englis1", L"English1"};
-    const wchar_t* modes[] = {L"optRecordSlowMotion", L"optRecordVideo"};
-    const wchar_t* formats[] = {L"optAVCodecwmv1", L"optAVCodecmp4", L"optAVCodecflv", L"optAVCodecmov", L"optAVCodecwebm"};
-    const wchar_t* qualities[] = {L"optAVQualitylow", L"optAVQualitymediumlow", L"optAVQualitymedium",
-                                  L"optAVQualityhigh", L"optAVQualityveryhigh"};
+TEST_F(SettingsTest, EveryCombinationSurvivesARestart) {
+    const std::vector<std::vector<const wchar_t*>> columns = {
+        {L"optImagesFolder", L"optOCRFolder", L"optSlowMotionFolder", L"optVideoFolder"},
+        {L"optEditWithMSPaint", L"optEditWithDefaultEditor"},
+        {L"Englis1", L"English1"},
+        {L"optRecordSlowMotion", L"optRecordVideo"},
+        {L"optAVCodecwmv1", L"optAVCodecmp4", L"optAVCodecflv", L"optAVCodecmov", L"optAVCodecwebm"},
+        {L"optAVQualitylow", L"optAVQualitymediumlow", L"optAVQualitymedium", L"optAVQualityhigh",
+         L"optAVQualityveryhigh"}};
     start();
-    for (int f = 0; f < 4; ++f)
-        for (int e = 0; e < 2; ++e)
-            for (int q = 0; q < 5; ++q) {
-                const int l = static_cast<int>(rng() % 2), m = static_cast<int>(rng() % 2),
-                          v = static_cast<int>(rng() % 5);
-                // Through the menus' own handlers, as a user would choose them.
-                form->optImagesFolderClick(*findItem(folders[f]));
-                form->optImagesFolderClick(*findItem(editors[e]));
-                form->optImagesFolderClick(*findItem(formats[v]));
-                form->optImagesFolderClick(*findItem(qualities[q]));
-                findItem(languages[l])->setChecked(true);
-                findItem(modes[m])->setChecked(true);
-                form->SaveSetup();
-                const std::vector<int> want{f, e, l, m, v, q};
-                start();
-                ASSERT_EQ(checked(), want);
-            }
+    std::vector<int> pick(6, 0);
+    int combinations = 0;
+    for (;;) {
+        for (size_t c = 0; c < 6; ++c) findItem(columns[c][static_cast<size_t>(pick[c])])->setChecked(true);
+        form->SaveSetup();
+        start();
+        ASSERT_EQ(checked(), pick);
+        ++combinations;
+        size_t c = 0;  // the next combination, like an odometer
+        while (c < 6 && ++pick[c] == static_cast<int>(columns[c].size())) pick[c++] = 0;
+        if (c == 6) break;
+    }
+    EXPECT_EQ(combinations, 4 * 2 * 2 * 2 * 5 * 5);
 }
 
 TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTheChoiceStands) {

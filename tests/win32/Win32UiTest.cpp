@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <thread>
+
 #include "platform/win32/Win32Platform.h"
 #include "ui/Form.h"
 #include "ui/Tray.h"
@@ -117,6 +120,39 @@ TEST_F(Win32Ui, TrayCallbacksReachTheModel) {
     PostMessageW(helper, ui::kTrayCallback, 0, MAKELPARAM(WM_MOUSEMOVE, ui::kTrayIconId));
     EXPECT_TRUE(pumpUntil([&] { return clicks == 1 && balloons == 1; }));
     EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(Win32Ui, AnErrorEscapingAHandlerIsReportedAndTheProgramGoesOn) {
+    ui::Form form(*backend, L"Thrower");
+    form.realize();
+    ui::Timer& t = form.create<ui::Timer>(L"t");
+    t.setInterval(10);
+    t.OnTimer = [&](ui::Component&) {
+        t.setEnabled(false);
+        throw std::runtime_error("Failed to create key \\Software\\Run");
+    };
+    std::wstring caption, text;
+    std::thread watcher([&] {
+        for (int i = 0; i < 300 && caption.empty(); ++i, Sleep(10)) {
+            HWND box = FindWindowW(L"#32770", nullptr);
+            if (!box) continue;
+            wchar_t c[128] = L"", m[256] = L"";
+            GetWindowTextW(box, c, 128);
+            GetDlgItemTextW(box, 0xFFFF, m, 256);
+            text = m;
+            caption = c;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+        }
+    });
+    pumpUntil([&] { return !caption.empty(); }, 4000);
+    watcher.join();
+    EXPECT_EQ(caption, L"win32_tests") << "the title: the file name up to its first dot";
+    EXPECT_EQ(text, L"Failed to create key \\Software\\Run.");
+    // Still alive: timers keep working.
+    int fired = 0;
+    t.OnTimer = [&](ui::Component&) { ++fired; };
+    t.setEnabled(true);
+    EXPECT_TRUE(pumpUntil([&] { return fired > 0; }));
 }
 
 }  // namespace
