@@ -5,6 +5,7 @@
 
 #include "capture/CaptureFiles.h"
 #include "capture/PreviewModel.h"
+#include "jobs/VideoRender.h"
 #include "recording/ClipForm.h"
 #include "resources/Artwork.h"
 #include "resources/Form1Layout.h"
@@ -131,6 +132,7 @@ void TForm1::FormCreate() {
     StartPoint = Point{-1, -1};
     AppDir = AppDirOf(platform_.exePath());
     LastCapturedScreen = Picture();
+    VideoRenderState.store(rsIdle, std::memory_order_release);
     CreateAVSubmenu();
     LoadSetup();
 }

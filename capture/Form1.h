@@ -71,15 +71,16 @@ public:
     void HelpClick();
     void S1Click();
     void Donotstartonwindowsstartup1Click();
-    void TrayIcon1BalloonClick() {}
+    void TrayIcon1BalloonClick();
     void OpenFolderClick();
     void EditImageClick();
     void ConvertToTextClick() { counter = 0.0; }
-    void RecordVideoClick() { counter = 0.0; }
+    void RecordVideoClick();
+    void SetupVideoOptions();
     void OpenFolderPopupBtnClick(ui::Component& sender);
     void optImagesFolderClick(ui::Component& sender);
     void optClearAllFoldersClick();
-    void optRenderVideoUsingRecentConfigurationClick() {}
+    void optRenderVideoUsingRecentConfigurationClick();
 
     // Options menus and setup.csv.
     void CreateAVSubmenu();
@@ -101,7 +102,7 @@ public:
 
     // Polled by the tick; the jobs that fill them come later.
     void LoadOCRText() {}
-    void DetectCreatedVideo() {}
+    void DetectCreatedVideo();
 
     static constexpr double kPinned = 1000000000.0;
 

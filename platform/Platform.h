@@ -2,6 +2,8 @@
 // The operating-system services the program calls, shaped after the calls themselves.
 // platform/win32 implements them for real; tests use an in-memory fake.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Picture.h"
@@ -51,8 +53,31 @@ public:
     // Halftone stretch of all of `source` onto `target` at `to` (target coordinates).
     virtual void stretchHalftone(const Picture& source, Picture& target, const Rect& to) = 0;
 
+    // A fixed-size copier of screen areas for a recording: one device context and one
+    // picture for all its frames.
+    class ScreenGrabber {
+    public:
+        virtual ~ScreenGrabber() = default;
+        // Copies the area whose top-left corner is `at` into `frame` (its size stays).
+        virtual bool grab(Point at, Picture& frame) = 0;
+    };
+    virtual std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) = 0;
+
     // Clipboard: empties it and puts the bitmap on it; false when it could not be opened.
     virtual bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) = 0;
+    virtual bool setClipboardText(NativeWindow owner, const std::wstring& text) = 0;
+
+    // Hot keys, delivered to the window as the form's OnHotKey.
+    virtual uint16_t globalAddAtom(const std::wstring& name) = 0;
+    virtual void globalDeleteAtom(uint16_t atom) = 0;
+    virtual bool registerHotKey(NativeWindow window, int id, unsigned modifiers, unsigned vk) = 0;
+    virtual void unregisterHotKey(NativeWindow window, int id) = 0;
+
+    // Processes: starts `application` with `commandLine` (flags NORMAL_PRIORITY_CLASS |
+    // CREATE_NEW_PROCESS_GROUP, window hidden if the system honours it) and waits for it,
+    // looking every 50 ms plus 20 ms. The exit code, or nothing when it could not start.
+    virtual std::optional<uint32_t> runAndWait(const std::wstring& application,
+                                               const std::wstring& commandLine) = 0;
 
     // Window shape: `outer` minus `hole`, plus `extra` when given, in window coordinates.
     // Returns the region handed to the window, or 0 when the window refused it.
@@ -71,6 +96,10 @@ public:
     // read-only `to` is never replaced.
     virtual bool replaceFile(const std::wstring& from, const std::wstring& to) = 0;
     virtual bool deleteFile(const std::wstring& path) = 0;
+    // Copies, replacing the target; the result tells whether it worked.
+    virtual bool copyFile(const std::wstring& from, const std::wstring& to) = 0;
+    // The size of a file in bytes; -1 when there is none.
+    virtual int64_t fileSize(const std::wstring& path) = 0;
 
     // Shell: ShellExecuteW; empty texts are passed as none. Returns the shell's result.
     virtual std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb,

@@ -65,6 +65,10 @@ void TClipForm::buildLayout() {
     CursorMouseDownImage->setPicture(art::CursorDisc(211, 0, 0));
     CursorMouseDownImage->setVisible(false);
 
+    Recordingbtn->OnClick = [this](ui::Component&) { RecordingbtnClick(); };
+    Cancelbtn->OnClick = [this](ui::Component&) { CancelbtnClick(); };
+    OnHotKey = [this](int id) { WMHotKey(id); };
+
     Timer1 = &create<ui::Timer>(L"Timer1");
     Timer1->setInterval(500);
     Timer1->OnTimer = [this](ui::Component&) { Timer1Timer(); };

@@ -34,6 +34,8 @@ public:
     bool isRecording = false;
     bool isSlowMotion = false;
     int hotkey = 0;
+    // The highest frame index is one below this (tests lower it).
+    int videoFrameLimit = 1000000;
 
     void NormalizeCliprect();
     void positionshapes();
@@ -43,8 +45,22 @@ public:
     // Clears the recorder's running flag, which ends a recording under way.
     void StopRecording() { isRecording = false; }
 
+    // The recording panel and the recorders; they run inside the button's click and pump
+    // messages between their steps.
+    void ShowRecording(bool aIsSlowMotion);
+    void CancelbtnClick();
+    void RecordingbtnClick();
+    void gosleep(int miliseconds);
+    void RecordVideo();
+    void RecordSlowMotion();
+    void WMHotKey(int id);
+
 private:
     void buildLayout();
+    void countdownStep(const wchar_t* text, int ms);
+    void startRecorder();
+    void endRecorder();
+    bool recordVideoFrames();
     Platform& platform_;
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,9 @@ public:
     Control* controlAt(Point client) const;
     void invalidate(const Rect& area);
     void invalidate() { invalidate(Rect{0, 0, Width(), Height()}); }
+
+    // WM_HOTKEY with the hot key's id.
+    std::function<void(int id)> OnHotKey;
 
     // User input reported by the peer, in client coordinates.
     void mouseMovedTo(Point client);

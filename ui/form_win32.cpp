@@ -301,6 +301,9 @@ LRESULT Win32FormPeer::message(UINT msg, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
             break;
+        case WM_HOTKEY:
+            if (form_.OnHotKey) form_.OnHotKey(static_cast<int>(wp));
+            return 0;
         case WM_DESTROY:
             if (isMain_) PostQuitMessage(0);
             return 0;

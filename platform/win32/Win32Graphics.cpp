@@ -43,6 +43,19 @@ struct DibCanvas {
     bool ok() const { return dc && bitmap && bits && old; }
 };
 
+// Another program may hold the clipboard for a moment: a few tries within half a second.
+bool putOnClipboard(NativeWindow owner, UINT format, GlobalMemory& mem) {
+    Clipboard clip;
+    for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
+        if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
+        else Sleep(50);
+    }
+    if (!clip || !EmptyClipboard()) return false;
+    if (!SetClipboardData(format, mem.get())) return false;
+    mem.release();  // the clipboard owns it now
+    return true;
+}
+
 }  // namespace
 
 bool Win32Platform::copyScreen(const Rect& area, Picture& out) {
@@ -102,16 +115,41 @@ bool Win32Platform::setClipboardBitmap(NativeWindow owner, const Picture& bitmap
     } else {
         return false;
     }
-    // Another program may hold the clipboard for a moment: a few tries within half a second.
-    Clipboard clip;
-    for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
-        if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
-        else Sleep(50);
+    return putOnClipboard(owner, CF_DIB, mem);
+}
+
+bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& text) {
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!mem) return false;
+    void* p = GlobalLock(mem.get());
+    if (!p) return false;
+    std::memcpy(p, text.c_str(), bytes);
+    GlobalUnlock(mem.get());
+    return putOnClipboard(owner, CF_UNICODETEXT, mem);
+}
+
+namespace {
+class Win32Grabber : public Platform::ScreenGrabber {
+public:
+    Win32Grabber(int w, int h) : screen_(GetDC(nullptr), nullptr), canvas_(screen_.get(), w, h), w_(w), h_(h) {}
+    bool grab(Point at, Picture& frame) override {
+        if (!canvas_.ok() || frame.width != w_ || frame.height != h_) return false;
+        if (!BitBlt(canvas_.dc.get(), 0, 0, w_, h_, screen_.get(), at.x, at.y, SRCCOPY)) return false;
+        GdiFlush();
+        for (size_t i = 0; i < frame.pixels.size(); ++i) frame.pixels[i] = 0xFF000000u | canvas_.bits[i];
+        return true;
     }
-    if (!clip || !EmptyClipboard()) return false;
-    if (!SetClipboardData(CF_DIB, mem.get())) return false;
-    mem.release();  // the clipboard owns it now
-    return true;
+
+private:
+    WindowDc screen_;
+    DibCanvas canvas_;
+    int w_, h_;
+};
+}  // namespace
+
+std::unique_ptr<Platform::ScreenGrabber> Win32Platform::screenGrabber(int width, int height) {
+    return std::make_unique<Win32Grabber>(width, height);
 }
 
 std::uintptr_t Win32Platform::setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,

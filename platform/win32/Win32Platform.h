@@ -15,6 +15,16 @@ public:
     bool copyScreen(const Rect& area, Picture& out) override;
     void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;
     bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) override;
+    bool setClipboardText(NativeWindow owner, const std::wstring& text) override;
+    std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) override;
+    uint16_t globalAddAtom(const std::wstring& name) override;
+    void globalDeleteAtom(uint16_t atom) override;
+    bool registerHotKey(NativeWindow window, int id, unsigned modifiers, unsigned vk) override;
+    void unregisterHotKey(NativeWindow window, int id) override;
+    std::optional<uint32_t> runAndWait(const std::wstring& application,
+                                       const std::wstring& commandLine) override;
+    bool copyFile(const std::wstring& from, const std::wstring& to) override;
+    int64_t fileSize(const std::wstring& path) override;
     std::uintptr_t setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,
                                  const Rect* extra) override;
     bool createDirectoryTree(const std::wstring& path) override;

@@ -1,6 +1,7 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -34,7 +35,10 @@ public:
     uint32_t tickCount() override { return ticks; }
     LocalTime localTime() override { return now; }
     void sleep(uint32_t ms) override { ticks += ms; }
-    void processMessages() override { ++pumps; }
+    void processMessages() override {
+        ++pumps;
+        if (onPump) onPump();
+    }
     std::wstring exePath() override { return exe; }
     // The screen: a picture whose top-left pixel sits at `screenOrigin`.
     Picture screen;
@@ -59,6 +63,66 @@ public:
             for (int x = std::max(0, to.Left); x < std::min(dst.width, to.Right); ++x)
                 dst.at(x, y) = src.at((x - to.Left) * src.width / to.width(),
                                       (y - to.Top) * src.height / to.height());
+    }
+    // Recording: the grabber copies from `screen` and advances the clock by `grabTicks`.
+    uint32_t grabTicks = 0, copyTicks = 0;
+    bool grabFails = false;
+    int grabs = 0;
+    std::unique_ptr<ScreenGrabber> screenGrabber(int, int) override {
+        struct G : ScreenGrabber {
+            explicit G(FakePlatform& p) : p(p) {}
+            FakePlatform& p;
+            bool grab(Point at, Picture& frame) override {
+                if (p.grabFails) return false;
+                Picture area;
+                p.copyScreen(Rect{at.x, at.y, at.x + frame.width, at.y + frame.height}, area);
+                --p.screenCopies;
+                frame.pixels = area.pixels;
+                p.ticks += p.grabTicks;
+                ++p.grabs;
+                if (p.onGrab) p.onGrab();
+                return true;
+            }
+        };
+        return std::make_unique<G>(*this);
+    }
+    std::function<void()> onGrab;  // e.g. stops a recording after some frames
+    std::function<void()> onPump;
+    std::vector<std::wstring> clipboardText;
+    bool setClipboardText(NativeWindow, const std::wstring& text) override {
+        if (clipboardBusy) return false;
+        clipboardText.push_back(text);
+        return true;
+    }
+    uint16_t globalAddAtom(const std::wstring&) override { return 0xC123; }
+    void globalDeleteAtom(uint16_t) override {}
+    std::vector<std::pair<int, unsigned>> hotKeys;  // registered (id, vk)
+    bool registerHotKey(NativeWindow, int id, unsigned, unsigned vk) override {
+        hotKeys.push_back({id, vk});
+        return true;
+    }
+    int unregistered = 0;
+    void unregisterHotKey(NativeWindow, int) override { ++unregistered; }
+    // The encoder: records its calls; a test decides what it does.
+    std::vector<std::pair<std::wstring, std::wstring>> processes;
+    std::function<std::optional<uint32_t>(const std::wstring&)> encoder;
+    std::optional<uint32_t> runAndWait(const std::wstring& app, const std::wstring& line) override {
+        processes.push_back({app, line});
+        return encoder ? encoder(line) : std::nullopt;
+    }
+    std::vector<std::pair<std::wstring, std::wstring>> copies;
+    bool copyFile(const std::wstring& from, const std::wstring& to) override {
+        copies.push_back({from, to});
+        ticks += copyTicks;
+        std::error_code ec;
+        std::filesystem::copy_file(HostPath(from), HostPath(to),
+                                   std::filesystem::copy_options::overwrite_existing, ec);
+        return !ec;
+    }
+    int64_t fileSize(const std::wstring& path) override {
+        std::error_code ec;
+        auto n = std::filesystem::file_size(HostPath(path), ec);
+        return ec ? -1 : static_cast<int64_t>(n);
     }
     bool clipboardBusy = false;
     std::vector<Picture> clipboard;

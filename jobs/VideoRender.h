@@ -1,0 +1,58 @@
+#pragma once
+// Turning the recorded frames into a video with the external encoder, on a thread of its own.
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "platform/Platform.h"
+
+namespace gs {
+
+enum RenderState : int32_t {
+    rsIdle = 0,
+    rsRecording = 10,
+    rsRenderStarted = 20,
+    rsRendering = 30,
+    rsRendered = 40,
+};
+
+// How the last finished job went; published together with rsRendered.
+enum class RenderOutcome : int32_t { Created, NotStarted, EncoderFailed };
+
+extern std::atomic<int32_t> VideoRenderState;
+extern std::atomic<int32_t> LastRenderOutcome;
+// Written by the job before it stores rsRendered (release); read by the GUI after it loads
+// rsRendered (acquire). A next job starts only once the GUI has taken it.
+extern std::wstring LastVideoFile;
+// Set on the GUI thread before a job is queued; each job works on its own copy.
+extern std::wstring VideoExtension;
+extern int32_t VideoQScale;
+
+// The encoder's codec options for a file extension ("" for MOV and unknown ones).
+std::wstring CodecArguments(const std::wstring& extension);
+int32_t ClampQScale(int32_t q);
+
+struct RenderCommand {
+    std::wstring encoder;      // AppDir + ToolsFolder + "\ff.exe"
+    std::wstring commandLine;  // exactly as handed to the encoder and put on the clipboard
+    std::wstring output;
+};
+RenderCommand BuildRenderCommand(const std::wstring& appDir, const std::wstring& stem,
+                                 const std::wstring& extension, int32_t qscale);
+
+struct RenderJob {
+    std::wstring extension;
+    int32_t qscale;
+};
+
+// Runs one job to its end on the calling thread: the state machine, the clipboard, the
+// encoder. Never throws.
+void RenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
+
+// Starts jobs on a worker thread, one after another: a job begins only after the previous
+// one's completion has been shown (the state left rsRendered).
+void StartRenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
+// Waits for queued jobs (tests and shut-down).
+void WaitForRenderJobs();
+
+}  // namespace gs

@@ -1,0 +1,168 @@
+// The recording panel, its countdown, and the two recorders (12 fps video and slow motion).
+#include <initializer_list>
+#include <stdexcept>
+#include <string>
+
+#include "capture/CaptureFiles.h"
+#include "imaging/ImageFiles.h"
+#include "jobs/VideoRender.h"
+#include "recording/ClipForm.h"
+#include "recording/FrameTiming.h"
+#include "ui/ErrorReport.h"
+
+namespace gs {
+
+namespace {
+constexpr int kPanelRight = 152, kPanelBottom = 102;
+constexpr unsigned kVkF10Code = 121;
+}  // namespace
+
+void TClipForm::ShowRecording(bool aIsSlowMotion) {
+    positionshapes();
+    const int w = Width(), h = Height();
+    if (w < 160 || h < 120) {
+        platform_.messageBox(handle(),
+                             L"If you want to record video then you have to define larger rectangle."
+                             L"Resolution width x height must be higher than 160 x 120.",
+                             ui::ApplicationTitle(platform_.exePath()), kMbOk);
+        return;
+    }
+    const Rect panel{2, 2, kPanelRight, kPanelBottom};
+    ClipRgn = platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, &panel);
+    setVisible(true);
+    isShowingRecording = true;
+    isSlowMotion = aIsSlowMotion;
+}
+
+void TClipForm::CancelbtnClick() {
+    isShowingRecording = false;
+    HideClipForm();
+}
+
+void TClipForm::gosleep(int miliseconds) {
+    for (int i = 0; i < miliseconds / 20; ++i) {
+        platform_.sleep(20);
+        platform_.processMessages();
+    }
+}
+
+void TClipForm::countdownStep(const wchar_t* text, int ms) {
+    lbl4->setCaption(text);
+    const Rect r = Image1->bounds();
+    lbl4->setBounds(r.Left, r.Top, r.width(), r.height());
+    lbl4->setVisible(true);
+    platform_.processMessages();
+    gosleep(ms);
+}
+
+void TClipForm::RecordingbtnClick() {
+    for (ui::Control* c : std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
+        c->setVisible(false);
+    countdownStep(L"Wait", 500);
+    DeleteFolderFiles(platform_, AppDir + SlowMotionFolder + L"\\*.*");
+    DeleteFolderFiles(platform_, AppDir + TempVideoFolder + L"\\*.*");
+    countdownStep(L"3", 1000);
+    countdownStep(L"2", 1000);
+    countdownStep(L"1", 1000);
+    lbl4->setVisible(false);
+    ShowClipForm();
+    for (ui::Control* c : std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
+        c->setVisible(true);
+    if (isSlowMotion)
+        RecordSlowMotion();
+    else
+        RecordVideo();
+}
+
+void TClipForm::startRecorder() {
+    hotkey = platform_.globalAddAtom(L"HotkeyF10");
+    platform_.registerHotKey(handle(), hotkey, 0, kVkF10Code);
+    isRecording = true;
+}
+
+void TClipForm::endRecorder() {
+    isRecording = false;
+    isShowingRecording = false;
+    platform_.unregisterHotKey(handle(), hotkey);
+    platform_.globalDeleteAtom(static_cast<uint16_t>(hotkey));
+}
+
+void TClipForm::WMHotKey(int id) {
+    if (id == hotkey) StopRecording();
+}
+
+bool TClipForm::recordVideoFrames() {
+    NormalizeCliprect();
+    const int w = ClipRect.width(), h = ClipRect.height();
+    Picture frame(w, h);
+    auto grabber = platform_.screenGrabber(w, h);
+    const std::wstring folder = AppDir + TempVideoFolder;
+    FrameClock clock(platform_);
+    int index = 0;
+    while (isRecording && index < videoFrameLimit) {
+        clock.frameStarts();
+        if (!grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) return false;
+        const Point cursor = platform_.cursorPos();
+        const bool down = platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
+        const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;
+        const Rect m = CursorImage->bounds();
+        DrawCursor(frame, marker->picture(), cursor.x - ClipRect.Left - m.width() / 2,
+                   cursor.y - ClipRect.Top - m.height() / 2);
+        const std::wstring saved = FrameFileName(folder, index);
+        imaging::WritePng(saved, frame, {1, 65535});
+        // Slots the capture overran get copies of this frame, so real time is kept.
+        bool behind = clock.behind();
+        while (behind && index + 1 < videoFrameLimit) {
+            ++index;
+            platform_.copyFile(saved, FrameFileName(folder, index));
+            clock.slotFilled();
+            behind = clock.behind();
+        }
+        if (behind) return true;  // the index limit: the recording ends here
+        platform_.sleep(clock.pause());
+        ++index;
+        platform_.processMessages();
+    }
+    return true;
+}
+
+void TClipForm::RecordVideo() {
+    startRecorder();
+    VideoRenderState.store(rsRecording, std::memory_order_release);
+    bool finished = false;
+    try {
+        finished = recordVideoFrames();
+    } catch (...) {
+    }
+    if (finished) {
+        StartRenderVideo(platform_, handle(), RenderJob{VideoExtension, VideoQScale});
+    } else {
+        // A failed recording must not leave the state at rsRecording, which would refuse every
+        // later recording.
+        int32_t recording = rsRecording;
+        VideoRenderState.compare_exchange_strong(recording, rsIdle, std::memory_order_acq_rel);
+    }
+    endRecorder();
+}
+
+void TClipForm::RecordSlowMotion() {
+    startRecorder();
+    try {
+        NormalizeCliprect();
+        const int w = ClipRect.width(), h = ClipRect.height();
+        Picture frame(w, h);
+        auto grabber = platform_.screenGrabber(w, h);
+        const std::wstring folder = AppDir + SlowMotionFolder;
+        for (int index = 0; isRecording && index < kMaxSlowMotionFrames; ++index) {
+            if (!grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) throw std::runtime_error("grab");
+            imaging::WritePng(FrameFileName(folder, index), frame, {1, 65535});
+            platform_.sleep(5);
+            platform_.processMessages();
+        }
+        platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"", kSwShow);
+    } catch (...) {
+    }
+    endRecorder();
+}
+
+}  // namespace gs
