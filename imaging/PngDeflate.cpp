@@ -62,6 +62,8 @@ void deflateBand(const std::vector<uint8_t>& raw, Band& b, int level, bool last)
 }  // namespace
 
 std::vector<uint8_t> DeflateSubFiltered(const Picture& p, int level, unsigned threads) {
+    if (p.width <= 0 || p.height <= 0 || p.pixels.size() != static_cast<size_t>(p.width) * p.height)
+        throw std::invalid_argument("No picture to compress");
     const size_t stride = 1 + static_cast<size_t>(p.width) * 3;
     std::vector<uint8_t> raw(stride * static_cast<size_t>(p.height));
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());

@@ -62,18 +62,22 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
 
 namespace {
 
+struct Queued {
+    Platform* platform;
+    NativeWindow owner;
+    RenderJob job;
+};
+
 struct Queue {
     std::mutex m;
     std::condition_variable cv;
-    std::deque<RenderJob> jobs;
+    std::deque<Queued> jobs;
     bool busy = false;
     bool started = false;
-    Platform* platform = nullptr;
-    NativeWindow owner = 0;
 
     void run() {
         for (;;) {
-            RenderJob job;
+            Queued job;
             {
                 std::unique_lock lock(m);
                 cv.wait(lock, [&] { return !jobs.empty(); });
@@ -84,7 +88,7 @@ struct Queue {
             // The previous job's completion must be shown before this one begins.
             while (VideoRenderState.load(std::memory_order_acquire) == rsRendered)
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            RenderVideo(*platform, owner, job);
+            RenderVideo(*job.platform, job.owner, job.job);
             {
                 std::lock_guard lock(m);
                 busy = false;
@@ -104,9 +108,7 @@ Queue& queue() {
 void StartRenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
     Queue& q = queue();
     std::lock_guard lock(q.m);
-    q.platform = &platform;
-    q.owner = owner;
-    q.jobs.push_back(std::move(job));
+    q.jobs.push_back(Queued{&platform, owner, std::move(job)});
     if (!q.started) {
         q.started = true;
         std::thread([&q] { q.run(); }).detach();

@@ -1,0 +1,42 @@
+// The render job on its own thread against the tick's poll, built with ThreadSanitizer: every
+// job's end is seen exactly once, whatever the interleaving.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "jobs/VideoRender.h"
+#include "support/AppFixture.h"
+
+namespace gs {
+namespace {
+
+class RenderRace : public test::AppFixture {};
+
+TEST_F(RenderRace, EveryJobEndsInExactlyOneCompletionBalloon) {
+    start();
+    platform.encoder = [](const std::wstring&) -> std::optional<uint32_t> { return 3; };
+    constexpr int kJobs = 40;
+    for (int i = 0; i < kJobs; ++i) {
+        form->optRenderVideoUsingRecentConfigurationClick();
+        if (i % 3 == 0) std::this_thread::yield();
+        form->DetectCreatedVideo();
+    }
+    int ends = 0;
+    for (int spins = 0; spins < 200000 && ends < kJobs; ++spins) {
+        const size_t before = backend.balloons.size();
+        form->DetectCreatedVideo();
+        for (size_t b = before; b < backend.balloons.size(); ++b)
+            ends += backend.balloons[b].text == L"Video was not rendered. The encoder failed.";
+        std::this_thread::yield();
+    }
+    WaitForRenderJobs();
+    form->DetectCreatedVideo();
+    int total = 0;
+    for (const auto& b : backend.balloons) total += b.text == L"Video was not rendered. The encoder failed.";
+    EXPECT_EQ(total, kJobs);
+    EXPECT_EQ(VideoRenderState.load(), rsIdle);
+    EXPECT_EQ(platform.processes.size(), static_cast<size_t>(kJobs));
+}
+
+}  // namespace
+}  // namespace gs
