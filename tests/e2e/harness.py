@@ -109,7 +109,7 @@ def parse_kv(text):
 class Session:
     """One Xvfb, one data folder, one Glimmershot process."""
 
-    def __init__(self, name):
+    def __init__(self, name, tools=False):
         self.name = name
         self.x = Xvfb()
         self.env = wine_env(self.x.display)
@@ -123,6 +123,9 @@ class Session:
         help_dir = os.path.join(os.path.dirname(EXE), "help")
         if os.path.isdir(help_dir):
             shutil.copytree(help_dir, os.path.join(self.appdir, "help"))
+        if tools:  # the tools folder as installed beside the program
+            shutil.copytree(os.path.join(os.path.dirname(EXE), "Data", "TesseractOCR"),
+                            os.path.join(self.appdir, "Data", "TesseractOCR"))
         self.procs = []
         # The desktop and its taskbar come up with the first Wine process.
         run(["wine", "cmd", "/c", "exit"], self.env, timeout=60)
@@ -235,11 +238,33 @@ class Session:
         found = self.windows("TForm1")
         return found[0] if found else None
 
+    def close_windows(self, caption_part):
+        """Closes the windows whose caption contains the text, as the user would."""
+        for w in self.probe("captions", caption_part):
+            self.probe("post", w["hwnd"], "0x10")
+
     def tray_click(self):
         self.xdotool("mousemove", *TRAY_ICON, "click", "1")
 
     def xdotool(self, *args):
         run(["xdotool"] + [str(a) for a in args], self.env, timeout=20)
+
+    def read_text(self, box, scale=3):
+        """Reads text off the screen as a person would: a screenshot of the box, read by OCR."""
+        x0, y0, x1, y1 = box
+        shot = self.screenshot(os.path.join(self.appdir, "..", "read.png"), (x1 - x0, y1 - y0, x0, y0))
+        big = shot[:-4] + "-big.png"
+        run(["convert", shot, "-resize", f"{scale * 100}%", big], self.env, timeout=30)
+        _, text = run(["tesseract", big, "stdout", "--psm", "6"], self.env, timeout=60, check=False)
+        return " ".join(text.split())
+
+    def balloon_text(self):
+        """The text of the tray balloon on screen, or "" when none is up."""
+        tips = self.probe("tooltips")
+        if not tips:
+            return ""
+        t = tips[0]
+        return self.read_text((t["left"], t["top"], t["right"], t["bottom"]))
 
     def screenshot(self, path, crop=None):
         cmd = ["import", "-window", "root"]
@@ -300,11 +325,14 @@ class Checks:
         sys.exit(1 if self.failed else 0)
 
 
-def scenario(fn):
+def scenario(fn=None, tools=False):
     """Runs a test body in a session and always tears the session down."""
+    if fn is None:
+        return lambda f: scenario(f, tools)
+
     def wrapper(checks):
         log(f"== {fn.__name__}")
-        s = Session(fn.__name__)
+        s = Session(fn.__name__, tools=tools)
         try:
             fn(s, checks)
         except Exception as e:  # a broken step fails the scenario, the others still run

@@ -137,6 +137,18 @@ int clipboard(const std::wstring& out) {
     if (!OpenClipboard(nullptr)) return 3;
     std::printf("bitmap=%d dib=%d text=%d\n", IsClipboardFormatAvailable(CF_BITMAP),
                 IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(CF_UNICODETEXT));
+    if (HANDLE t = GetClipboardData(CF_UNICODETEXT)) {
+        // The text goes to the file as UTF-8, exactly.
+        const auto* w = static_cast<const wchar_t*>(GlobalLock(t));
+        const int n = WideCharToMultiByte(CP_UTF8, 0, w, -1, nullptr, 0, nullptr, nullptr);
+        std::string u(static_cast<size_t>(n), '\0');
+        WideCharToMultiByte(CP_UTF8, 0, w, -1, u.data(), n, nullptr, nullptr);
+        GlobalUnlock(t);
+        if (FILE* f = _wfopen((out + L".txt").c_str(), L"wb")) {
+            std::fwrite(u.data(), 1, u.size() - 1, f);
+            std::fclose(f);
+        }
+    }
     HANDLE h = GetClipboardData(CF_DIB);
     int rc = 4;
     if (h) {
@@ -250,6 +262,13 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"tooltips") {
         for (HWND h : windowsOfClass(L"tooltips_class32"))
             if (IsWindowVisible(h)) describe(h);
+        return 0;
+    }
+    if (cmd == L"post") {  // post HWND MSG [WPARAM LPARAM]
+        PostMessageW(reinterpret_cast<HWND>(static_cast<uintptr_t>(_wcstoui64(arg(argc, argv, 2).c_str(), nullptr, 0))),
+                     static_cast<UINT>(wcstoul(arg(argc, argv, 3).c_str(), nullptr, 0)),
+                     static_cast<WPARAM>(_wcstoui64(arg(argc, argv, 4).c_str(), nullptr, 0)),
+                     static_cast<LPARAM>(_wcstoi64(arg(argc, argv, 5).c_str(), nullptr, 0)));
         return 0;
     }
     if (cmd == L"close") {

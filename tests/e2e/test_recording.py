@@ -1,0 +1,208 @@
+"""Video recording, slow motion and rendering with the real ffmpeg behind ff.exe."""
+import glob
+import json
+import os
+import subprocess
+import time
+
+from PIL import Image
+
+from harness import Checks, Session, TRAY_ICON, log, run, scenario
+
+PATTERN = (300, 200, 700, 520)
+AREA = (400, 300, 700, 500)  # 300 x 200
+RECORD_ICON = (201, 186)
+RECORD_ARROW = (225, 197)
+FORMATS = {"mp4": (1, "mpeg4"), "flv": (2, "flv1"), "mov": (3, "h264"), "webm": (4, "vp8")}
+
+
+def pattern_at(x, y):
+    return ((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255)
+
+
+def show_panel(s):
+    s.tray_click()
+    s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
+    time.sleep(0.6)
+    s.xdotool("mousemove", 120, 100)
+    time.sleep(0.3)
+
+
+def folder(s, *parts):
+    return os.path.join(s.appdir, "Data", *parts)
+
+
+def frames(s):
+    return sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder(s, "Temp", "Video"), "*.png")))
+
+
+def videos(s):
+    return sorted(glob.glob(os.path.join(folder(s, "Published", "video"), "*")))
+
+
+def probe_video(path):
+    out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "stream=codec_name,pix_fmt",
+                          "-show_entries", "format=duration", "-of", "json", path],
+                         capture_output=True, text=True, timeout=60).stdout
+    data = json.loads(out or "{}")
+    stream = (data.get("streams") or [{}])[0]
+    return stream.get("codec_name"), stream.get("pix_fmt"), float(data.get("format", {}).get("duration", 0))
+
+
+def start_button(s):
+    f = s.windows("TClipForm")[0]
+    return f["left"] + 53, f["top"] + 87
+
+
+def contiguous(names):
+    return names == [f"{i:06d}.png" for i in range(len(names))]
+
+
+def new_video(s, before, seconds=60):
+    return s.poll(lambda: [v for v in videos(s) if v not in before and os.path.getsize(v) > 0], seconds)
+
+
+def rerender(s):
+    show_panel(s)
+    s.choose(s.open_menu_at(*RECORD_ARROW), 4, 5)
+
+
+@scenario(tools=True)
+def record_and_render(s: Session, c: Checks):
+    s.pattern(*PATTERN)
+    s.start()
+    show_panel(s)
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    box = s.poll(lambda: s.probe("dialogs"), 10)
+    c.check(box and box[0]["caption"] == "Glimmershot|If you want to record video then you have to define "
+            "larger rectangle.Resolution width x height must be higher than 160 x 120.",
+            f"before any selection the record icon explains the size rule: {box}")
+    s.probe("dismiss")
+
+    s.capture(AREA[:2], AREA[2:])
+    show_panel(s)
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    time.sleep(1.0)
+    frame = s.windows("TClipForm")
+    c.check(frame and frame[0]["visible"] and not s.panel()["visible"],
+            "the record icon hides the panel and shows the frame with its control panel")
+    region = s.probe("region", "TClipForm")
+    covered = {(r["left"], r["top"], r["right"], r["bottom"]) for r in region if "left" in r}
+    c.check(any(l <= 10 < r and t <= 10 < b for l, t, r, b in covered),
+            "the control panel is part of the frame's region")
+
+    bx, by = start_button(s)
+    s.xdotool("mousemove", bx, by, "click", "1")
+    clicked = time.time()
+    time.sleep(4.0)  # "Wait", "3", "2", "1"
+    region = s.probe("region", "TClipForm")
+    c.check(not any(r["left"] <= 10 < r["right"] and r["top"] <= 10 < r["bottom"]
+                    for r in region if "left" in r), "after the countdown only the ring is left")
+    for i in range(10):
+        s.xdotool("mousemove", 420 + i * 25, 320 + i * 12)
+        time.sleep(0.25)
+    cursor = (550, 400)
+    s.xdotool("mousemove", *cursor)
+    time.sleep(1.0)
+    s.focus_desktop()
+    s.xdotool("key", "F10")
+    stopped = time.time()
+    video = new_video(s, [])
+    names = frames(s)
+    expected = (stopped - clicked - 3.5) / 0.083
+    log(f"  frames: {len(names)} (about {expected:.0f} expected), video: {video}")
+    c.check(contiguous(names) and len(names) > 0, "frames run from 000000.png without gaps")
+    c.check(0.6 * expected < len(names) < 1.4 * expected, "the frame count follows 12 per second")
+    if names:
+        last = Image.open(os.path.join(folder(s, "Temp", "Video"), names[-1])).convert("RGB")
+        cx, cy = cursor[0] - AREA[0], cursor[1] - AREA[1]
+        under = pattern_at(cursor[0] + 10, cursor[1])
+        want = tuple((v * 127 + u * 128 + 127) // 255 for v, u in zip((211, 211, 0), under))
+        c.check(last.getpixel((cx, cy)) == (0, 0, 0), "the marker's plus sign sits on the cursor")
+        c.check(last.getpixel((cx + 10, cy)) == want,
+                f"the yellow disc is blended at half opacity: {last.getpixel((cx + 10, cy))} vs {want}")
+    if c.check(bool(video), "the encoder wrote a video"):
+        codec, _, duration = probe_video(video[0])
+        c.check(codec == "wmv2" and abs(duration - len(names) / 12) < 0.25,
+                f"a WMV as long as the frames at 12 per second ({codec}, {duration:.2f} s)")
+    clip = os.path.join(s.appdir, "..", "clip.bmp")
+    s.probe("clipboard", "Z:" + os.path.abspath(clip).replace("/", "\\"))
+    line = open(clip + ".txt", encoding="utf-8").read() if os.path.exists(clip + ".txt") else ""
+    log("  clipboard:", line)
+    c.check(line.endswith('.wmv"') and "\\Data\\TesseractOCR\\ff.exe -r 12 -f image2 -i \"" in line
+            and " -y -vcodec wmv2 -qscale 5 -r 12 \"" in line, "the clipboard holds the encoder's command line")
+    text = s.poll(lambda: (t := s.balloon_text()) and "created" in t and t, 10)
+    log("  balloon:", text)
+    c.check(bool(text) and "Video Rendered" in text, "the completion balloon names the video")
+
+    # The balloon's click opens the video folder.
+    s.probe("tray", "0x405")
+    c.check(bool(s.poll(lambda: s.probe("captions", "video"), 15)), "clicking the balloon opens the video folder")
+    s.close_windows("video")
+    time.sleep(1.0)
+
+    # Every other format, from the same frames.
+    for ext, (index, codec) in FORMATS.items():
+        before = videos(s)
+        show_panel(s)
+        menu = s.open_menu_at(*RECORD_ARROW)
+        s.xdotool("mousemove", menu["left"] + 30, menu["top"] + int((menu["bottom"] - menu["top"]) * 2.5 / 5))
+        sub = s.wait_for(lambda: [w for w in s.windows("#32768") if w["visible"] and w["left"] > menu["left"] + 20],
+                         10, "the format submenu")[0]
+        s.choose(sub, index, 5)
+        rerender(s)
+        got = new_video(s, before)
+        name = got[0] if got else ""
+        found = probe_video(name) if name else (None, None, 0)
+        log(f"  {ext}: {os.path.basename(name)} {found}")
+        c.check(name.endswith("." + ext) and found[0] == codec and abs(found[2] - len(names) / 12) < 0.3,
+                f"{ext} renders as {codec}")
+        if ext == "mov":
+            c.check(found[1] == "yuv420p", "the MOV is 4:2:0, playable everywhere")
+        s.poll(lambda: "created" in s.balloon_text(), 10)
+
+    # Without the encoder: said so, and nothing claimed.
+    ff = folder(s, "TesseractOCR", "ff.exe")
+    os.rename(ff, ff + ".away")
+    before = videos(s)
+    rerender(s)
+    text = s.poll(lambda: (t := s.balloon_text()) and "not rendered" in t and t, 15)
+    log("  balloon:", text)
+    c.check(bool(text) and "could not be started" in text, "a missing ff.exe gives the failure balloon")
+    c.check(videos(s) == before, "and no video is claimed")
+    os.rename(ff + ".away", ff)
+
+    # A tray click stops a recording as well.
+    time.sleep(2)
+    show_panel(s)
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    time.sleep(1.0)
+    s.xdotool("mousemove", *start_button(s), "click", "1")
+    time.sleep(5.0)
+    before = videos(s)
+    s.tray_click()
+    c.check(bool(new_video(s, before)), "a tray click ends the recording and it is rendered")
+
+
+@scenario(tools=True)
+def slow_motion(s: Session, c: Checks):
+    s.pattern(*PATTERN)
+    s.start()
+    s.capture((420, 320), (600, 460))
+    show_panel(s)
+    s.choose(s.open_menu_at(*RECORD_ARROW), 0, 5)  # "Record Slow Motion" starts it at once
+    time.sleep(1.0)
+    s.xdotool("mousemove", *start_button(s), "click", "1")
+    window = s.poll(lambda: s.probe("captions", "slowmotion"), 120)
+    shots = sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder(s, "Published", "slowmotion"), "*.png")))
+    log(f"  slow motion: {len(shots)} frames")
+    c.check(len(shots) == 1000 and contiguous(shots), "slow motion writes 000000.png to 000999.png")
+    c.check(bool(window), "and opens its folder")
+    c.check(not frames(s), "the video frames folder was emptied")
+
+
+if __name__ == "__main__":
+    checks = Checks()
+    record_and_render(checks)
+    slow_motion(checks)
+    checks.finish()
