@@ -34,6 +34,8 @@ public:
     bool isRecording = false;
     bool isSlowMotion = false;
     int hotkey = 0;
+    // Frames the last video recording captured (the rest of its files are copies).
+    int capturedFrames = 0;
     // The highest frame index is one below this (tests lower it).
     int videoFrameLimit = 1000000;
 

@@ -99,9 +99,11 @@ bool TClipForm::recordVideoFrames() {
     const std::wstring folder = AppDir + TempVideoFolder;
     FrameClock clock(platform_);
     int index = 0;
+    capturedFrames = 0;
     while (isRecording && index < videoFrameLimit) {
         clock.frameStarts();
         if (!grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) return false;
+        ++capturedFrames;
         const Point cursor = platform_.cursorPos();
         const bool down = platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
         const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;

@@ -216,6 +216,15 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
     }
 }
 
+TEST_F(RecorderTest, AnEmptyExtensionRendersWmvAndQualityIsClamped) {
+    StartRenderVideo(platform, 0, RenderJob{L"", 1000});
+    WaitForRenderJobs();
+    ASSERT_EQ(platform.processes.size(), 1u);
+    const std::wstring& line = platform.processes[0].second;
+    EXPECT_NE(line.find(L" -vcodec wmv2 -qscale 40 -r 12 \""), std::wstring::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - 5), L".wmv\"");
+}
+
 TEST_F(RecorderTest, RecordCommandRefusesWhileAVideoIsPending) {
     VideoRenderState = rsRendering;
     form->optRecordSlowMotion->setChecked(true);

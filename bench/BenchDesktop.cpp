@@ -1,0 +1,98 @@
+// A desktop-like picture on the screen for the benchmarks to capture, and their timing helpers.
+#include "bench/BenchDesktop.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace gs::bench {
+
+namespace {
+
+LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_PAINT) return DefWindowProcW(h, msg, wp, lp);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(h, &ps);
+    RECT all;
+    GetClientRect(h, &all);
+    HBRUSH back = CreateSolidBrush(RGB(36, 94, 140));
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    // Some application windows full of text, a gradient and a photo-like patch.
+    const RECT wins[] = {{40, 40, 900, 700}, {700, 120, 1500, 900}, {1300, 60, 1880, 520}, {200, 600, 1000, 1050}};
+    int seed = 1;
+    for (const RECT& w : wins) {
+        RECT title{w.left, w.top, w.right, w.top + 24}, body{w.left, w.top + 24, w.right, w.bottom};
+        HBRUSH t = CreateSolidBrush(RGB(0, 84, 166)), b = CreateSolidBrush(RGB(250, 250, 250));
+        FillRect(dc, &title, t);
+        FillRect(dc, &body, b);
+        DeleteObject(t);
+        DeleteObject(b);
+        for (int y = body.top + 6; y < body.bottom - 14; y += 16) {
+            std::wstring line;
+            for (int i = 0; i < 80; ++i) {
+                seed = seed * 1103515245 + 12345;
+                line += (seed >> 16) % 7 == 0 ? L' ' : static_cast<wchar_t>(L'a' + ((seed >> 8) % 26));
+            }
+            SetTextColor(dc, RGB(20, 20, 20));
+            TextOutW(dc, body.left + 8, y, line.c_str(), static_cast<int>(line.size()));
+        }
+    }
+    for (int x = 0; x < 400; ++x) {
+        RECT r{1450 + x, 600, 1451 + x, 1000};
+        HBRUSH g = CreateSolidBrush(RGB(x * 255 / 400, 128, 255 - x * 255 / 400));
+        FillRect(dc, &r, g);
+        DeleteObject(g);
+    }
+    for (int y = 700; y < 860; ++y)
+        for (int x = 1500; x < 1700; ++x) {
+            seed = seed * 1103515245 + 12345;
+            SetPixel(dc, x, y, RGB(120 + ((seed >> 16) & 63), 90 + ((seed >> 10) & 63), 60));
+        }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    EndPaint(h, &ps);
+    return 0;
+}
+
+}  // namespace
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double TimeIt(int runs, const std::function<void()>& f) {
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        const double a = NowMs();
+        f();
+        t.push_back(NowMs() - a);
+    }
+    return Median(t);
+}
+
+void ShowDesktop() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = desktopProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"BenchDesktop";
+    RegisterClassW(&wc);
+    const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    HWND desk = CreateWindowExW(WS_EX_TOOLWINDOW, L"BenchDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0, sw, sh,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    UpdateWindow(desk);
+}
+
+}  // namespace gs::bench

@@ -1,0 +1,80 @@
+// What one video frame costs (capture, cursor mark, PNG at level 1) and how many of the 83 ms
+// slots of a 10 s recording had to be filled by copies, at three sizes. Runs the program's
+// own recorder on the real Win32 services over a desktop-like screen.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench/BenchDesktop.h"
+#include "capture/CaptureFiles.h"
+#include "capture/Form1.h"
+#include "imaging/ImageFiles.h"
+#include "jobs/VideoRender.h"
+#include "platform/win32/Win32Platform.h"
+#include "recording/ClipForm.h"
+#include "recording/FrameTiming.h"
+#include "ui/backend_win32.h"
+
+namespace {
+gs::TClipForm* recording = nullptr;
+void CALLBACK stopRecording(HWND, UINT, UINT_PTR, DWORD) {
+    if (recording) recording->StopRecording();
+}
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    FILE* out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
+    const int seconds = argc > 2 ? _wtoi(argv[2]) : 10;
+    if (!out) return 2;
+    gs::bench::ShowDesktop();
+    gs::win32::Win32Platform platform;
+    auto backend = gs::ui::MakeWin32Backend(platform);
+    gs::TForm1 form(platform, *backend);
+    gs::TClipForm clip(platform, *backend);
+    form.attachClipForm(clip);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    gs::AppDir = std::wstring(temp) + L"glimmershot-bench";
+    form.CreateDirectories();
+    recording = &clip;
+
+    std::fprintf(out, "%-10s %10s %9s %9s %10s %7s %7s %10s\n", "area", "frame ms", "grab ms", "png ms",
+                 "slots/10s", "grabs", "copies", "copy share");
+    const std::pair<int, int> sizes[] = {{640, 480}, {1280, 720}, {1280, 1024}};
+    for (auto [w, h] : sizes) {
+        const gs::Rect area{100, 60, 100 + w, 60 + h};
+        gs::Picture frame(w, h);
+        auto grabber = platform.screenGrabber(w, h);
+        const std::wstring file = gs::AppDir + L"\\frame.png";
+        const double grabMs = gs::bench::TimeIt(20, [&] { grabber->grab(gs::Point{area.Left, area.Top}, frame); });
+        const double pngMs = gs::bench::TimeIt(20, [&] { gs::imaging::WritePng(file, frame, {1, 65535}); });
+        const double frameMs = gs::bench::TimeIt(20, [&] {
+            grabber->grab(gs::Point{area.Left, area.Top}, frame);
+            gs::DrawCursor(frame, clip.CursorImage->picture(), w / 2, h / 2);
+            gs::imaging::WritePng(file, frame, {1, 65535});
+        });
+        // The recorder itself, for `seconds`, stopped by a timer that it pumps.
+        clip.ClipRect = area;
+        const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000), stopRecording);
+        clip.RecordVideo();
+        KillTimer(nullptr, timer);
+        WIN32_FIND_DATAW fd;
+        int files = 0;
+        HANDLE find = FindFirstFileW((gs::AppDir + gs::TempVideoFolder + L"\\*.png").c_str(), &fd);
+        if (find != INVALID_HANDLE_VALUE) {
+            do ++files;
+            while (FindNextFileW(find, &fd));
+            FindClose(find);
+        }
+        const int copies = files - clip.capturedFrames;
+        std::fprintf(out, "%4dx%-5d %10.1f %9.1f %9.1f %10d %7d %7d %9.0f%%\n", w, h, frameMs, grabMs, pngMs,
+                     files, clip.capturedFrames, copies, files ? 100.0 * copies / files : 0.0);
+        std::fflush(out);
+        gs::WaitForRenderJobs();
+        gs::VideoRenderState = gs::rsIdle;
+        gs::DeleteFolderFiles(platform, gs::AppDir + gs::TempVideoFolder + L"\\*.*");
+    }
+    if (out != stdout) std::fclose(out);
+    return 0;
+}
