@@ -52,7 +52,8 @@ void RenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job)
 // Starts jobs on a worker thread, one after another: a job begins only after the previous
 // one's completion has been shown (the state left rsRendered).
 void StartRenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
-// Waits for queued jobs (tests and shut-down).
+// Waits for queued jobs. Each job's end must be taken by the tick (DetectCreatedVideo) before
+// the next begins, so the GUI must go on polling while more than one is queued.
 void WaitForRenderJobs();
 
 }  // namespace gs
