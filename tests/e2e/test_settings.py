@@ -58,8 +58,9 @@ def settings_menus_and_shell(s: Session, c: Checks):
     s.wait_for(lambda: os.path.exists(setup), 10, "setup.csv")
     data = open(setup, "rb").read()
     c.check(data == HEADER + b"0;0;1;1;0;4\r\n" and len(data) == 114, f"first start writes the 114 bytes")
-    c.check(bool(s.wait_for(lambda: s.probe("tooltips"), 8, "the started balloon")),
-            "the started balloon is shown")
+    text = s.poll(lambda: s.balloon_text(), 10) or ""
+    log("  balloon:", text)
+    c.check("Glimmershot has been started" in text, "the started balloon is shown")
 
     show_panel(s)
     for i, (name, (x, y)) in enumerate(ARROWS.items()):
