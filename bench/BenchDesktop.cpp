@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <string>
 
+#include "capture/CaptureFiles.h"
+
 namespace gs::bench {
 
 namespace {
@@ -93,6 +95,18 @@ void ShowDesktop() {
     HWND desk = CreateWindowExW(WS_EX_TOOLWINDOW, L"BenchDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0, sw, sh,
                                 nullptr, nullptr, wc.hInstance, nullptr);
     UpdateWindow(desk);
+}
+
+BenchApp::BenchApp() {
+    form.attachClipForm(clip);
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    AppDir = std::wstring(temp) + L"glimmershot-bench";
+    form.CreateDirectories();
+    for (int i = 0; i < 20; ++i) {
+        platform.processMessages();
+        Sleep(10);
+    }
 }
 
 }  // namespace gs::bench

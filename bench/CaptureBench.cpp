@@ -25,18 +25,9 @@ int wmain(int argc, wchar_t** argv) {
     gs::bench::ShowDesktop();
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
 
-    gs::win32::Win32Platform platform;
-    auto backend = gs::ui::MakeWin32Backend(platform);
-    gs::TForm1 form(platform, *backend);
-    gs::TClipForm clip(platform, *backend);
-    form.attachClipForm(clip);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    gs::AppDir = std::wstring(temp) + L"glimmershot-bench";
-    for (int i = 0; i < 20; ++i) {
-        platform.processMessages();
-        Sleep(10);
-    }
+    gs::bench::BenchApp app;
+    auto& platform = app.platform;
+    auto& form = app.form;
 
     std::fprintf(out, "screen %dx%d, %d runs each, median ms\n", sw, sh, runs);
     std::fprintf(out, "%-10s %8s %8s %9s %8s %8s %8s %8s\n", "size", "total", "BitBlt", "clipboard",

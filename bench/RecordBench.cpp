@@ -28,15 +28,9 @@ int wmain(int argc, wchar_t** argv) {
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 10;
     if (!out) return 2;
     gs::bench::ShowDesktop();
-    gs::win32::Win32Platform platform;
-    auto backend = gs::ui::MakeWin32Backend(platform);
-    gs::TForm1 form(platform, *backend);
-    gs::TClipForm clip(platform, *backend);
-    form.attachClipForm(clip);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    gs::AppDir = std::wstring(temp) + L"glimmershot-bench";
-    form.CreateDirectories();
+    gs::bench::BenchApp app;
+    auto& platform = app.platform;
+    auto& clip = app.clip;
     recording = &clip;
 
     std::fprintf(out, "%-10s %10s %9s %9s %10s %7s %7s %10s\n", "area", "frame ms", "grab ms", "png ms",

@@ -148,7 +148,7 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check(bool(gone) and os.path.isdir(img_dir), "Clear All Folders empties the folders and keeps them")
     text = s.poll(lambda: (t := s.balloon_text()) and "cleared" in t and t, 10) or ""
     log("  balloon:", text)
-    c.check("Folders were cleared." in text, "the balloon says the folders were cleared")
+    c.check("Folders were cleared" in text, "the balloon says the folders were cleared")
 
 
 @scenario
