@@ -1,0 +1,159 @@
+#include "imaging/QuickBitmap.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+#include <thread>
+
+namespace gs {
+
+std::vector<TLagrangePolynom> LagrangeWeights(int s) {
+    if (s < 1) throw std::invalid_argument("The factor must be at least 1");
+    std::vector<TLagrangePolynom> w(static_cast<size_t>(s));
+    for (int i = 0; i < s; ++i) {
+        const double t = static_cast<float>((1.0 / s) * i);
+        w[static_cast<size_t>(i)] = {static_cast<float>((t - 0) * (t - 1) * (t - 2) / -6),
+                                     static_cast<float>((t + 1) * (t - 1) * (t - 2) / 2),
+                                     static_cast<float>((t + 1) * (t - 0) * (t - 2) / -2),
+                                     static_cast<float>((t + 1) * (t - 0) * (t - 1) / 6)};
+    }
+    return w;
+}
+
+namespace {
+
+// Rounds a float in 0..255 to the nearest integer, halves to even, in the default rounding
+// mode: adding and taking away 2^23 leaves no fraction bits (IEEE arithmetic keeps the pair;
+// the build never allows reassociation). Written this way so the compiler can vectorise it.
+inline uint8_t roundClamped(double sum) {
+    float v = static_cast<float>(sum);
+    if (v < 0) v = 0;
+    if (v >= 255) v = 255;
+    constexpr float kBig = 8388608.0f;
+    return static_cast<uint8_t>((v + kBig) - kBig);
+}
+
+// The sums are exact in double (a byte times a 24-bit weight has at most 32 significant bits,
+// and four of them span well under 53), so any order of adding gives the same result.
+inline double mix(double a, double b, double c, double d, const TLagrangePolynom& w) {
+    return a * w[0] + b * w[1] + c * w[2] + d * w[3];
+}
+
+}  // namespace
+
+uint8_t ChannelValue(const uint8_t (&p)[4], const TLagrangePolynom& w) {
+    return roundClamped(mix(p[0], p[1], p[2], p[3], w));
+}
+
+void TQuickBitmap::allocate(int w, int h) {
+    if (w < 1 || h < 2) throw std::invalid_argument("A bitmap needs at least one column and two rows");
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+    bitmap_.assign(stride * static_cast<size_t>(h), 255);  // new bitmaps are white
+    width = w;
+    height = h;
+    // Bottom-up like the platform's bitmaps: row 0 is stored last.
+    origin = bitmap_.data() + stride * static_cast<size_t>(h - 1);
+    LineLength = -static_cast<int32_t>(stride);
+}
+
+TQuickBitmap::TQuickBitmap(int aWidth, int aHeight) { allocate(aWidth, aHeight); }
+
+TQuickBitmap::TQuickBitmap(const Picture* aBitmap) {
+    if (!aBitmap || aBitmap->width <= 1 || aBitmap->height <= 1) {
+        allocate(100, 100);
+        return;
+    }
+    allocate(aBitmap->width, aBitmap->height);
+    for (int y = 0; y < height; ++y) {
+        uint8_t* out = row(y);
+        for (int x = 0; x < width; ++x, out += 3) {
+            const uint32_t px = aBitmap->at(x, y);
+            out[0] = static_cast<uint8_t>(px);
+            out[1] = static_cast<uint8_t>(px >> 8);
+            out[2] = static_cast<uint8_t>(px >> 16);
+        }
+    }
+}
+
+Picture TQuickBitmap::GetBitmap() const {
+    Picture p(width, height);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* in = row(y);
+        for (int x = 0; x < width; ++x, in += 3)
+            p.at(x, y) = 0xFF000000u | (uint32_t{in[2]} << 16) | (uint32_t{in[1]} << 8) | in[0];
+    }
+    return p;
+}
+
+TRGB TQuickBitmap::GetPixel(int x, int y) const {
+    if (x > width - 1) x = width - 1;
+    if (x < 0) x = 0;
+    if (y > height - 1) y = height - 1;
+    if (y < 0) y = 0;
+    const uint8_t* p = row(y) + 3 * x;
+    return TRGB{p[0], p[1], p[2]};
+}
+
+void TQuickBitmap::SetPixel(int x, int y, TRGB color) {
+    if (x < 0 || x > width - 1 || y < 0 || y > height - 1) return;
+    uint8_t* p = row(y) + 3 * x;
+    p[0] = color.b;
+    p[1] = color.g;
+    p[2] = color.r;
+}
+
+std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale) {
+    LX = LagrangeWeights(xscale);
+    LY = LagrangeWeights(yscale);
+    auto result = std::make_unique<TQuickBitmap>(width * xscale, height * yscale);
+    TQuickBitmap& out = *result;
+    const int W = width, H = height, outW = out.width;
+
+    // Rows are independent in both passes, so they are shared out among the cores.
+    const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(),
+                                                   static_cast<unsigned>(H)));
+    auto parallel = [&](auto&& body) {
+        std::vector<std::thread> pool;
+        const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
+        for (unsigned t = 1; t < threads; ++t)
+            pool.emplace_back(body, std::min(H, static_cast<int>(t) * per), std::min(H, static_cast<int>(t + 1) * per));
+        body(0, std::min(H, per));
+        for (auto& th : pool) th.join();
+    };
+
+    // Horizontal: each source row into result row y * yscale.
+    parallel([&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            const uint8_t* src = row(y);
+            uint8_t* dst = out.row(y * yscale);
+            for (int x = 0; x < W; ++x) {
+                const uint8_t* t[4];
+                for (int p = 0; p < 4; ++p) t[p] = src + 3 * std::clamp(x + p - 1, 0, W - 1);
+                for (int j = 0; j < xscale; ++j) {
+                    const TLagrangePolynom& w = LX[static_cast<size_t>(j)];
+                    uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
+                    for (int c = 0; c < 3; ++c) o[c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
+                }
+            }
+        }
+    });
+
+    // Vertical, in place: from the rows the horizontal pass wrote into the rows between them.
+    // Phase 0 reproduces its centre row exactly, so those rows need no writing (and are only
+    // ever read, whichever thread gets to them).
+    const size_t bytes = static_cast<size_t>(outW) * 3;
+    parallel([&](int s0, int s1) {
+        for (int s = s0; s < s1; ++s) {
+            const uint8_t* t[4];
+            for (int p = 0; p < 4; ++p) t[p] = out.row(std::clamp(s + p - 1, 0, H - 1) * yscale);
+            for (int k = 1; k < yscale; ++k) {
+                const TLagrangePolynom& w = LY[static_cast<size_t>(k)];
+                uint8_t* o = out.row(s * yscale + k);
+                for (size_t i = 0; i < bytes; ++i) o[i] = roundClamped(mix(t[0][i], t[1][i], t[2][i], t[3][i], w));
+            }
+        }
+    });
+    return result;
+}
+
+}  // namespace gs

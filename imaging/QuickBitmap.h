@@ -1,0 +1,62 @@
+#pragma once
+// A 24-bit bitmap with direct pixel access, and its enlargement by whole-number factors with
+// a four-tap cubic Lagrange interpolation in two separable passes.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/Picture.h"
+
+namespace gs {
+
+#pragma pack(push, 1)
+struct TRGB {
+    uint8_t b, g, r;
+    friend bool operator==(const TRGB&, const TRGB&) = default;
+};
+#pragma pack(pop)
+static_assert(sizeof(TRGB) == 3);
+
+// The weights of the taps at -1, 0, +1 and +2 for one sub-pixel phase.
+using TLagrangePolynom = std::array<float, 4>;
+
+// The weights for factor s: t = i / s as a 32-bit float, each basis polynomial evaluated in
+// double from left to right and rounded to a 32-bit float.
+std::vector<TLagrangePolynom> LagrangeWeights(int s);
+
+// One channel from four taps: the sum in double, rounded to float, clamped to 0..255, then
+// rounded half to even.
+uint8_t ChannelValue(const uint8_t (&taps)[4], const TLagrangePolynom& w);
+
+class TQuickBitmap {
+public:
+    // A white aWidth x aHeight bitmap; fails for fewer than 2 rows or no columns.
+    TQuickBitmap(int aWidth, int aHeight);
+    // A 24-bit copy of a picture; absent, or narrower or lower than 2 pixels: white 100 x 100.
+    explicit TQuickBitmap(const Picture* aBitmap);
+    TQuickBitmap(const TQuickBitmap&) = delete;
+    TQuickBitmap& operator=(const TQuickBitmap&) = delete;
+
+    // The owned bitmap as a picture (a copy of its pixels).
+    Picture GetBitmap() const;
+    // The nearest pixel inside the bitmap.
+    TRGB GetPixel(int x, int y) const;
+    // Writes the pixel when it lies inside; otherwise nothing.
+    void SetPixel(int x, int y, TRGB color);
+    // A new bitmap of width x xscale by height x yscale; factors must be at least 1.
+    std::unique_ptr<TQuickBitmap> QuickBicubicResize(int xscale, int yscale);
+
+    int width = 0;
+    int height = 0;
+    uint8_t* origin = nullptr;  // row 0, the top row
+    int32_t LineLength = 0;     // bytes from row 0 to row 1: negative, rows are stored bottom-up
+    std::vector<TLagrangePolynom> LX, LY;
+
+private:
+    void allocate(int w, int h);
+    uint8_t* row(int y) const { return origin + static_cast<std::ptrdiff_t>(y) * LineLength; }
+    std::vector<uint8_t> bitmap_;
+};
+
+}  // namespace gs
