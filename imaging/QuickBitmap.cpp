@@ -22,21 +22,35 @@ std::vector<TLagrangePolynom> LagrangeWeights(int s) {
 
 namespace {
 
-// Rounds a float in 0..255 to the nearest integer, halves to even, in the default rounding
-// mode: adding and taking away 2^23 leaves no fraction bits (IEEE arithmetic keeps the pair;
-// the build never allows reassociation). Written this way so the compiler can vectorise it.
+// Rounding uses the default rounding mode: adding and taking away 1.5 * 2^23 leaves no
+// fraction bits (IEEE arithmetic keeps the pair; the build never allows reassociation).
 inline uint8_t roundClamped(double sum) {
-    float v = static_cast<float>(sum);
-    if (v < 0) v = 0;
-    if (v >= 255) v = 255;
-    constexpr float kBig = 8388608.0f;
-    return static_cast<uint8_t>((v + kBig) - kBig);
+    // As in blendRows below: round the float to an integer (halves to even), then clamp.
+    constexpr float kMagic = 12582912.0f;
+    const int r = static_cast<int>((static_cast<float>(sum) + kMagic) - kMagic);
+    return static_cast<uint8_t>(r < 0 ? 0 : (r > 255 ? 255 : r));
 }
 
 // The sums are exact in double (a byte times a 24-bit weight has at most 32 significant bits,
 // and four of them span well under 53), so any order of adding gives the same result.
 inline double mix(double a, double b, double c, double d, const TLagrangePolynom& w) {
     return a * w[0] + b * w[1] + c * w[2] + d * w[3];
+}
+
+// One output row of the vertical pass from its four tap rows; a plain loop the compiler turns
+// into vector code.
+void blendRows(const uint8_t* __restrict a, const uint8_t* __restrict b, const uint8_t* __restrict c,
+               const uint8_t* __restrict d, uint8_t* __restrict o, size_t n, const TLagrangePolynom& w) {
+    const double w0 = w[0], w1 = w[1], w2 = w[2], w3 = w[3];
+    // Rounding first and clamping the integer after gives the same byte as clamping the float
+    // first (254.5 rounds to 254 either way) and has no branches. 1.5 * 2^23 rounds any float
+    // of magnitude below 2^22, negative ones included, to an integer, halves to even.
+    constexpr float kMagic = 12582912.0f;
+    for (size_t i = 0; i < n; ++i) {
+        const float v = static_cast<float>(a[i] * w0 + b[i] * w1 + c[i] * w2 + d[i] * w3);
+        const int r = static_cast<int>((v + kMagic) - kMagic);
+        o[i] = static_cast<uint8_t>(r < 0 ? 0 : (r > 255 ? 255 : r));
+    }
 }
 
 }  // namespace
@@ -102,7 +116,7 @@ void TQuickBitmap::SetPixel(int x, int y, TRGB color) {
     p[2] = color.r;
 }
 
-std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale) {
+std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale, unsigned threadCount) {
     LX = LagrangeWeights(xscale);
     LY = LagrangeWeights(yscale);
     auto result = std::make_unique<TQuickBitmap>(width * xscale, height * yscale);
@@ -110,8 +124,8 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
     const int W = width, H = height, outW = out.width;
 
     // Rows are independent in both passes, so they are shared out among the cores.
-    const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(),
-                                                   static_cast<unsigned>(H)));
+    if (threadCount == 0) threadCount = std::thread::hardware_concurrency();
+    const unsigned threads = std::max(1u, std::min(threadCount, static_cast<unsigned>(H)));
     auto parallel = [&](auto&& body) {
         std::vector<std::thread> pool;
         const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
@@ -148,8 +162,7 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
             for (int p = 0; p < 4; ++p) t[p] = out.row(std::clamp(s + p - 1, 0, H - 1) * yscale);
             for (int k = 1; k < yscale; ++k) {
                 const TLagrangePolynom& w = LY[static_cast<size_t>(k)];
-                uint8_t* o = out.row(s * yscale + k);
-                for (size_t i = 0; i < bytes; ++i) o[i] = roundClamped(mix(t[0][i], t[1][i], t[2][i], t[3][i], w));
+                blendRows(t[0], t[1], t[2], t[3], out.row(s * yscale + k), bytes, w);
             }
         }
     });

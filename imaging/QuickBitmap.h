@@ -44,8 +44,9 @@ public:
     TRGB GetPixel(int x, int y) const;
     // Writes the pixel when it lies inside; otherwise nothing.
     void SetPixel(int x, int y, TRGB color);
-    // A new bitmap of width x xscale by height x yscale; factors must be at least 1.
-    std::unique_ptr<TQuickBitmap> QuickBicubicResize(int xscale, int yscale);
+    // A new bitmap of width x xscale by height x yscale; factors must be at least 1. Rows are
+    // shared among `threads` threads (0: one per core).
+    std::unique_ptr<TQuickBitmap> QuickBicubicResize(int xscale, int yscale, unsigned threads = 0);
 
     int width = 0;
     int height = 0;
