@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the preview panel, its 50 ms tick and the tray icon.
 #include <array>
+#include <functional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -74,7 +75,7 @@ public:
     void TrayIcon1BalloonClick();
     void OpenFolderClick();
     void EditImageClick();
-    void ConvertToTextClick() { counter = 0.0; }
+    void ConvertToTextClick();
     void RecordVideoClick();
     void SetupVideoOptions();
     void OpenFolderPopupBtnClick(ui::Component& sender);
@@ -100,8 +101,8 @@ public:
     void CreateDirectory(const std::wstring& aDir);
     void SaveLastCapturedScreen();
 
-    // Polled by the tick; the jobs that fill them come later.
-    void LoadOCRText() {}
+    // Polled by the tick.
+    void LoadOCRText();
     void DetectCreatedVideo();
 
     static constexpr double kPinned = 1000000000.0;
@@ -110,6 +111,9 @@ private:
     void buildLayout();
     void buildTray();
     void buildOptionMenus();
+    void runWhilePumping(const std::function<void()>& work);
+    bool ocrRunning_ = false;
+    int64_t ocrSeenSize_ = -1;
     std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;

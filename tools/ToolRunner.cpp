@@ -151,7 +151,8 @@ std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std:
     for (const std::wstring& c : candidates)
         if (GetFileAttributesW(c.c_str()) != INVALID_FILE_ATTRIBUTES) return c;
     wchar_t found[MAX_PATH];
-    if (SearchPathW(nullptr, exeName.c_str(), nullptr, MAX_PATH, found, nullptr)) return found;
+    if (!exeName.empty() && SearchPathW(nullptr, exeName.c_str(), nullptr, MAX_PATH, found, nullptr))
+        return found;
     return L"";
 }
 

@@ -16,7 +16,8 @@ bool RunningUnderWine();
 // turned into host paths first.
 int RunHostProgram(const std::string& program, const std::vector<std::wstring>& args);
 
-// On Windows: the first of `candidates` that exists, else `exeName` on the PATH; empty if none.
+// On Windows: the first of `candidates` that exists, else `exeName` (unless empty) on the
+// PATH; empty if none.
 std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std::wstring& exeName);
 // Runs it with the arguments (quoted as Windows expects) and returns its exit code.
 int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args);
