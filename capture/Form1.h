@@ -114,6 +114,8 @@ private:
     void runWhilePumping(const std::function<void()>& work);
     bool ocrRunning_ = false;
     int64_t ocrSeenSize_ = -1;
+    int ocrStableTicks_ = 0;
+    static constexpr int kEmptyResultTicks = 200;
     std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;

@@ -75,12 +75,16 @@ void TForm1::LoadOCRText() {
     if (OCRResultBase.size() < 2) return;
     try {
         const std::wstring file = OCRResultBase + L".txt";
-        // Taken once the OCR program is done with it: the same size on two ticks in a row.
+        // Taken once the OCR program is done with it: the same size on two ticks in a row. The
+        // program creates the file as it starts and fills it at the end, so an empty file is
+        // only taken once it has stayed empty for ten seconds.
         const int64_t size = platform_.fileSize(file);
         if (size < 0 || size != ocrSeenSize_) {
             ocrSeenSize_ = size;
+            ocrStableTicks_ = 0;
             return;
         }
+        if (size == 0 && ++ocrStableTicks_ < kEmptyResultTicks) return;
         imaging::File f = imaging::OpenFile(file, L"rb");
         if (!f) return;
         std::string bytes;
@@ -92,6 +96,7 @@ void TForm1::LoadOCRText() {
         if (!platform_.setClipboardText(handle(), OcrText(bytes))) return;
         OCRResultBase.clear();
         ocrSeenSize_ = -1;
+        ocrStableTicks_ = 0;
         TrayIcon1->balloon(L"Optical character recognition is finished. Open your favourite text editor and "
                            L"paste clipboard content into it (using Ctrl+v).",
                            L"Info", 3);

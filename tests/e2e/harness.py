@@ -140,10 +140,11 @@ class Session:
             self.wait_for(lambda: self.windows("TForm1"), 30, "the main window")
         return p
 
-    def pattern(self, x, y, w, h):
-        """Puts our probe's test pattern on screen (a plain window at x, y) and waits for it."""
-        p = subprocess.Popen(["timeout", "900", "wine", PROBE, "pattern", str(x), str(y), str(w),
-                              str(h)], env=self.env, stdin=subprocess.DEVNULL,
+    def pattern(self, x, y, w, h, text=None):
+        """Puts our probe's test pattern (or black text on white) on screen and waits for it."""
+        args = ["pattern", str(x), str(y), str(w), str(h)] if text is None else \
+            ["text", str(x), str(y), str(w), str(h), text]
+        p = subprocess.Popen(["timeout", "900", "wine", PROBE] + args, env=self.env, stdin=subprocess.DEVNULL,
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                              start_new_session=True)
         self.procs.append(p)
@@ -242,6 +243,16 @@ class Session:
         """Closes the windows whose caption contains the text, as the user would."""
         for w in self.probe("captions", caption_part):
             self.probe("post", w["hwnd"], "0x10")
+
+    def clipboard_text(self):
+        """The clipboard's Unicode text, exactly (None when it holds none)."""
+        path = os.path.join(self.appdir, "..", "clipboard.bmp")
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(path + ".txt")
+        self.probe("clipboard", "Z:" + os.path.abspath(path).replace("/", "\\"))
+        if not os.path.exists(path + ".txt"):
+            return None
+        return open(path + ".txt", "rb").read().decode("utf-8")
 
     def tray_click(self):
         self.xdotool("mousemove", *TRAY_ICON, "click", "1")

@@ -114,6 +114,24 @@ TEST_F(OcrJobTest, TheTextIsTakenOnceCompleteAndOnlyTheLatestConversionCounts) {
     EXPECT_EQ(platform.clipboardText.size(), 1u);
 }
 
+TEST_F(OcrJobTest, AnEmptyFileIsTakenOnlyAfterItStayedEmpty) {
+    form->ConvertToTextClick();
+    writeText(OCRResultBase + L".txt", "");  // created by the OCR program as it starts
+    for (int i = 0; i < 150; ++i) form->LoadOCRText();
+    EXPECT_TRUE(platform.clipboardText.empty());
+    writeText(OCRResultBase + L".txt", "text\n");
+    form->LoadOCRText();
+    form->LoadOCRText();
+    ASSERT_EQ(platform.clipboardText.size(), 1u);
+    EXPECT_EQ(platform.clipboardText[0], L"text\r\n");
+
+    form->ConvertToTextClick();
+    writeText(OCRResultBase + L".txt", "");
+    for (int i = 0; i < 202 && !OCRResultBase.empty(); ++i) form->LoadOCRText();
+    EXPECT_TRUE(OCRResultBase.empty()) << "a result that stays empty is taken in the end";
+    EXPECT_EQ(platform.clipboardText.back(), L"");
+}
+
 TEST_F(OcrJobTest, ABusyClipboardIsTriedAgainAndTooLargeCapturesAreNotConverted) {
     form->ConvertToTextClick();
     writeText(OCRResultBase + L".txt", "x\n");

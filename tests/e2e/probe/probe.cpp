@@ -116,9 +116,32 @@ LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(h, msg, wp, lp);
 }
 
-int pattern(int x, int y, int w, int h) {
+// A plain window of black text on white, for the OCR test.
+std::wstring gText;
+LRESULT CALLBACK textProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(h, &ps);
+        RECT r;
+        GetClientRect(h, &r);
+        FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        HFONT f = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, L"Arial");
+        HGDIOBJ old = SelectObject(dc, f);
+        SetTextColor(dc, RGB(0, 0, 0));
+        SetBkMode(dc, TRANSPARENT);
+        DrawTextW(dc, gText.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(dc, old);
+        DeleteObject(f);
+        EndPaint(h, &ps);
+        return 0;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+int pattern(int x, int y, int w, int h, const std::wstring& text = L"") {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = patternProc;
+    gText = text;
+    wc.lpfnWndProc = text.empty() ? patternProc : textProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"ProbePattern";
     RegisterClassW(&wc);
@@ -254,9 +277,10 @@ int wmain(int argc, wchar_t** argv) {
     if (cmd == L"monitor") return monitor(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"tray") return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
     if (cmd == L"gdi") return gdiObjects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
-    if (cmd == L"pattern")
+    if (cmd == L"pattern" || cmd == L"text")
         return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),
-                       _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()));
+                       _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()),
+                       cmd == L"text" ? arg(argc, argv, 6) : L"");
     if (cmd == L"clipboard") return clipboard(arg(argc, argv, 2));
     if (cmd == L"region") return region(arg(argc, argv, 2));
     if (cmd == L"tooltips") {

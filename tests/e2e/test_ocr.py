@@ -1,0 +1,125 @@
+"""Text recognition of a capture with the real tesseract behind tesseract.exe."""
+import glob
+import os
+import time
+
+import numpy as np
+from PIL import Image
+
+from harness import Checks, Session, log, scenario
+
+TEXT = "Glimmershot reads this"
+WINDOW = (300, 300, 560, 90)
+AREA = (310, 305, 850, 385)  # 540 x 80 inside the text window
+TEXT_ARROW = (165, 195)
+TEXT_ICON = (141, 186)
+
+
+def show_panel(s):
+    s.tray_click()
+    s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
+    time.sleep(0.6)
+    s.xdotool("mousemove", 120, 100)
+    time.sleep(0.3)
+
+
+def weights(s):
+    rows = []
+    for i in range(s):
+        t = float(np.float32((1.0 / s) * i))
+        rows.append([np.float32((t - 0) * (t - 1) * (t - 2) / -6), np.float32((t + 1) * (t - 1) * (t - 2) / 2),
+                     np.float32((t + 1) * (t - 0) * (t - 2) / -2), np.float32((t + 1) * (t - 0) * (t - 1) / 6)])
+    return rows
+
+
+def channel(taps, w):
+    v = taps[0] * float(w[0]) + taps[1] * float(w[1]) + taps[2] * float(w[2]) + taps[3] * float(w[3])
+    return np.rint(np.clip(v.astype(np.float32), 0, 255)).astype(np.uint8)
+
+
+def upscale(img, s):
+    """The enlargement written independently with numpy, for comparison."""
+    h, w, _ = img.shape
+    cols = [np.clip(np.arange(w) + p - 1, 0, w - 1) for p in range(4)]
+    src = img.astype(np.float64)
+    taps = [src[:, c, :] for c in cols]
+    wide = np.empty((h, w * s, 3), np.uint8)
+    for j, wj in enumerate(weights(s)):
+        wide[:, j::s, :] = channel(taps, wj)
+    rows = [np.clip(np.arange(h) + p - 1, 0, h - 1) for p in range(4)]
+    tall = wide.astype(np.float64)
+    taps = [tall[r] for r in rows]
+    out = np.empty((h * s, w * s, 3), np.uint8)
+    for k, wk in enumerate(weights(s)):
+        out[k::s] = channel(taps, wk)
+    return out
+
+
+def texts(s):
+    return sorted(glob.glob(os.path.join(s.appdir, "Data", "Published", "ocr", "*.txt")))
+
+
+def crlf(data):
+    """A text file's bytes as the program puts them on the clipboard."""
+    text = data.decode("utf-8", "replace")
+    lines = text.split("\n")
+    if lines and lines[-1] == "":
+        lines.pop()
+    return "".join((l[:-1] if l.endswith("\r") else l) + "\r\n" for l in lines)
+
+
+@scenario(tools=True)
+def recognise_text(s: Session, c: Checks):
+    s.pattern(*WINDOW, text=TEXT)
+    s.start()
+    png = s.capture(AREA[:2], AREA[2:])
+    show_panel(s)
+    s.choose(s.open_menu_at(*TEXT_ARROW), 1, 8)  # "English": converts at once
+    ocr = os.path.join(s.appdir, "Data", "Published", "ocr")
+    text = s.poll(lambda: (t := s.clipboard_text()) and "reads" in t and t, 60)
+    log("  clipboard:", repr(text))
+    c.check(bool(text) and "reads" in text and text.startswith("G"), "the recognised text is on the clipboard")
+    c.check(bool(text) and text.endswith("\r\n") and "\n" not in text.replace("\r\n", ""),
+            "every line ends with CR LF")
+    balloon = s.poll(lambda: (b := s.balloon_text()) and "finished" in b and b, 10)
+    log("  balloon:", balloon)
+    c.check(bool(balloon), "the finished balloon is shown")
+
+    capture = np.asarray(Image.open(png).convert("RGB"))
+    made = np.asarray(Image.open(os.path.join(ocr, "img1.png")).convert("RGB"))
+    factor = min(10, 16000 // max(capture.shape[:2]))
+    c.check(made.shape[:2] == (capture.shape[0] * factor, capture.shape[1] * factor),
+            f"img1.png is {factor} times the capture: {made.shape[:2]}")
+    c.check(made.shape == (capture.shape[0] * factor, capture.shape[1] * factor, 3)
+            and np.array_equal(made, upscale(capture, factor)), "img1.png holds exactly the cubic enlargement")
+
+    # Two conversions in a row: only the second file is picked up.
+    before = set(texts(s))
+    show_panel(s)
+    s.choose(s.open_menu_at(*TEXT_ARROW), 0, 8)  # "Czech"
+    show_panel(s)
+    s.xdotool("mousemove", *TEXT_ICON, "click", "1")
+    s.poll(lambda: len(set(texts(s)) - before) >= 2, 60)
+    time.sleep(1.5)
+    new = sorted(set(texts(s)) - before)
+    clip = s.clipboard_text()
+    want = crlf(open(new[-1], "rb").read()) if new else None
+    log("  second:", repr(clip))
+    c.check(len(new) == 2 and clip == want, "of two conversions in a row the second one's text is taken")
+
+    # Without tesseract.exe: nothing happens, and the program keeps answering.
+    tool = os.path.join(s.appdir, "Data", "TesseractOCR", "tesseract.exe")
+    os.rename(tool, tool + ".away")
+    show_panel(s)
+    s.xdotool("mousemove", *TEXT_ICON, "click", "1")
+    time.sleep(3)
+    show_panel(s)
+    c.check(s.panel()["visible"] == 1 and s.clipboard_text() == clip,
+            "a missing tesseract.exe leaves the program quiet and responsive")
+    os.rename(tool + ".away", tool)
+
+
+if __name__ == "__main__":
+    checks = Checks()
+    recognise_text(checks)
+    checks.finish()
