@@ -28,7 +28,7 @@ void TForm1::runWhilePumping(const std::function<void()>& work) {
     });
     while (!done.load(std::memory_order_acquire)) {
         platform_.processMessages();
-        platform_.sleep(15);
+        platform_.sleep(10);
     }
     worker.join();
     if (failure) std::rethrow_exception(failure);
@@ -42,7 +42,11 @@ void TForm1::ConvertToTextClick() {
         counter = 0.0;
         Hide();
         platform_.processMessages();
-        platform_.sleep(100);
+        // The 100 ms pause after hiding, taken in steps that keep the GUI answering.
+        for (int i = 0; i < 5; ++i) {
+            platform_.sleep(20);
+            platform_.processMessages();
+        }
 
         const Picture capture = LastCapturedScreen;
         std::unique_ptr<TQuickBitmap> enlarged;

@@ -3,6 +3,7 @@
 // Every command prints plain "key=value" lines.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -214,6 +215,25 @@ int region(const std::wstring& cls) {
     return 0;
 }
 
+// How long the window's thread takes to answer, sampled for a while: the longest wait in ms.
+int responsive(const std::wstring& cls, int ms) {
+    auto found = windowsOfClass(cls);
+    if (found.empty()) return 3;
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    DWORD worst = 0;
+    int samples = 0;
+    while (GetTickCount() < end) {
+        const DWORD t0 = GetTickCount();
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(found[0], WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+        worst = std::max(worst, GetTickCount() - t0);
+        ++samples;
+        Sleep(10);
+    }
+    std::printf("samples=%d worst=%lu\n", samples, worst);
+    return 0;
+}
+
 // Stand-in for an editor or a viewer: appends its command line to the file named by GS_RECORD.
 int record() {
     wchar_t path[1024];
@@ -267,6 +287,7 @@ int wmain(int argc, wchar_t** argv) {
     if (me.size() >= 11 && _wcsicmp(me.c_str() + me.size() - 11, L"mspaint.exe") == 0) return record();
     const std::wstring cmd = arg(argc, argv, 1);
     if (cmd == L"record") return record();
+    if (cmd == L"responsive") return responsive(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"captions") return captions(arg(argc, argv, 2));
     if (cmd == L"dialogs") return dialogs(false);
     if (cmd == L"dismiss") return dialogs(true);
