@@ -100,6 +100,12 @@ bool RunningUnderWine() {
     return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
 }
 
+std::wstring Env(const wchar_t* name) {
+    wchar_t buf[MAX_PATH];
+    const DWORD n = GetEnvironmentVariableW(name, buf, MAX_PATH);
+    return n && n < MAX_PATH ? std::wstring(buf, n) : L"";
+}
+
 std::wstring OwnFolder() {
     wchar_t buf[MAX_PATH];
     const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);

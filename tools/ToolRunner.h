@@ -22,6 +22,9 @@ std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std:
 // Runs it with the arguments (quoted as Windows expects) and returns its exit code.
 int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args);
 
+// An environment variable's value, empty when unset.
+std::wstring Env(const wchar_t* name);
+
 // The folder of this executable, with a trailing backslash.
 std::wstring OwnFolder();
 

@@ -254,6 +254,14 @@ class Session:
             return None
         return open(path + ".txt", "rb").read().decode("utf-8")
 
+    def show_panel(self):
+        """Opens the panel from the tray and keeps it open by resting the mouse on it."""
+        self.tray_click()
+        self.wait_for(lambda: (p := self.panel()) and p["visible"], 5, "the panel")
+        time.sleep(0.6)  # fully faded in
+        self.xdotool("mousemove", 120, 100)
+        time.sleep(0.3)
+
     def tray_click(self):
         self.xdotool("mousemove", *TRAY_ICON, "click", "1")
 

@@ -16,14 +16,6 @@ TEXT_ARROW = (165, 195)
 TEXT_ICON = (141, 186)
 
 
-def show_panel(s):
-    s.tray_click()
-    s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
-    time.sleep(0.6)
-    s.xdotool("mousemove", 120, 100)
-    time.sleep(0.3)
-
-
 def weights(s):
     rows = []
     for i in range(s):
@@ -74,7 +66,7 @@ def recognise_text(s: Session, c: Checks):
     s.pattern(*WINDOW, text=TEXT)
     s.start()
     png = s.capture(AREA[:2], AREA[2:])
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*TEXT_ARROW), 1, 8)  # "English": converts at once
     ocr = os.path.join(s.appdir, "Data", "Published", "ocr")
     text = s.poll(lambda: (t := s.clipboard_text()) and "reads" in t and t, 60)
@@ -96,9 +88,9 @@ def recognise_text(s: Session, c: Checks):
 
     # Two conversions in a row: only the second file is picked up.
     before = set(texts(s))
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*TEXT_ARROW), 0, 8)  # "Czech"
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *TEXT_ICON, "click", "1")
     s.poll(lambda: len(set(texts(s)) - before) >= 2, 60)
     time.sleep(1.5)
@@ -111,17 +103,17 @@ def recognise_text(s: Session, c: Checks):
     # Without tesseract.exe: nothing happens, and the program keeps answering.
     tool = os.path.join(s.appdir, "Data", "TesseractOCR", "tesseract.exe")
     os.rename(tool, tool + ".away")
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *TEXT_ICON, "click", "1")
     time.sleep(3)
-    show_panel(s)
+    s.show_panel()
     c.check(s.panel()["visible"] == 1 and s.clipboard_text() == clip,
             "a missing tesseract.exe leaves the program quiet and responsive")
     os.rename(tool + ".away", tool)
 
     # A large capture: the enlargement and its PNG take seconds, and the GUI keeps answering.
     s.capture((40, 240), (1240, 940))  # 1200 x 700, enlarged 10 times
-    show_panel(s)
+    s.show_panel()
     image = os.path.join(ocr, "img1.png")
     before = os.path.getmtime(image)
     watch = subprocess.Popen(["timeout", "120", "wine", os.environ["GS_PROBE"], "responsive", "TForm1", "20000"],

@@ -20,14 +20,6 @@ def pattern_at(x, y):
     return ((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255)
 
 
-def show_panel(s):
-    s.tray_click()
-    s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
-    time.sleep(0.6)
-    s.xdotool("mousemove", 120, 100)
-    time.sleep(0.3)
-
-
 def folder(s, *parts):
     return os.path.join(s.appdir, "Data", *parts)
 
@@ -63,7 +55,7 @@ def new_video(s, before, seconds=60):
 
 
 def rerender(s):
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*RECORD_ARROW), 4, 5)
 
 
@@ -71,7 +63,7 @@ def rerender(s):
 def record_and_render(s: Session, c: Checks):
     s.pattern(*PATTERN)
     s.start()
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *RECORD_ICON, "click", "1")
     box = s.poll(lambda: s.probe("dialogs"), 10)
     c.check(box and box[0]["caption"] == "Glimmershot|If you want to record video then you have to define "
@@ -80,7 +72,7 @@ def record_and_render(s: Session, c: Checks):
     s.probe("dismiss")
 
     s.capture(AREA[:2], AREA[2:])
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *RECORD_ICON, "click", "1")
     time.sleep(1.0)
     frame = s.windows("TClipForm")
@@ -144,7 +136,7 @@ def record_and_render(s: Session, c: Checks):
     # Every other format, from the same frames.
     for ext, (index, codec) in FORMATS.items():
         before = videos(s)
-        show_panel(s)
+        s.show_panel()
         menu = s.open_menu_at(*RECORD_ARROW)
         s.xdotool("mousemove", menu["left"] + 30, menu["top"] + int((menu["bottom"] - menu["top"]) * 2.5 / 5))
         sub = s.wait_for(lambda: [w for w in s.windows("#32768") if w["visible"] and w["left"] > menu["left"] + 20],
@@ -174,7 +166,7 @@ def record_and_render(s: Session, c: Checks):
 
     # A tray click stops a recording as well.
     time.sleep(2)
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *RECORD_ICON, "click", "1")
     time.sleep(1.0)
     s.xdotool("mousemove", *start_button(s), "click", "1")
@@ -189,7 +181,7 @@ def slow_motion(s: Session, c: Checks):
     s.pattern(*PATTERN)
     s.start()
     s.capture((420, 320), (600, 460))
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*RECORD_ARROW), 0, 5)  # "Record Slow Motion" starts it at once
     time.sleep(1.0)
     s.xdotool("mousemove", *start_button(s), "click", "1")

@@ -18,14 +18,6 @@ def setup_line(s):
     return data[len(HEADER):] if data.startswith(HEADER) else data
 
 
-def show_panel(s):
-    s.tray_click()
-    s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
-    time.sleep(0.6)  # fully faded in
-    s.xdotool("mousemove", 120, 100)  # over the instructions: pinned open
-    time.sleep(0.3)
-
-
 def register_stand_ins(s):
     """Editors and the browser replaced by recorders that write down how they were called."""
     probe = os.environ["GS_PROBE"]
@@ -62,17 +54,17 @@ def settings_menus_and_shell(s: Session, c: Checks):
     log("  balloon:", text)
     c.check("Glimmershot has been started" in text, "the started balloon is shown")
 
-    show_panel(s)
+    s.show_panel()
     for i, (name, (x, y)) in enumerate(ARROWS.items()):
         m = s.open_menu_at(x, y)
         c.check((m["left"], m["top"]) == (60 * i, 210), f"{name}'s menu opens at ({60 * i}, 210): {m}")
         s.xdotool("mousemove", 700, 150, "click", "1")  # away: the menu closes
         s.wait_for(lambda: not [w for w in s.windows("#32768") if w["visible"]], 5, "the menu to close")
-        show_panel(s)
+        s.show_panel()
 
     # Help from the tray and from the panel's label (before a capture: the preview covers it).
     s.tray_menu(3)
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", 175, 126, "click", "1")
     s.poll(lambda: recorded(s).count("browser ") >= 2, 20)
     urls = [l for l in recorded(s).splitlines() if l.startswith("browser ")]
@@ -82,7 +74,7 @@ def settings_menus_and_shell(s: Session, c: Checks):
 
     # A capture makes the data folders; then "OCR Folder": checked, saved, opened at once.
     png = s.capture((350, 350), (500, 450))
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*ARROWS["OpenFolder"]), 1, 5)
     c.check(setup_line(s) == b"1;0;1;1;0;4\r\n", f"the choice is saved: {setup_line(s)}")
     folder = s.poll(lambda: s.probe("captions", "ocr"), 15)
@@ -90,12 +82,12 @@ def settings_menus_and_shell(s: Session, c: Checks):
     c.check(bool(folder), "the OCR folder window opens")
 
     win_png = "Z:" + png.replace("/", "\\")
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *ICONS["EditImage"], "click", "1")
     s.poll(lambda: "mspaint" in recorded(s).lower(), 15)
     log("  recorded:", recorded(s).strip())
     c.check(f'"{win_png}"'.lower() in recorded(s).lower(), "mspaint gets the capture's path in quotes")
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*ARROWS["EditImage"]), 1, 2)
     s.poll(lambda: " record " in recorded(s), 15)
     c.check(win_png.lower() in recorded(s).split(" record ", 1)[1].lower(),
@@ -129,7 +121,7 @@ def settings_menus_and_shell(s: Session, c: Checks):
     c.check(setup_line(s) == b"1;1;1;1;0;4\r\n", "the file kept the choices")
     before = recorded(s).count(" record ")
     png2 = s.capture((360, 360), (480, 440))
-    show_panel(s)
+    s.show_panel()
     s.xdotool("mousemove", *ICONS["EditImage"], "click", "1")
     s.poll(lambda: recorded(s).count(" record ") > before, 15)
     c.check(os.path.basename(png2).lower() in recorded(s).lower().split(" record ")[-1],
@@ -138,7 +130,7 @@ def settings_menus_and_shell(s: Session, c: Checks):
     # A read-only setup.csv: the choice takes effect, the file stays as it was.
     os.chmod(setup, stat.S_IRUSR | stat.S_IRGRP | stat.S_IROTH)
     old = open(setup, "rb").read()
-    show_panel(s)
+    s.show_panel()
     s.choose(s.open_menu_at(*ARROWS["OpenFolder"]), 3, 5)
     video = s.poll(lambda: s.probe("captions", "video"), 15)
     c.check(bool(video), "the video folder opens although setup.csv is read-only")

@@ -24,11 +24,6 @@ void playableMov(std::vector<std::wstring>& args) {
     args.insert(args.end() - 1, {L"-pix_fmt", L"yuv420p"});
 }
 
-std::wstring env(const wchar_t* name) {
-    wchar_t buf[MAX_PATH];
-    const DWORD n = GetEnvironmentVariableW(name, buf, MAX_PATH);
-    return n && n < MAX_PATH ? std::wstring(buf, n) : L"";
-}
 
 }  // namespace
 
@@ -39,7 +34,7 @@ int wmain() {
     if (RunningUnderWine()) return RunHostProgram("ffmpeg", args);
     const std::wstring here = OwnFolder();
     const std::wstring exe = FindProgram({here + L"ffmpeg.exe", here + L"ffmpeg\\bin\\ffmpeg.exe",
-                                          env(L"ProgramFiles") + L"\\ffmpeg\\bin\\ffmpeg.exe",
+                                          Env(L"ProgramFiles") + L"\\ffmpeg\\bin\\ffmpeg.exe",
                                           L"C:\\ffmpeg\\bin\\ffmpeg.exe"},
                                          L"ffmpeg.exe");
     if (exe.empty()) return kNotFound;
