@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "imaging/FileIo.h"
+#include "platform/FileIo.h"
 #include "imaging/PngDeflate.h"
 
 namespace gs::imaging {

@@ -7,7 +7,7 @@
 
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
-#include "imaging/FileIo.h"
+#include "platform/FileIo.h"
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
@@ -89,7 +89,7 @@ void TForm1::LoadOCRText() {
             return;
         }
         if (size == 0 && ++ocrStableTicks_ < kEmptyResultTicks) return;
-        imaging::File f = imaging::OpenFile(file, L"rb");
+        File f = OpenFile(file, L"rb");
         if (!f) return;
         std::string bytes;
         char buf[65536];

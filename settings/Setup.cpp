@@ -3,7 +3,7 @@
 
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
-#include "imaging/FileIo.h"
+#include "platform/FileIo.h"
 #include "settings/SetupCsv.h"
 
 namespace gs {
@@ -30,10 +30,10 @@ void TForm1::SaveSetup() {
         // Written beside the old file and moved over it in one step: a failed save leaves
         // the previous file as it was, never a truncated one.
         const std::wstring path = AppDir + L"\\setup.csv", temp = path + L".tmp";
-        imaging::File f = imaging::OpenFile(temp, L"wb");
+        File f = OpenFile(temp, L"wb");
         if (!f) return;
         bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-        ok = imaging::CloseFile(f) && ok;
+        ok = CloseFile(f) && ok;
         if (!ok || !platform_.replaceFile(temp, path)) platform_.deleteFile(temp);
     } catch (...) {
     }
@@ -47,7 +47,7 @@ void TForm1::LoadSetup() {
             TrayIcon1->balloon(L"Glimmershot has been started.", L"Info", 3);
             return;
         }
-        imaging::File f = imaging::OpenFile(path, L"rb");
+        File f = OpenFile(path, L"rb");
         if (!f) return;
         settings::LastLineReader reader;
         char buf[16384];

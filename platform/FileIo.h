@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-namespace gs::imaging {
+namespace gs {
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -17,4 +17,4 @@ bool RemoveFile(const std::wstring& path);
 // Closes the file and reports whether everything written reached it.
 bool CloseFile(File& f);
 
-}  // namespace gs::imaging
+}  // namespace gs

@@ -1,8 +1,8 @@
-#include "imaging/FileIo.h"
+#include "platform/FileIo.h"
 
 #include "platform/Text.h"
 
-namespace gs::imaging {
+namespace gs {
 
 File OpenFile(const std::wstring& path, const wchar_t* mode) {
 #ifdef _WIN32
@@ -27,4 +27,4 @@ bool CloseFile(File& f) {
     return std::fclose(raw) == 0 && flushed;
 }
 
-}  // namespace gs::imaging
+}  // namespace gs
