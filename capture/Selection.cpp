@@ -1,6 +1,7 @@
 // The ALT selection and the screen capture it ends in.
 #include <algorithm>
 
+#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "capture/PreviewModel.h"
 #include "recording/ClipForm.h"
@@ -39,11 +40,22 @@ bool TForm1::getscreen() {
     try {
         Picture shot;
         if (!platform_.copyScreen(area, shot)) return false;
-        if (!platform_.setClipboardBitmap(handle(), shot)) return false;
+        // A clipboard held by another program must not cost the user the capture: it still
+        // goes to its files and the preview, and the user is told where it did not go.
+        const bool onClipboard = platform_.setClipboardBitmap(handle(), shot);
         LastCapturedScreen = shot;
-        SaveLastCapturedScreen();
+        try {
+            SaveLastCapturedScreen();
+        } catch (...) {
+            const std::wstring where = L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
+            TrayIcon1->balloon(where + (onClipboard ? L". It is on the clipboard." : L" nor put on the clipboard."),
+                               L"Info", 3);
+            return false;
+        }
         Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
         BringControlToFront(*Image1);
+        if (!onClipboard)
+            TrayIcon1->balloon(L"The capture was saved, but another program held the clipboard.", L"Info", 3);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

@@ -176,12 +176,32 @@ TEST_F(SelectionTest, PngFailureFallsBackToBmpAndStillWritesTheJpg) {
     EXPECT_EQ(form->counter, 4.0);
 }
 
-TEST_F(SelectionTest, BusyClipboardAbandonsTheCapture) {
+TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
     platform.clipboardBusy = true;
     drag({10, 10}, {60, 60});
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "Data"));
-    EXPECT_TRUE(form->LastCapturedScreen.empty());
+    EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0000.png"));
+    EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0000.jpg"));
+    EXPECT_FALSE(form->LastCapturedScreen.empty());
+    EXPECT_EQ(form->counter, 4.0) << "the preview is shown";
+    ASSERT_FALSE(backend.balloons.empty());
+    EXPECT_EQ(backend.balloons.back().text, L"The capture was saved, but another program held the clipboard.");
+}
+
+TEST_F(SelectionTest, UnwritableImagesFolderIsReportedAndTheNextCaptureWorks) {
+    // A file where the next PNG, BMP and JPG should go makes every write fail.
+    for (const char* ext : {".png", ".bmp", ".jpg"})
+        std::filesystem::create_directories(imgDir() / ("2013-05-17-14-03-59-0000" + std::string(ext)));
+    drag({10, 10}, {60, 60});
     EXPECT_NE(form->counter, 4.0);
+    ASSERT_FALSE(backend.balloons.empty());
+    const size_t shown = backend.balloons.size();
+    EXPECT_EQ(backend.balloons.back().text,
+              L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\". It is on the clipboard.");
+    platform.clipboardBusy = true;
+    drag({10, 10}, {60, 60});
+    EXPECT_EQ(backend.balloons.size(), shown + 1);
+    EXPECT_EQ(form->counter, 4.0) << "the next stem is free, so this one is saved";
+    EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0001.png"));
 }
 
 TEST_F(SelectionTest, UncreatableFolderShowsItsMessageAndTheCaptureFails) {
