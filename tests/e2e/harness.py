@@ -109,23 +109,27 @@ def parse_kv(text):
 class Session:
     """One Xvfb, one data folder, one Glimmershot process."""
 
-    def __init__(self, name, tools=False):
+    def __init__(self, name, tools=False, installed=None):
+        """`installed` is a folder that already holds the program (an unpacked package)."""
         self.name = name
         self.x = Xvfb()
         self.env = wine_env(self.x.display)
         ensure_prefix(self.x.display)
-        base = os.path.join(WORK, name)
-        shutil.rmtree(base, ignore_errors=True)
-        self.appdir = os.path.join(base, "Glimmer shot Jiří")
-        os.makedirs(self.appdir)
+        if installed:
+            self.appdir = installed
+        else:
+            base = os.path.join(WORK, name)
+            shutil.rmtree(base, ignore_errors=True)
+            self.appdir = os.path.join(base, "Glimmer shot Jiří")
+            os.makedirs(self.appdir)
+            shutil.copy(EXE, self.appdir)
+            help_dir = os.path.join(os.path.dirname(EXE), "help")
+            if os.path.isdir(help_dir):
+                shutil.copytree(help_dir, os.path.join(self.appdir, "help"))
+            if tools:  # the tools folder as installed beside the program
+                shutil.copytree(os.path.join(os.path.dirname(EXE), "Data", "TesseractOCR"),
+                                os.path.join(self.appdir, "Data", "TesseractOCR"))
         self.exe = os.path.join(self.appdir, "Glimmershot.exe")
-        shutil.copy(EXE, self.exe)
-        help_dir = os.path.join(os.path.dirname(EXE), "help")
-        if os.path.isdir(help_dir):
-            shutil.copytree(help_dir, os.path.join(self.appdir, "help"))
-        if tools:  # the tools folder as installed beside the program
-            shutil.copytree(os.path.join(os.path.dirname(EXE), "Data", "TesseractOCR"),
-                            os.path.join(self.appdir, "Data", "TesseractOCR"))
         self.procs = []
         # The desktop and its taskbar come up with the first Wine process.
         run(["wine", "cmd", "/c", "exit"], self.env, timeout=60)
@@ -140,14 +144,18 @@ class Session:
             self.wait_for(lambda: self.windows("TForm1"), 30, "the main window")
         return p
 
+    def background(self, *args, seconds=900, output=None):
+        """Starts the probe with a command that keeps running beside the test."""
+        p = subprocess.Popen(["timeout", str(seconds), "wine", PROBE] + [str(a) for a in args], env=self.env,
+                             stdin=subprocess.DEVNULL, stdout=output or subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        self.procs.append(p)
+        return p
+
     def pattern(self, x, y, w, h, text=None):
         """Puts our probe's test pattern (or black text on white) on screen and waits for it."""
-        args = ["pattern", str(x), str(y), str(w), str(h)] if text is None else \
-            ["text", str(x), str(y), str(w), str(h), text]
-        p = subprocess.Popen(["timeout", "900", "wine", PROBE] + args, env=self.env, stdin=subprocess.DEVNULL,
-                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                             start_new_session=True)
-        self.procs.append(p)
+        args = ["pattern", x, y, w, h] if text is None else ["text", x, y, w, h, text]
+        self.background(*args)
         self.wait_for(lambda: [w for w in self.windows("ProbePattern") if w["visible"]], 30,
                       "the test pattern")
         time.sleep(0.3)
@@ -211,6 +219,27 @@ class Session:
         return self.wait_for(lambda: sorted(set(glob.glob(os.path.join(img, "*.png"))) - before), 15,
                              "the capture")[0]
 
+    def image_files(self, ext):
+        return sorted(glob.glob(os.path.join(self.appdir, "Data", "Published", "img", "*." + ext)))
+
+    def quick_capture(self, start, end, before_release=None, seconds=10):
+        """A brisk ALT selection; True once its PNG and JPG are there. `before_release` runs
+        with ALT still held, the frame spanned."""
+        count = len(self.image_files("png"))
+        self.xdotool("mousemove", *start)
+        self.xdotool("keydown", "Alt_L")
+        time.sleep(0.6)
+        for i in (1, 2, 3):
+            self.xdotool("mousemove", start[0] + (end[0] - start[0]) * i // 3,
+                         start[1] + (end[1] - start[1]) * i // 3)
+            time.sleep(0.06)
+        time.sleep(0.2)
+        if before_release:
+            before_release()
+        self.xdotool("keyup", "Alt_L")
+        return self.poll(lambda: len(self.image_files("png")) > count and len(self.image_files("jpg")) > count,
+                         seconds)
+
     def alt_select(self, start, end, rest=0.8, steps=8):
         """Holds ALT, rests at `start`, moves to `end` in steps, rests, releases."""
         self.xdotool("mousemove", *start)
@@ -231,6 +260,22 @@ class Session:
         _, out = run(["wine", PROBE] + [str(a) for a in args], self.env, timeout=timeout,
                      check=False)
         return parse_kv(out)
+
+    def objects(self):
+        """GDI objects, regions and windows the program holds, and its memory from Linux's view."""
+        got = self.probe("objects", self.panel()["pid"])
+        row = dict(got[0]) if got else {}
+        row.pop("caption", None)
+        status = {}
+        for pid in os.listdir("/proc"):
+            with contextlib.suppress(OSError):
+                cmd = open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace")
+                if cmd.split("\0")[0] == self.exe:  # Wine shows the program's Unix path as argv[0]
+                    for line in open(f"/proc/{pid}/status"):
+                        key, _, value = line.partition(":")
+                        status[key] = value.split()[0] if value.split() else ""
+        row["anon_kib"] = int(status.get("RssAnon", -1))
+        return row
 
     def windows(self, cls):
         return self.probe("windows", cls)
@@ -253,6 +298,11 @@ class Session:
         if not os.path.exists(path + ".txt"):
             return None
         return open(path + ".txt", "rb").read().decode("utf-8")
+
+    def clipboard_size(self):
+        """Width and height of the clipboard's bitmap, or None."""
+        rows = self.probe("clipboard", "Z:" + os.path.abspath(os.path.join(self.appdir, "..", "clip.bmp")).replace("/", "\\"))
+        return next(((r["width"], abs(r["height"])) for r in rows if "width" in r), None)
 
     def show_panel(self):
         """Opens the panel from the tray and keeps it open by resting the mouse on it."""

@@ -3,7 +3,6 @@ the frame's region and the preview, all looked at from outside."""
 import glob
 import os
 import struct
-import subprocess
 import time
 import zlib
 
@@ -151,41 +150,7 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check("Folders were cleared" in text, "the balloon says the folders were cleared")
 
 
-@scenario
-def long_selection_keeps_objects_flat(s: Session, c: Checks):
-    s.pattern(*PATTERN)
-    s.start()
-    pid = s.panel()["pid"]
-    s.xdotool("mousemove", 350, 250)
-    s.focus_desktop()
-    s.xdotool("keydown", "Alt_L")
-    time.sleep(1.0)
-    before = s.probe("gdi", pid)
-    log("  objects at the start:", before)
-    t0 = time.time()
-    i = 0
-    while time.time() - t0 < 102:  # more than 2000 ticks of 50 ms with the frame rebuilt
-        i += 1
-        s.xdotool("mousemove", 500 + (i * 37) % 300, 350 + (i * 23) % 200)
-        time.sleep(1.0)
-    after = s.probe("gdi", pid)
-    frame = s.windows("TClipForm")
-    s.xdotool("keyup", "Alt_L")
-    log("  objects at the end:", after)
-    c.check(frame and frame[0]["visible"] == 1, "the frame stayed up during the long selection")
-    if before and after:
-        # GetGuiResources is a stub under Wine; the probe counts the live entries of the
-        # process's GDI handle table instead.
-        c.check(after[0]["gdi"] - before[0]["gdi"] <= 3 and after[0]["regions"] <= before[0]["regions"] + 1,
-                f"GDI objects and regions stay flat ({before[0]} -> {after[0]})")
-    files = s.wait_for(lambda: glob.glob(os.path.join(s.appdir, "Data", "Published", "img", "*.png")),
-                       15, "the capture")
-    c.check(len(files) == 1, "the long selection still ends in a capture")
-
-
 if __name__ == "__main__":
     checks = Checks()
     capture_end_to_end(checks)
-    if os.environ.get("GS_QUICK") != "1":
-        long_selection_keeps_objects_flat(checks)
     checks.finish()

@@ -7,7 +7,7 @@ import time
 
 from PIL import Image
 
-from harness import Checks, Session, TRAY_ICON, log, run, scenario
+from harness import Checks, Session, log, scenario
 
 PATTERN = (300, 200, 700, 520)
 AREA = (400, 300, 700, 500)  # 300 x 200
@@ -52,6 +52,16 @@ def contiguous(names):
 
 def new_video(s, before, seconds=60):
     return s.poll(lambda: [v for v in videos(s) if v not in before and os.path.getsize(v) > 0], seconds)
+
+
+def choose_format(s, index):
+    """Picks entry `index` of the video format submenu under the record icon's arrow."""
+    s.show_panel()
+    menu = s.open_menu_at(*RECORD_ARROW)
+    s.xdotool("mousemove", menu["left"] + 30, menu["top"] + int((menu["bottom"] - menu["top"]) * 2.5 / 5))
+    sub = s.wait_for(lambda: [w for w in s.windows("#32768") if w["visible"] and w["left"] > menu["left"] + 20],
+                     10, "the format submenu")[0]
+    s.choose(sub, index, 5)
 
 
 def rerender(s):
@@ -136,12 +146,7 @@ def record_and_render(s: Session, c: Checks):
     # Every other format, from the same frames.
     for ext, (index, codec) in FORMATS.items():
         before = videos(s)
-        s.show_panel()
-        menu = s.open_menu_at(*RECORD_ARROW)
-        s.xdotool("mousemove", menu["left"] + 30, menu["top"] + int((menu["bottom"] - menu["top"]) * 2.5 / 5))
-        sub = s.wait_for(lambda: [w for w in s.windows("#32768") if w["visible"] and w["left"] > menu["left"] + 20],
-                         10, "the format submenu")[0]
-        s.choose(sub, index, 5)
+        choose_format(s, index)
         rerender(s)
         got = new_video(s, before)
         name = got[0] if got else ""

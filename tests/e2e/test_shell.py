@@ -5,7 +5,7 @@ import time
 
 from PIL import Image
 
-from harness import Checks, Session, log, scenario, wine_env
+from harness import Checks, Session, log, scenario
 
 
 @scenario

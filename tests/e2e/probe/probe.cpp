@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "support/GdiObjects.h"
+#include "probe/probe.h"
 
-namespace {
-
-std::wstring arg(int argc, wchar_t** argv, int i) { return i < argc ? argv[i] : L""; }
+namespace probe {
 
 std::vector<HWND> windowsOfClass(const std::wstring& cls) {
     struct Ctx {
@@ -30,6 +28,14 @@ std::vector<HWND> windowsOfClass(const std::wstring& cls) {
         reinterpret_cast<LPARAM>(&ctx));
     return ctx.found;
 }
+
+}  // namespace probe
+
+namespace {
+
+using probe::windowsOfClass;
+
+std::wstring arg(int argc, wchar_t** argv, int i) { return i < argc ? argv[i] : L""; }
 
 int alphaOf(HWND h) {
     if (!(GetWindowLongW(h, GWL_EXSTYLE) & WS_EX_LAYERED)) return 255;
@@ -79,16 +85,6 @@ int trayEvent(UINT event) {
     if (found.empty()) return 3;
     // The program's tray callback, in the version 4 layout.
     PostMessageW(found[0], WM_APP + 1, 0, MAKELPARAM(event, 1));
-    return 0;
-}
-
-int gdiObjects(DWORD pid) {
-    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!p) return 3;
-    const gs::test::GdiCount c = gs::test::CountGdiObjects(p);
-    CloseHandle(p);
-    if (c.total < 0) return 4;
-    std::printf("gdi=%d regions=%d\n", c.total, c.regions);
     return 0;
 }
 
@@ -297,7 +293,15 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (cmd == L"monitor") return monitor(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"tray") return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
-    if (cmd == L"gdi") return gdiObjects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
+    if (cmd == L"objects") return probe::objects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
+    if (cmd == L"ticks")
+        return probe::ticks(_wtoi(arg(argc, argv, 2).c_str()), static_cast<UINT_PTR>(_wtoi(arg(argc, argv, 3).c_str())));
+    if (cmd == L"holdclip") return probe::holdClipboard(_wtoi(arg(argc, argv, 2).c_str()), arg(argc, argv, 3));
+    if (cmd == L"hotkey")
+        return probe::holdHotKey(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)),
+                                 _wtoi(arg(argc, argv, 3).c_str()), arg(argc, argv, 4));
+    if (cmd == L"untray") return probe::removeTrayIcon();
+    if (cmd == L"broadcast") return probe::broadcast(arg(argc, argv, 2));
     if (cmd == L"pattern" || cmd == L"text")
         return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),
                        _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()),
@@ -320,6 +324,6 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) PostMessageW(h, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe windows|monitor|tray|gdi|pattern|clipboard|region|tooltips|close ...\n");
+    std::fprintf(stderr, "usage: probe windows|monitor|tray|objects|ticks|holdclip|hotkey|untray|broadcast|pattern|clipboard|region|tooltips|close ...\n");
     return 2;
 }

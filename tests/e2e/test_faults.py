@@ -1,0 +1,215 @@
+"""Hostile surroundings: a busy clipboard, an unwritable images folder, F10 taken by another
+program, a shell that lost the tray icon, overlapping renders and missing tools. Each scenario
+appends what it tried and what survived to soak-report.txt."""
+import os
+import subprocess
+import tempfile
+import time
+
+from harness import Checks, Session, log, scenario
+from test_recording import (PATTERN, RECORD_ICON, choose_format, frames, new_video, probe_video, rerender,
+                            start_button, videos)
+from test_soak import report
+from test_ocr import TEXT_ICON
+
+
+def winpath(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def marker(s, name):
+    path = os.path.join(s.appdir, "..", name)
+    if os.path.exists(path):
+        os.remove(path)
+    return path
+
+
+def balloon_saying(s, words, seconds=10):
+    return s.poll(lambda: (t := s.balloon_text()) and all(w in t for w in words) and t, seconds) or ""
+
+
+def answers(s):
+    got = s.probe("responsive", "TForm1", 1500)
+    return bool(got) and got[0]["worst"] < 1000
+
+
+def start_recording(s):
+    s.show_panel()
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    time.sleep(1.0)
+    s.xdotool("mousemove", *start_button(s), "click", "1")
+    time.sleep(4.5)  # "Wait", "3", "2", "1"
+
+
+@scenario
+def busy_clipboard(s: Session, c: Checks):
+    s.pattern(*PATTERN)
+    s.start()
+    s.focus_desktop()
+
+    def hold(ms):
+        held = marker(s, "clipboard.held")
+        return lambda: (s.background("holdclip", ms, winpath(held), seconds=60),
+                        s.wait_for(lambda: os.path.exists(held), 20, "the clipboard holder"))
+
+    saved = s.quick_capture((400, 300), (500, 380), before_release=hold(4000))
+    text = balloon_saying(s, ["held the clipboard"])
+    log("  balloon:", text)
+    c.check(bool(saved), "a capture while another program holds the clipboard still makes its files")
+    c.check(bool(text), "and the balloon says the clipboard was held")
+    time.sleep(4)
+    c.check(s.clipboard_size() != (100, 80), "the clipboard was left to its holder")
+    brief = s.quick_capture((400, 300), (520, 390), before_release=hold(200))
+    c.check(bool(brief) and s.clipboard_size() == (120, 90), "a holder that lets go soon is waited for")
+    report("clipboard held by another process", "4 s hold across a capture, then a 0.2 s hold",
+           f"files {'made' if saved else 'missing'} and {'a' if text else 'no'} balloon; after the short hold "
+           f"the clipboard has {s.clipboard_size()}")
+
+
+@scenario
+def unwritable_images_folder(s: Session, c: Checks):
+    s.pattern(*PATTERN)
+    s.start()
+    s.focus_desktop()
+    c.check(bool(s.quick_capture((400, 300), (480, 360))), "the first capture makes the folders")
+    img = os.path.join(s.appdir, "Data", "Published", "img")
+    # Root writes anywhere, so the folder is made immutable for it; others lose the write bit.
+    lock = ["chattr", "+i", img] if os.geteuid() == 0 else ["chmod", "555", img]
+    unlock = ["chattr", "-i", img] if os.geteuid() == 0 else ["chmod", "755", img]
+    subprocess.run(lock, check=True)
+    try:
+        count = len(s.image_files("png"))
+        lost = s.quick_capture((400, 300), (530, 400), seconds=3)
+        text = balloon_saying(s, ["could not be saved", "clipboard"])
+        log("  balloon:", text)
+        c.check(not lost and len(s.image_files("png")) == count, "nothing is written to the locked folder")
+        c.check(bool(text), "the balloon says the capture was not saved but is on the clipboard")
+        c.check(s.clipboard_size() == (130, 100), "the capture is on the clipboard")
+        c.check(answers(s), "the program answers")
+    finally:
+        subprocess.run(unlock, check=True)
+    again = s.quick_capture((400, 300), (470, 350))
+    c.check(bool(again), "once the folder is writable the next capture is saved")
+    report("read-only images folder", "a capture into it, then one after unlocking",
+           f"{'a' if text else 'no'} balloon, clipboard {s.clipboard_size()}, the next capture "
+           f"{'saved' if again else 'lost'}")
+
+
+@scenario(tools=True)
+def hot_key_taken(s: Session, c: Checks):
+    s.pattern(*PATTERN)
+    s.start()
+    s.capture((400, 300), (700, 500))
+    held = marker(s, "hotkey.held")
+    with tempfile.TemporaryFile() as out:
+        holder = s.background("hotkey", "0x79", 25000, winpath(held), seconds=60, output=out)
+        s.wait_for(lambda: os.path.exists(held), 20, "the hot key holder")
+        c.check(open(held).read() == "held", "another program holds F10")
+        start_recording(s)
+        s.focus_desktop()
+        s.xdotool("key", "F10")
+        time.sleep(1.5)
+        first = len(frames(s))
+        time.sleep(1.0)
+        going = len(frames(s)) > first > 0
+        c.check(going, f"F10 does not reach the program: the recording goes on ({first} frames and counting)")
+        before = videos(s)
+        s.tray_click()
+        video = new_video(s, before)
+        c.check(bool(video), "the tray click stops it and the video is rendered")
+        holder.wait(60)
+        out.seek(0)
+        said = out.read().decode()
+    log("  holder:", said.strip())
+    c.check("presses=1" in said, "the press went to the program holding F10")
+    report("F10 held by another program", "F10 during a recording, then a tray click",
+           f"recording {'went on' if going else 'stopped'}, video {'rendered' if video else 'missing'}")
+
+
+@scenario
+def tray_icon_comes_back(s: Session, c: Checks):
+    s.start()
+    gone = s.probe("untray")
+    s.tray_click()
+    time.sleep(1.5)
+    c.check(gone and gone[0]["removed"] == 1 and not s.panel()["visible"], "the shell lost the icon")
+    s.probe("broadcast", "TaskbarCreated")
+    time.sleep(1.0)
+    s.tray_click()
+    back = s.poll(lambda: s.panel()["visible"], 5)
+    c.check(bool(back), "after \"TaskbarCreated\" the icon is back and answers a click")
+    report("shell restarted", "icon removed, \"TaskbarCreated\" broadcast, icon clicked",
+           "icon back and working" if back else "icon missing")
+
+
+@scenario(tools=True)
+def render_and_rerender_at_once(s: Session, c: Checks):
+    s.pattern(100, 100, 1100, 800)
+    s.start()
+    s.capture((150, 150), (1050, 750))  # 900 x 600
+    choose_format(s, 4)  # WebM: VP8 is the slowest of the encoders, so the render takes a while
+    time.sleep(1.0)
+    start_recording(s)
+    time.sleep(10.0)
+    before = videos(s)
+    s.tray_click()  # stops the recording, its render starts, and the panel comes up
+    s.wait_for(lambda: s.panel()["visible"], 10, "the panel")
+    s.xdotool("mousemove", 120, 100)
+    time.sleep(0.3)
+    s.choose(s.open_menu_at(225, 197), 4, 5)
+    asked = time.time()
+    n = len(frames(s))
+
+    def complete():
+        new = sorted(v for v in videos(s) if v not in before)
+        return len(new) == 2 and all(abs(probe_video(v)[2] - n / 12) < 0.3 for v in new) and new
+    got = s.poll(complete, 120) or sorted(v for v in videos(s) if v not in before)
+    durations = [round(probe_video(v)[2], 2) for v in got]
+    # The first render was still writing its file when the re-render was chosen.
+    overlapped = len(got) == 2 and os.path.getmtime(sorted(got)[0]) > asked
+    log(f"  re-render chosen while the first render was {'running' if overlapped else 'done'}")
+    log(f"  {n} frames, videos {[os.path.basename(v) for v in got]} {durations}")
+    c.check(overlapped, "the re-render was asked for while the first render ran")
+    c.check(len(got) == 2 and all(abs(d - n / 12) < 0.3 for d in durations),
+            "both videos are complete and as long as the frames")
+    report("render and re-render at once", f"{n} frames to WebM, re-render {'during' if overlapped else 'after'} the render",
+           f"{len(got)} complete videos {durations}")
+
+
+@scenario(tools=True)
+def missing_tools(s: Session, c: Checks):
+    tools = os.path.join(s.appdir, "Data", "TesseractOCR")
+    for exe in ("ff.exe", "tesseract.exe"):
+        os.rename(os.path.join(tools, exe), os.path.join(tools, exe + ".away"))
+    s.pattern(*PATTERN)
+    s.start()
+    s.capture((400, 300), (600, 450))
+    s.show_panel()
+    s.xdotool("mousemove", *TEXT_ICON, "click", "1")
+    time.sleep(2)
+    c.check(answers(s), "without tesseract.exe the conversion does nothing and the program answers")
+    start_recording(s)
+    time.sleep(2)
+    before = videos(s)
+    s.tray_click()
+    text = balloon_saying(s, ["not rendered", "could not be started"], 15)
+    log("  balloon:", text)
+    c.check(bool(text) and videos(s) == before, "without ff.exe the balloon says so and no video appears")
+    for exe in ("ff.exe", "tesseract.exe"):
+        os.rename(os.path.join(tools, exe + ".away"), os.path.join(tools, exe))
+    rerender(s)
+    video = new_video(s, before)
+    c.check(bool(video), "with ff.exe back the re-render works")
+    report("missing ff.exe and tesseract.exe", "a conversion, a recording, then the tools back and a re-render",
+           f"answering, {'a' if text else 'no'} failure balloon, re-render {'made a video' if video else 'failed'}")
+
+
+if __name__ == "__main__":
+    checks = Checks()
+    busy_clipboard(checks)
+    unwritable_images_folder(checks)
+    hot_key_taken(checks)
+    tray_icon_comes_back(checks)
+    render_and_rerender_at_once(checks)
+    missing_tools(checks)
+    checks.finish()
