@@ -261,19 +261,29 @@ class Session:
                      check=False)
         return parse_kv(out)
 
+    def unix_pid(self):
+        """The Linux process that runs the program (Wine shows its Unix path as argv[0])."""
+        for pid in os.listdir("/proc"):
+            with contextlib.suppress(OSError):
+                if open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace").split("\0")[0] == self.exe:
+                    return int(pid)
+        return None
+
+    def unix_status(self):
+        """/proc/<pid>/status of the program as a dict of first values (kB figures as numbers)."""
+        status = {}
+        with contextlib.suppress(OSError, TypeError):
+            for line in open(f"/proc/{self.unix_pid()}/status"):
+                key, _, value = line.partition(":")
+                status[key] = value.split()[0] if value.split() else ""
+        return status
+
     def objects(self):
         """GDI objects, regions and windows the program holds, and its memory from Linux's view."""
         got = self.probe("objects", self.panel()["pid"])
         row = dict(got[0]) if got else {}
         row.pop("caption", None)
-        status = {}
-        for pid in os.listdir("/proc"):
-            with contextlib.suppress(OSError):
-                cmd = open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace")
-                if cmd.split("\0")[0] == self.exe:  # Wine shows the program's Unix path as argv[0]
-                    for line in open(f"/proc/{pid}/status"):
-                        key, _, value = line.partition(":")
-                        status[key] = value.split()[0] if value.split() else ""
+        status = self.unix_status()
         row["anon_kib"] = int(status.get("RssAnon", -1))
         return row
 

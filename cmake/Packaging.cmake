@@ -1,0 +1,19 @@
+# The portable package: `cmake --install` lays it out, CPack zips it.
+#   Glimmershot.exe
+#   help\index.html
+#   Data\TesseractOCR\ff.exe, tesseract.exe, README.txt
+install(TARGETS Glimmershot RUNTIME DESTINATION .)
+install(FILES ${PROJECT_SOURCE_DIR}/help/index.html DESTINATION help)
+install(TARGETS ff tesseract RUNTIME DESTINATION Data/TesseractOCR)
+# Written with CR LF, for the editors on the machines it is meant for.
+configure_file(${PROJECT_SOURCE_DIR}/tools/README.txt ${CMAKE_BINARY_DIR}/tools-README.txt
+               @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_BINARY_DIR}/tools-README.txt DESTINATION Data/TesseractOCR RENAME README.txt)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Glimmershot)
+set(CPACK_PACKAGE_VENDOR Glimmershot)
+set(CPACK_PACKAGE_FILE_NAME Glimmershot-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

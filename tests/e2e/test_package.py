@@ -1,0 +1,91 @@
+"""The portable ZIP as a user gets it: made by CPack, unpacked into a fresh folder whose name has
+a space and non-ASCII letters, and used from there. Also takes the README's panel screenshot."""
+import glob
+import os
+import shutil
+import subprocess
+import time
+import zipfile
+
+from PIL import Image
+
+from harness import WORK, Checks, Session, log
+from test_recording import frames, new_video, probe_video, videos
+from test_faults import start_recording
+
+BUILD = os.environ["GS_BUILD"]
+CONTENTS = {"Glimmershot.exe", "help/index.html", "Data/TesseractOCR/ff.exe",
+            "Data/TesseractOCR/tesseract.exe", "Data/TesseractOCR/README.txt"}
+
+
+def make_zip():
+    out = os.path.join(WORK, "package-out")
+    shutil.rmtree(out, ignore_errors=True)
+    subprocess.run(["cpack", "-B", out], cwd=BUILD, check=True, capture_output=True, timeout=300)
+    return glob.glob(os.path.join(out, "Glimmershot-*-win64.zip"))[0]
+
+
+def unpack(path, c):
+    dest = os.path.join(WORK, "package", "Přenosné programy", "Nový Glimmershot")
+    shutil.rmtree(os.path.join(WORK, "package"), ignore_errors=True)
+    with zipfile.ZipFile(path) as z:
+        names = [n for n in z.namelist() if not n.endswith("/")]
+        top = {n.split("/", 1)[0] for n in names}
+        inside = {n.split("/", 1)[1] for n in names}
+        z.extractall(dest)
+    log(f"  {os.path.basename(path)}: {os.path.getsize(path)} bytes, {sorted(inside)}")
+    c.check(len(top) == 1 and inside == CONTENTS, "the ZIP holds one folder with the program, its help and its tools")
+    folder = os.path.join(dest, top.pop())
+    readme = open(os.path.join(folder, "Data", "TesseractOCR", "README.txt"), "rb").read()
+    c.check(b"ffmpeg.exe" in readme and b"Tesseract" in readme and b"\r\n" in readme and b"\n" not in
+            readme.replace(b"\r\n", b""), "the tools folder's README.txt says how to add the real tools, in CR LF")
+    return folder
+
+
+def main():
+    c = Checks()
+    log("== portable_zip")
+    try:
+        folder = unpack(make_zip(), c)
+    except Exception as e:
+        c.check(False, f"the ZIP is made and unpacks: {type(e).__name__}: {e}")
+        c.finish()
+    s = Session("package", installed=folder)
+    try:
+        s.pattern(300, 200, 700, 520, text="Glimmershot")
+        s.start()
+        balloon = s.poll(lambda: "started" in (t := s.balloon_text()) and t, 15)
+        c.check(bool(balloon), f"the first start greets from the tray ({balloon})")
+        c.check(os.path.getsize(os.path.join(folder, "setup.csv")) == 114, "setup.csv is written beside the program")
+        png = s.capture((380, 300), (620, 420))
+        img = Image.open(png).convert("RGB")
+        c.check(img.size == (240, 120) and os.path.exists(png[:-4] + ".jpg"), "a capture makes its PNG and JPG")
+        c.check(s.clipboard_size() == (240, 120), "and goes to the clipboard")
+        s.xdotool("mousemove", 120, 100)
+        time.sleep(0.8)
+        shots = os.path.join(WORK, "screenshots")
+        os.makedirs(shots, exist_ok=True)
+        shot = s.screenshot(os.path.join(shots, "panel.png"), (240, 210, 0, 0))
+        c.check(Image.open(shot).convert("RGB").getpixel((100, 20)) == (0, 0, 0), f"the panel is on screen ({shot})")
+
+        start_recording(s)
+        time.sleep(2.0)
+        s.tray_click()
+        video = new_video(s, [])
+        n = len(frames(s))
+        duration = probe_video(video[0])[2] if video else 0
+        c.check(bool(video) and abs(duration - n / 12) < 0.25,
+                f"a recording is rendered by the packaged ff.exe ({n} frames, {duration:.2f} s)")
+        before = videos(s)
+        proc = s.procs[-1]
+        s.exit_app()
+        c.check(proc.poll() is not None and videos(s) == before, "Exit ends it")
+    except Exception as e:
+        c.check(False, f"portable_zip: {type(e).__name__}: {e}")
+    finally:
+        s.stop()
+    c.finish()
+
+
+if __name__ == "__main__":
+    main()
