@@ -27,7 +27,7 @@ def cpu_seconds(pid):
 def wineserver_pid(prefix):
     for pid in os.listdir("/proc"):
         try:
-            if open(f"/proc/{pid}/comm").read().strip() == "wineserver" and \
+            if open(f"/proc/{pid}/comm").read().startswith("wineserver") and \
                     os.environ.get("GS_WINEPREFIX") in open(f"/proc/{pid}/environ", "rb").read().decode("utf-8", "replace"):
                 return int(pid)
         except OSError:
