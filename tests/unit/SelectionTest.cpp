@@ -188,20 +188,23 @@ TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
 }
 
 TEST_F(SelectionTest, UnwritableImagesFolderIsReportedAndTheNextCaptureWorks) {
-    // A file where the next PNG, BMP and JPG should go makes every write fail.
-    for (const char* ext : {".png", ".bmp", ".jpg"})
-        std::filesystem::create_directories(imgDir() / ("2013-05-17-14-03-59-0000" + std::string(ext)));
+    // A folder where the PNG, BMP and JPG of the first two stems should go makes every write fail.
+    for (const char* stem : {"2013-05-17-14-03-59-0000", "2013-05-17-14-03-59-0001"})
+        for (const char* ext : {".png", ".bmp", ".jpg"})
+            std::filesystem::create_directories(imgDir() / (std::string(stem) + ext));
+    const std::wstring notSaved = L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
     drag({10, 10}, {60, 60});
     EXPECT_NE(form->counter, 4.0);
     ASSERT_FALSE(backend.balloons.empty());
-    const size_t shown = backend.balloons.size();
-    EXPECT_EQ(backend.balloons.back().text,
-              L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\". It is on the clipboard.");
+    EXPECT_EQ(backend.balloons.back().text, notSaved + L". It is on the clipboard.");
     platform.clipboardBusy = true;
     drag({10, 10}, {60, 60});
-    EXPECT_EQ(backend.balloons.size(), shown + 1);
+    EXPECT_EQ(backend.balloons.back().text, notSaved + L" nor put on the clipboard.");
+    const size_t shown = backend.balloons.size();
+    drag({10, 10}, {60, 60});
+    EXPECT_EQ(backend.balloons.size(), shown + 1) << "only the busy clipboard is left to report";
     EXPECT_EQ(form->counter, 4.0) << "the next stem is free, so this one is saved";
-    EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0001.png"));
+    EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0002.png"));
 }
 
 TEST_F(SelectionTest, UncreatableFolderShowsItsMessageAndTheCaptureFails) {
