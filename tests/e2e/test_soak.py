@@ -103,6 +103,8 @@ def many_captures(s: Session, c: Checks):
     for i in range(CAPTURES):
         if i == 1:  # the first capture made the preview, the frame's region and the caches
             before = s.objects()
+        if i == CAPTURES // 2:
+            middle = s.objects()
         w, h = 60 + (i * 53) % 300, 40 + (i * 31) % 250
         x, y = 320 + (i * 17) % 60, 220 + (i * 13) % 60
         if not s.quick_capture((x, y), (x + w, y + h)):
@@ -126,10 +128,15 @@ def many_captures(s: Session, c: Checks):
     c.check(valid == CAPTURES, f"every file decodes at its selection's size ({valid} of {CAPTURES})")
     c.check(checked.returncode == 0, f"pngcheck finds nothing wrong {checked.stdout[-500:]}")
     c.check(after["gdi"] - before["gdi"] <= 3, f"GDI objects stay flat ({before['gdi']} -> {after['gdi']})")
-    log(f"  {CAPTURES} captures in {elapsed:.0f} s; {before} -> {after}")
+    # The heap settles over the first captures (their sizes differ); after that it must not keep
+    # growing: a preview-sized picture kept per capture would add over 100 KiB each.
+    late = after["anon_kib"] - middle["anon_kib"]
+    c.check(middle["anon_kib"] > 0 and late <= 512 + 16 * (CAPTURES - CAPTURES // 2),
+            f"private memory stops growing ({before['anon_kib']} -> {middle['anon_kib']} -> {after['anon_kib']} KiB)")
+    log(f"  {CAPTURES} captures in {elapsed:.0f} s; {before} -> {middle} -> {after}")
     report("captures in a row", f"{CAPTURES} in {elapsed:.0f} s",
            f"{valid} valid PNG + JPG pairs, {len(stems)} unique stems, GDI {before['gdi']} -> {after['gdi']}, "
-           f"private memory {before['anon_kib']} -> {after['anon_kib']} KiB")
+           f"private memory {before['anon_kib']} -> {middle['anon_kib']} (half-way) -> {after['anon_kib']} KiB")
 
 
 if __name__ == "__main__":
