@@ -301,6 +301,7 @@ int wmain(int argc, wchar_t** argv) {
         return probe::holdHotKey(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)),
                                  _wtoi(arg(argc, argv, 3).c_str()), arg(argc, argv, 4));
     if (cmd == L"untray") return probe::removeTrayIcon();
+    if (cmd == L"idle") return probe::idleWindow(_wtoi(arg(argc, argv, 2).c_str()));
     if (cmd == L"broadcast") return probe::broadcast(arg(argc, argv, 2));
     if (cmd == L"pattern" || cmd == L"text")
         return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),

@@ -14,5 +14,6 @@ int holdHotKey(UINT vk, int ms, const std::wstring& marker);
 int removeTrayIcon();
 int broadcast(const std::wstring& name);
 int objects(DWORD pid);
+int idleWindow(int ms);
 
 }  // namespace probe

@@ -85,6 +85,27 @@ int broadcast(const std::wstring& name) {
     return 0;
 }
 
+// The floor for the idle benchmark: a bare hidden window with a 50 ms timer, and the key
+// state read on every message, for as long as asked.
+int idleWindow(int ms) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ProbeIdle";
+    RegisterClassW(&wc);
+    HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, L"ProbeIdle", L"idle", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                             wc.hInstance, nullptr);
+    SetTimer(h, 1, 50, nullptr);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+    MSG msg;
+    while (GetTickCount() < end && GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        GetAsyncKeyState(VK_MENU);
+        DispatchMessageW(&msg);
+    }
+    DestroyWindow(h);
+    return 0;
+}
+
 // What a process holds: GDI objects (and regions), its windows (top-level and child, the
 // USER objects Wine lets us count), and its private and working-set memory in KiB.
 int objects(DWORD pid) {
