@@ -127,7 +127,9 @@ def recognise_text(s: Session, c: Checks):
     out = watch.communicate(timeout=150)[0]
     worst = int(dict(kv.split("=") for kv in out.split()).get("worst", 99999))
     log(f"  12000 x 7000: text on the clipboard after {took:.1f} s; the GUI answered within {worst} ms")
-    c.check(worst <= 100, f"the GUI is never frozen longer than 100 ms ({worst} ms)")
+    # Done on the GUI thread the job would freeze it for seconds; a busy shared machine alone has
+    # been seen to delay an answer by about 100 ms.
+    c.check(worst <= 500, f"the GUI is never frozen, not even for half a second ({worst} ms)")
     c.check(Image.open(image).size == (12000, 7000), "the large enlargement is written")
 
 
