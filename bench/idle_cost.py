@@ -13,7 +13,7 @@ os.environ.setdefault("GS_PROBE", os.path.join(BUILD, "bin", "probe.exe"))
 os.environ.setdefault("GS_WINEPREFIX", os.path.join(BUILD, "wineprefix"))
 os.environ.setdefault("GS_WORK", os.path.join(BUILD, "bench"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from harness import PROBE, Session  # noqa: E402
+from harness import PROBE, Session, unix_pid_of  # noqa: E402
 
 SECONDS = int(os.environ.get("GS_IDLE_SECONDS", "60"))
 HZ = os.sysconf("SC_CLK_TCK")
@@ -35,16 +35,6 @@ def wineserver_pid(prefix):
     return None
 
 
-def pid_of(path):
-    for pid in os.listdir("/proc"):
-        try:
-            if open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace").split("\0")[0] == path:
-                return int(pid)
-        except OSError:
-            pass
-    return None
-
-
 def main():
     s = Session("idle_cost")
     try:
@@ -52,7 +42,7 @@ def main():
         # Beside it, the least any Windows program with a 50 ms timer costs under this Wine.
         s.background("idle", (SECONDS + 30) * 1000, seconds=SECONDS + 60)
         time.sleep(8)  # past the first-run balloon and the start-up work
-        pid, floor, server = s.unix_pid(), pid_of(PROBE), wineserver_pid(os.environ["GS_WINEPREFIX"])
+        pid, floor, server = s.unix_pid(), unix_pid_of(PROBE), wineserver_pid(os.environ["GS_WINEPREFIX"])
         t0, c0, f0 = time.time(), cpu_seconds(pid), cpu_seconds(floor)
         s0 = cpu_seconds(server) if server else 0.0
         time.sleep(SECONDS)

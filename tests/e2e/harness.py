@@ -35,6 +35,20 @@ def wine_env(display):
     return env
 
 
+def winpath(path):
+    """The path as Wine's programs see it, through drive Z:."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def unix_pid_of(path):
+    """The Linux process running a Windows program (Wine shows its Unix path as argv[0])."""
+    for pid in os.listdir("/proc"):
+        with contextlib.suppress(OSError):
+            if open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace").split("\0")[0] == path:
+                return int(pid)
+    return None
+
+
 def run(cmd, env, timeout=60, check=True):
     """Runs a command to its end; never pipes wine into anything else."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
@@ -198,7 +212,7 @@ class Session:
         path = os.path.join(self.appdir, "..", "export.reg")
         with contextlib.suppress(FileNotFoundError):
             os.remove(path)
-        run(["wine", "reg", "export", key, "Z:" + os.path.abspath(path).replace("/", "\\"), "/y"],
+        run(["wine", "reg", "export", key, winpath(path), "/y"],
             self.env, timeout=60, check=False)
         if not os.path.exists(path):
             return ""
@@ -213,11 +227,9 @@ class Session:
 
     def capture(self, start, end):
         """One ALT selection that ends in a capture; returns the new PNG's path."""
-        img = os.path.join(self.appdir, "Data", "Published", "img")
-        before = set(glob.glob(os.path.join(img, "*.png")))
+        before = set(self.image_files("png"))
         self.alt_select(start, end)
-        return self.wait_for(lambda: sorted(set(glob.glob(os.path.join(img, "*.png"))) - before), 15,
-                             "the capture")[0]
+        return self.wait_for(lambda: sorted(set(self.image_files("png")) - before), 15, "the capture")[0]
 
     def image_files(self, ext):
         return sorted(glob.glob(os.path.join(self.appdir, "Data", "Published", "img", "*." + ext)))
@@ -262,12 +274,7 @@ class Session:
         return parse_kv(out)
 
     def unix_pid(self):
-        """The Linux process that runs the program (Wine shows its Unix path as argv[0])."""
-        for pid in os.listdir("/proc"):
-            with contextlib.suppress(OSError):
-                if open(f"/proc/{pid}/cmdline", "rb").read().decode("utf-8", "replace").split("\0")[0] == self.exe:
-                    return int(pid)
-        return None
+        return unix_pid_of(self.exe)
 
     def unix_status(self):
         """/proc/<pid>/status of the program as a dict of first values (kB figures as numbers)."""
@@ -304,14 +311,14 @@ class Session:
         path = os.path.join(self.appdir, "..", "clipboard.bmp")
         with contextlib.suppress(FileNotFoundError):
             os.remove(path + ".txt")
-        self.probe("clipboard", "Z:" + os.path.abspath(path).replace("/", "\\"))
+        self.probe("clipboard", winpath(path))
         if not os.path.exists(path + ".txt"):
             return None
         return open(path + ".txt", "rb").read().decode("utf-8")
 
     def clipboard_size(self):
         """Width and height of the clipboard's bitmap, or None."""
-        rows = self.probe("clipboard", "Z:" + os.path.abspath(os.path.join(self.appdir, "..", "clip.bmp")).replace("/", "\\"))
+        rows = self.probe("clipboard", winpath(os.path.join(self.appdir, "..", "clip.bmp")))
         return next(((r["width"], abs(r["height"])) for r in rows if "width" in r), None)
 
     def show_panel(self):

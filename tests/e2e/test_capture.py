@@ -8,7 +8,7 @@ import zlib
 
 from PIL import Image
 
-from harness import Checks, Session, log, run, scenario
+from harness import Checks, Session, log, run, scenario, winpath
 
 PATTERN = (300, 200, 700, 520)  # x, y, width, height of the probe's pattern window
 
@@ -103,7 +103,7 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check(facts["chunks"] == ["IHDR", "IDAT", "IEND"], f"only IHDR, IDAT, IEND: {facts['chunks']}")
     c.check((facts["depth"], facts["colour"], facts["interlace"]) == (8, 2, 0),
             "8-bit RGB, not interlaced")
-    c.check(facts["largest_idat"] <= 65535, f"IDAT chunks of at most 65535 bytes")
+    c.check(facts["largest_idat"] <= 65535, "IDAT chunks of at most 65535 bytes")
     c.check(facts["filters"] == {1}, f"every row uses the Sub filter: {facts['filters']}")
     c.check(facts["flevel"] == 3, "the zlib header carries the level flag of level 7")
     want = expected_rows((400, 300, 650, 480))
@@ -117,7 +117,7 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check(Image.open(jpg).size == (250, 180) and Image.open(jpg).mode == "RGB", "JPEG 250 x 180 RGB")
 
     clip_bmp = os.path.join(s.appdir, "..", "clipboard.bmp")
-    rows = s.probe("clipboard", "Z:" + os.path.abspath(clip_bmp).replace("/", "\\"))
+    rows = s.probe("clipboard", winpath(clip_bmp))
     log("  clipboard:", rows)
     if c.check(os.path.exists(clip_bmp), "the clipboard holds a bitmap"):
         im = Image.open(clip_bmp).convert("RGB")

@@ -6,15 +6,11 @@ import subprocess
 import tempfile
 import time
 
-from harness import Checks, Session, log, scenario
+from harness import Checks, Session, log, scenario, winpath
 from test_recording import (PATTERN, RECORD_ICON, choose_format, frames, new_video, probe_video, rerender,
                             start_button, videos)
 from test_soak import report
 from test_ocr import TEXT_ICON
-
-
-def winpath(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def marker(s, name):

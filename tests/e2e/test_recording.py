@@ -7,7 +7,7 @@ import time
 
 from PIL import Image
 
-from harness import Checks, Session, log, scenario
+from harness import Checks, Session, log, scenario, winpath
 
 PATTERN = (300, 200, 700, 520)
 AREA = (400, 300, 700, 500)  # 300 x 200
@@ -128,7 +128,7 @@ def record_and_render(s: Session, c: Checks):
         c.check(codec == "wmv2" and abs(duration - len(names) / 12) < 0.25,
                 f"a WMV as long as the frames at 12 per second ({codec}, {duration:.2f} s)")
     clip = os.path.join(s.appdir, "..", "clip.bmp")
-    s.probe("clipboard", "Z:" + os.path.abspath(clip).replace("/", "\\"))
+    s.probe("clipboard", winpath(clip))
     line = open(clip + ".txt", encoding="utf-8").read() if os.path.exists(clip + ".txt") else ""
     log("  clipboard:", line)
     c.check(line.endswith('.wmv"') and "\\Data\\TesseractOCR\\ff.exe -r 12 -f image2 -i \"" in line

@@ -3,7 +3,7 @@ import os
 import stat
 import time
 
-from harness import Checks, Session, log, scenario
+from harness import Checks, Session, log, scenario, winpath
 
 HEADER = (b"OpenFolderCheckedItem;EditImageCheckedItem;OCRCheckedItem;VideoCheckedItem;"
           b"VideoFormat;VideoQuality\r\n")
@@ -21,7 +21,7 @@ def setup_line(s):
 def register_stand_ins(s):
     """Editors and the browser replaced by recorders that write down how they were called."""
     probe = os.environ["GS_PROBE"]
-    win_probe = "Z:" + probe.replace("/", "\\")
+    win_probe = winpath(probe)
     s.reg_add(r"HKCR\.png", None, "GsTestPng")
     s.reg_add(r"HKCR\GsTestPng\shell\open\command", None, f'"{win_probe}" record "%1"')
     s.reg_add(r"HKCR\.html", None, "htmlfile")
@@ -49,7 +49,7 @@ def settings_menus_and_shell(s: Session, c: Checks):
     setup = os.path.join(s.appdir, "setup.csv")
     s.wait_for(lambda: os.path.exists(setup), 10, "setup.csv")
     data = open(setup, "rb").read()
-    c.check(data == HEADER + b"0;0;1;1;0;4\r\n" and len(data) == 114, f"first start writes the 114 bytes")
+    c.check(data == HEADER + b"0;0;1;1;0;4\r\n" and len(data) == 114, "first start writes the 114 bytes")
     text = s.poll(lambda: s.balloon_text(), 10) or ""
     log("  balloon:", text)
     c.check("Glimmershot has been started" in text, "the started balloon is shown")
@@ -81,7 +81,7 @@ def settings_menus_and_shell(s: Session, c: Checks):
     log("  folder window:", folder)
     c.check(bool(folder), "the OCR folder window opens")
 
-    win_png = "Z:" + png.replace("/", "\\")
+    win_png = winpath(png)
     s.show_panel()
     s.xdotool("mousemove", *ICONS["EditImage"], "click", "1")
     s.poll(lambda: "mspaint" in recorded(s).lower(), 15)
