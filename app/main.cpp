@@ -1,6 +1,7 @@
 // Program entry: one instance per session, the main window first, then the frame window,
 // then the message loop until the main window closes.
 #include <windows.h>
+
 #include <commctrl.h>
 
 #include "capture/Form1.h"

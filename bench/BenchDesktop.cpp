@@ -21,11 +21,13 @@ LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     HBRUSH back = CreateSolidBrush(RGB(36, 94, 140));
     FillRect(dc, &all, back);
     DeleteObject(back);
-    HFONT font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    HFONT font =
+        CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
     HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     // Some application windows full of text, a gradient and a photo-like patch.
-    const RECT wins[] = {{40, 40, 900, 700}, {700, 120, 1500, 900}, {1300, 60, 1880, 520}, {200, 600, 1000, 1050}};
+    const RECT wins[] = {
+        {40, 40, 900, 700}, {700, 120, 1500, 900}, {1300, 60, 1880, 520}, {200, 600, 1000, 1050}};
     int seed = 1;
     for (const RECT& w : wins) {
         RECT title{w.left, w.top, w.right, w.top + 24}, body{w.left, w.top + 24, w.right, w.bottom};
@@ -38,7 +40,8 @@ LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             std::wstring line;
             for (int i = 0; i < 80; ++i) {
                 seed = seed * 1103515245 + 12345;
-                line += (seed >> 16) % 7 == 0 ? L' ' : static_cast<wchar_t>(L'a' + ((seed >> 8) % 26));
+                line +=
+                    (seed >> 16) % 7 == 0 ? L' ' : static_cast<wchar_t>(L'a' + ((seed >> 8) % 26));
             }
             SetTextColor(dc, RGB(20, 20, 20));
             TextOutW(dc, body.left + 8, y, line.c_str(), static_cast<int>(line.size()));
@@ -92,8 +95,8 @@ void ShowDesktop() {
     wc.lpszClassName = L"BenchDesktop";
     RegisterClassW(&wc);
     const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
-    HWND desk = CreateWindowExW(WS_EX_TOOLWINDOW, L"BenchDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0, sw, sh,
-                                nullptr, nullptr, wc.hInstance, nullptr);
+    HWND desk = CreateWindowExW(WS_EX_TOOLWINDOW, L"BenchDesktop", L"", WS_POPUP | WS_VISIBLE, 0, 0,
+                                sw, sh, nullptr, nullptr, wc.hInstance, nullptr);
     UpdateWindow(desk);
 }
 

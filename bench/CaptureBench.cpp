@@ -15,8 +15,6 @@
 #include "recording/ClipForm.h"
 #include "ui/backend_win32.h"
 
-
-
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 2 ? _wtoi(argv[2]) : 12;
     FILE* out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
@@ -42,15 +40,19 @@ int wmain(int argc, wchar_t** argv) {
         const double total = gs::bench::TimeIt(runs, [&] { ok = form.getscreen() && ok; });
         gs::Picture shot;
         const double blt = gs::bench::TimeIt(runs, [&] { platform.copyScreen(area, shot); });
-        const double clipMs = gs::bench::TimeIt(runs, [&] { platform.setClipboardBitmap(form.handle(), shot); });
+        const double clipMs =
+            gs::bench::TimeIt(runs, [&] { platform.setClipboardBitmap(form.handle(), shot); });
         const std::wstring png = gs::AppDir + L"\\bench.png", jpg = gs::AppDir + L"\\bench.jpg";
         const double pngMs = gs::bench::TimeIt(runs, [&] { gs::imaging::WritePng(png, shot); });
-        const double jpgMs = gs::bench::TimeIt(runs, [&] { gs::imaging::WriteJpeg(jpg, shot, 90); });
-        const double prevMs = gs::bench::TimeIt(runs, [&] { form.fitBitmapToRectangle(shot, 210, 135); });
+        const double jpgMs =
+            gs::bench::TimeIt(runs, [&] { gs::imaging::WriteJpeg(jpg, shot, 90); });
+        const double prevMs =
+            gs::bench::TimeIt(runs, [&] { form.fitBitmapToRectangle(shot, 210, 135); });
         WIN32_FILE_ATTRIBUTE_DATA fa{};
         GetFileAttributesExW(png.c_str(), GetFileExInfoStandard, &fa);
-        std::fprintf(out, "%4dx%-5d %8.1f %8.1f %9.1f %8.1f %8.1f %8.1f %8lu%s\n", w, h, total, blt, clipMs,
-                     pngMs, jpgMs, prevMs, fa.nFileSizeLow / 1024, ok ? "" : "  (a capture failed)");
+        std::fprintf(out, "%4dx%-5d %8.1f %8.1f %9.1f %8.1f %8.1f %8.1f %8lu%s\n", w, h, total, blt,
+                     clipMs, pngMs, jpgMs, prevMs, fa.nFileSizeLow / 1024,
+                     ok ? "" : "  (a capture failed)");
         std::fflush(out);
     }
     form.optClearAllFoldersClick();

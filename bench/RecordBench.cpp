@@ -33,16 +33,20 @@ int wmain(int argc, wchar_t** argv) {
     auto& clip = app.clip;
     recording = &clip;
 
-    std::fprintf(out, "%-10s %10s %9s %9s %10s %7s %7s %10s\n", "area", "frame ms", "grab ms", "png ms",
-                 "slots/10s", "grabs", "copies", "copy share");
+    std::fprintf(out, "%-10s %10s %9s %9s %10s %7s %7s %10s\n", "area", "frame ms", "grab ms",
+                 "png ms", "slots/10s", "grabs", "copies", "copy share");
     const std::pair<int, int> sizes[] = {{640, 480}, {1280, 720}, {1280, 1024}};
     for (auto [w, h] : sizes) {
         const gs::Rect area{100, 60, 100 + w, 60 + h};
         gs::Picture frame(w, h);
         auto grabber = platform.screenGrabber(w, h);
         const std::wstring file = gs::AppDir + L"\\frame.png";
-        const double grabMs = gs::bench::TimeIt(20, [&] { grabber->grab(gs::Point{area.Left, area.Top}, frame); });
-        const double pngMs = gs::bench::TimeIt(20, [&] { gs::imaging::WritePng(file, frame, {1, 65535}); });
+        const double grabMs = gs::bench::TimeIt(20, [&] {
+            grabber->grab(gs::Point{area.Left, area.Top}, frame);
+        });
+        const double pngMs = gs::bench::TimeIt(20, [&] {
+            gs::imaging::WritePng(file, frame, {1, 65535});
+        });
         const double frameMs = gs::bench::TimeIt(20, [&] {
             grabber->grab(gs::Point{area.Left, area.Top}, frame);
             gs::DrawCursor(frame, clip.CursorImage->picture(), w / 2, h / 2);
@@ -50,7 +54,8 @@ int wmain(int argc, wchar_t** argv) {
         });
         // The recorder itself, for `seconds`, stopped by a timer that it pumps.
         clip.ClipRect = area;
-        const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000), stopRecording);
+        const UINT_PTR timer =
+            SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000), stopRecording);
         clip.RecordVideo();
         KillTimer(nullptr, timer);
         WIN32_FIND_DATAW fd;
@@ -62,8 +67,9 @@ int wmain(int argc, wchar_t** argv) {
             FindClose(find);
         }
         const int copies = files - clip.capturedFrames;
-        std::fprintf(out, "%4dx%-5d %10.1f %9.1f %9.1f %10d %7d %7d %9.0f%%\n", w, h, frameMs, grabMs, pngMs,
-                     files, clip.capturedFrames, copies, files ? 100.0 * copies / files : 0.0);
+        std::fprintf(out, "%4dx%-5d %10.1f %9.1f %9.1f %10d %7d %7d %9.0f%%\n", w, h, frameMs,
+                     grabMs, pngMs, files, clip.capturedFrames, copies,
+                     files ? 100.0 * copies / files : 0.0);
         std::fflush(out);
         gs::WaitForRenderJobs();
         gs::VideoRenderState = gs::rsIdle;

@@ -2,8 +2,8 @@
 // Mpixel/s of output), PNG at level 7 (MB/s of raw rows), and the whole of it for a 1600 x 900
 // capture enlarged to 16000 x 9000. Portable: runs natively and under Wine.
 #include <chrono>
-#include <functional>
 #include <cstdio>
+#include <functional>
 #include <random>
 
 #include "imaging/ImageFiles.h"
@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     const double ref = seconds([&] { gs::test::ReferenceResize(src, 10, 10); });
     const double one = seconds([&] { src.QuickBicubicResize(10, 10, 1); });
     const double two = seconds([&] { src.QuickBicubicResize(10, 10, 2); });
-    std::printf("  reference %.1f, ours 1 thread %.1f (x%.1f), 2 threads %.1f (x%.1f)\n", mpx / ref, mpx / one,
-                ref / one, mpx / two, ref / two);
+    std::printf("  reference %.1f, ours 1 thread %.1f (x%.1f), 2 threads %.1f (x%.1f)\n", mpx / ref,
+                mpx / one, ref / one, mpx / two, ref / two);
 
     std::printf("1600 x 900 -> 16000 x 9000\n");
     gs::Picture capture = desktopLike(1600, 900);
@@ -51,8 +51,9 @@ int main(int argc, char** argv) {
     const double up = seconds([&] { enlarged = big.QuickBicubicResize(10, 10); });
     const double conv = seconds([&] { pic = enlarged->GetBitmap(); });
     const double png = seconds([&] { gs::imaging::WritePng(gs::FromUtf8(out), pic, {7, 65535}); });
-    std::printf("  enlarge %.2f s, picture %.2f s, PNG level 7 %.2f s (%.0f MB/s of rows), total %.2f s\n", up, conv,
-                png, 16000.0 * 9000 * 3 / 1e6 / png, up + conv + png);
+    std::printf(
+        "  enlarge %.2f s, picture %.2f s, PNG level 7 %.2f s (%.0f MB/s of rows), total %.2f s\n",
+        up, conv, png, 16000.0 * 9000 * 3 / 1e6 / png, up + conv + png);
     std::remove(out.c_str());
     return 0;
 }

@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "platform/Platform.h"
 #include "capture/PreviewModel.h"
+#include "platform/Platform.h"
 #include "platform/Types.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -16,7 +16,7 @@ namespace gs {
 class TClipForm;
 
 class TForm1 : public ui::Form {
-public:
+  public:
     TForm1(Platform& platform, ui::Backend& backend);
     ~TForm1() override;
 
@@ -107,7 +107,7 @@ public:
 
     static constexpr double kPinned = 1000000000.0;
 
-private:
+  private:
     void buildLayout();
     void buildTray();
     void buildOptionMenus();

@@ -47,15 +47,18 @@ bool TForm1::getscreen() {
         try {
             SaveLastCapturedScreen();
         } catch (...) {
-            const std::wstring where = L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
-            TrayIcon1->balloon(where + (onClipboard ? L". It is on the clipboard." : L" nor put on the clipboard."),
+            const std::wstring where =
+                L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
+            TrayIcon1->balloon(where + (onClipboard ? L". It is on the clipboard."
+                                                    : L" nor put on the clipboard."),
                                L"Info", 3);
             return false;
         }
         Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
         BringControlToFront(*Image1);
         if (!onClipboard)
-            TrayIcon1->balloon(L"The capture was saved, but another program held the clipboard.", L"Info", 3);
+            TrayIcon1->balloon(L"The capture was saved, but another program held the clipboard.",
+                               L"Info", 3);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

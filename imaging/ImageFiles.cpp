@@ -9,8 +9,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/FileIo.h"
 #include "imaging/PngDeflate.h"
+#include "platform/FileIo.h"
 
 namespace gs::imaging {
 
@@ -40,7 +40,8 @@ void writeFile(const std::wstring& path, const char* what, Write write) {
 // libpng writes the container (signature, IHDR, chunk framing and CRCs); the image data is
 // deflated beforehand, in bands on several threads, and handed over as ready IDAT chunks.
 // libpng reports errors by longjmp; nothing with a destructor lives between setjmp and there.
-bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, const std::vector<uint8_t>& z) {
+bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o,
+             const std::vector<uint8_t>& z) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -52,8 +53,8 @@ bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o, const std:
         return false;
     }
     png_init_io(png, f);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height), 8,
-                 PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(p.width), static_cast<png_uint_32>(p.height),
+                 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     static const png_byte kIdat[5] = {'I', 'D', 'A', 'T', 0};

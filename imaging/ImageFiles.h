@@ -8,7 +8,7 @@
 namespace gs::imaging {
 
 struct PngOptions {
-    int level = 7;                 // zlib compression level
+    int level = 7;                  // zlib compression level
     unsigned maxIdatBytes = 65535;  // IDAT chunk size limit
 };
 

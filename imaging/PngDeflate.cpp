@@ -21,8 +21,8 @@ void filterRows(const Picture& p, int y0, int y1, uint8_t* out) {
         row[0] = 1;  // Sub
         uint8_t prev[3] = {0, 0, 0};
         for (int x = 0; x < p.width; ++x) {
-            const uint8_t c[3] = {static_cast<uint8_t>(px[x] >> 16), static_cast<uint8_t>(px[x] >> 8),
-                                  static_cast<uint8_t>(px[x])};
+            const uint8_t c[3] = {static_cast<uint8_t>(px[x] >> 16),
+                                  static_cast<uint8_t>(px[x] >> 8), static_cast<uint8_t>(px[x])};
             for (int k = 0; k < 3; ++k) {
                 row[1 + 3 * x + k] = static_cast<uint8_t>(c[k] - prev[k]);
                 prev[k] = c[k];
@@ -77,8 +77,8 @@ std::vector<uint8_t> DeflateSubFiltered(const Picture& p, int level, unsigned th
         parts[i].end = static_cast<size_t>(y1) * stride;
     }
     auto work = [&](size_t i) {
-        filterRows(p, static_cast<int>(parts[i].begin / stride), static_cast<int>(parts[i].end / stride),
-                   raw.data());
+        filterRows(p, static_cast<int>(parts[i].begin / stride),
+                   static_cast<int>(parts[i].end / stride), raw.data());
     };
     auto squeeze = [&](size_t i) { deflateBand(raw, parts[i], level, i + 1 == bands); };
     {

@@ -39,8 +39,9 @@ inline double mix(double a, double b, double c, double d, const TLagrangePolynom
 
 // One output row of the vertical pass from its four tap rows; a plain loop the compiler turns
 // into vector code.
-void blendRows(const uint8_t* __restrict a, const uint8_t* __restrict b, const uint8_t* __restrict c,
-               const uint8_t* __restrict d, uint8_t* __restrict o, size_t n, const TLagrangePolynom& w) {
+void blendRows(const uint8_t* __restrict a, const uint8_t* __restrict b,
+               const uint8_t* __restrict c, const uint8_t* __restrict d, uint8_t* __restrict o,
+               size_t n, const TLagrangePolynom& w) {
     const double w0 = w[0], w1 = w[1], w2 = w[2], w3 = w[3];
     // Rounding first and clamping the integer after gives the same byte as clamping the float
     // first (254.5 rounds to 254 either way) and has no branches. 1.5 * 2^23 rounds any float
@@ -60,7 +61,8 @@ uint8_t ChannelValue(const uint8_t (&p)[4], const TLagrangePolynom& w) {
 }
 
 void TQuickBitmap::allocate(int w, int h) {
-    if (w < 1 || h < 2) throw std::invalid_argument("A bitmap needs at least one column and two rows");
+    if (w < 1 || h < 2)
+        throw std::invalid_argument("A bitmap needs at least one column and two rows");
     const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
     bitmap_.assign(stride * static_cast<size_t>(h), 255);  // new bitmaps are white
     width = w;
@@ -116,7 +118,8 @@ void TQuickBitmap::SetPixel(int x, int y, TRGB color) {
     p[2] = color.r;
 }
 
-std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale, unsigned threadCount) {
+std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale,
+                                                               unsigned threadCount) {
     LX = LagrangeWeights(xscale);
     LY = LagrangeWeights(yscale);
     auto result = std::make_unique<TQuickBitmap>(width * xscale, height * yscale);
@@ -130,7 +133,8 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
         std::vector<std::thread> pool;
         const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
         for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back(body, std::min(H, static_cast<int>(t) * per), std::min(H, static_cast<int>(t + 1) * per));
+            pool.emplace_back(body, std::min(H, static_cast<int>(t) * per),
+                              std::min(H, static_cast<int>(t + 1) * per));
         body(0, std::min(H, per));
         for (auto& th : pool) th.join();
     };
@@ -146,7 +150,8 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
                 for (int j = 0; j < xscale; ++j) {
                     const TLagrangePolynom& w = LX[static_cast<size_t>(j)];
                     uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
-                    for (int c = 0; c < 3; ++c) o[c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
+                    for (int c = 0; c < 3; ++c)
+                        o[c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
                 }
             }
         }

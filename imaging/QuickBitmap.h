@@ -30,7 +30,7 @@ std::vector<TLagrangePolynom> LagrangeWeights(int s);
 uint8_t ChannelValue(const uint8_t (&taps)[4], const TLagrangePolynom& w);
 
 class TQuickBitmap {
-public:
+  public:
     // A white aWidth x aHeight bitmap; fails for fewer than 2 rows or no columns.
     TQuickBitmap(int aWidth, int aHeight);
     // A 24-bit copy of a picture; absent, or narrower or lower than 2 pixels: white 100 x 100.
@@ -54,7 +54,7 @@ public:
     int32_t LineLength = 0;     // bytes from row 0 to row 1: negative, rows are stored bottom-up
     std::vector<TLagrangePolynom> LX, LY;
 
-private:
+  private:
     void allocate(int w, int h);
     uint8_t* row(int y) const { return origin + static_cast<std::ptrdiff_t>(y) * LineLength; }
     std::vector<uint8_t> bitmap_;

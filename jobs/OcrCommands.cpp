@@ -7,10 +7,10 @@
 
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
-#include "platform/FileIo.h"
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
+#include "platform/FileIo.h"
 
 namespace gs {
 
@@ -65,7 +65,8 @@ void TForm1::ConvertToTextClick() {
 
         std::wstring language;
         for (int i = 0; i < 8 && i < static_cast<int>(ConvertToTextpp->Items().size()); ++i)
-            if (ConvertToTextpp->Items()[static_cast<size_t>(i)]->Checked()) language = OcrLanguageCode(i);
+            if (ConvertToTextpp->Items()[static_cast<size_t>(i)]->Checked())
+                language = OcrLanguageCode(i);
         const std::wstring tools = AppDir + ToolsFolder;
         platform_.shellExecute(handle(), L"open", tools + L"\\tesseract.exe",
                                OcrParameters(language, image, OCRResultBase), tools, kSwHide);
@@ -101,9 +102,10 @@ void TForm1::LoadOCRText() {
         OCRResultBase.clear();
         ocrSeenSize_ = -1;
         ocrStableTicks_ = 0;
-        TrayIcon1->balloon(L"Optical character recognition is finished. Open your favourite text editor and "
-                           L"paste clipboard content into it (using Ctrl+v).",
-                           L"Info", 3);
+        TrayIcon1->balloon(
+            L"Optical character recognition is finished. Open your favourite text editor and "
+            L"paste clipboard content into it (using Ctrl+v).",
+            L"Info", 3);
     } catch (...) {
         // Tried again on the next tick.
     }

@@ -15,7 +15,8 @@ int OcrFactor(int width, int height) {
 }
 
 std::wstring OcrLanguageCode(int index) {
-    static const wchar_t* const kCodes[] = {L"ces", L"eng", L"fra", L"deu", L"ita", L"por", L"rus", L"spa"};
+    static const wchar_t* const kCodes[] = {L"ces", L"eng", L"fra", L"deu",
+                                            L"ita", L"por", L"rus", L"spa"};
     return index >= 0 && index < 8 ? kCodes[index] : L"";
 }
 
@@ -32,7 +33,8 @@ std::wstring OcrText(std::string_view bytes) {
         const size_t lf = bytes.find('\n', start);
         const size_t end = lf == std::string_view::npos ? bytes.size() : lf;
         std::string_view line = bytes.substr(start, end - start);
-        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (lf != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
         text.append(line).append("\r\n");
         if (lf == std::string_view::npos) break;
         start = lf + 1;

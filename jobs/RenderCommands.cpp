@@ -12,8 +12,9 @@ void TForm1::RecordVideoClick() {
     platform_.processMessages();
     platform_.sleep(100);
     if (VideoRenderState.load(std::memory_order_acquire) != rsIdle) {
-        platform_.messageBox(handle(), L"Previous video was not rendered. Please wait until rendering is finished.",
-                             L"Info", kMbOk | kMbIconInformation);
+        platform_.messageBox(
+            handle(), L"Previous video was not rendered. Please wait until rendering is finished.",
+            L"Info", kMbOk | kMbIconInformation);
         return;
     }
     SetupVideoOptions();
@@ -21,17 +22,21 @@ void TForm1::RecordVideoClick() {
 }
 
 void TForm1::SetupVideoOptions() {
-    const std::pair<ui::MenuItem*, const wchar_t*> formats[] = {
-        {optAVCodecwmv, L"wmv"}, {optAVCodecmp4, L"mp4"}, {optAVCodecflv, L"flv"},
-        {optAVCodecmov, L"mov"}, {optAVCodecvp8, L"webm"}};
+    const std::pair<ui::MenuItem*, const wchar_t*> formats[] = {{optAVCodecwmv, L"wmv"},
+                                                                {optAVCodecmp4, L"mp4"},
+                                                                {optAVCodecflv, L"flv"},
+                                                                {optAVCodecmov, L"mov"},
+                                                                {optAVCodecvp8, L"webm"}};
     for (auto [item, ext] : formats)
         if (item->Checked()) {
             VideoExtension = ext;
             break;
         }
-    const std::pair<ui::MenuItem*, int32_t> qualities[] = {
-        {optAVQualityveryhigh, 5}, {optAVQualityhigh, 15}, {optAVQualitymedium, 17},
-        {optAVQualitymediumlow, 21}, {optAVQualitylow, 35}};
+    const std::pair<ui::MenuItem*, int32_t> qualities[] = {{optAVQualityveryhigh, 5},
+                                                           {optAVQualityhigh, 15},
+                                                           {optAVQualitymedium, 17},
+                                                           {optAVQualitymediumlow, 21},
+                                                           {optAVQualitylow, 35}};
     for (auto [item, q] : qualities)
         if (item->Checked()) {
             VideoQScale = q;
@@ -47,14 +52,17 @@ void TForm1::DetectCreatedVideo() {
     expected = rsRendered;
     if (VideoRenderState.load(std::memory_order_acquire) != rsRendered) return;
     const std::wstring file = LastVideoFile;  // taken before the next job may begin
-    const auto outcome = static_cast<RenderOutcome>(LastRenderOutcome.load(std::memory_order_relaxed));
-    if (!VideoRenderState.compare_exchange_strong(expected, rsIdle, std::memory_order_acq_rel)) return;
+    const auto outcome =
+        static_cast<RenderOutcome>(LastRenderOutcome.load(std::memory_order_relaxed));
+    if (!VideoRenderState.compare_exchange_strong(expected, rsIdle, std::memory_order_acq_rel))
+        return;
     switch (outcome) {
         case RenderOutcome::Created:
             TrayIcon1->balloon(L"Video \"" + file + L"\" was created.", L"Video Rendered", 3);
             break;
         case RenderOutcome::NotStarted:
-            TrayIcon1->balloon(L"Video was not rendered. The encoder could not be started.", L"Info", 3);
+            TrayIcon1->balloon(L"Video was not rendered. The encoder could not be started.",
+                               L"Info", 3);
             break;
         case RenderOutcome::EncoderFailed:
             TrayIcon1->balloon(L"Video was not rendered. The encoder failed.", L"Info", 3);

@@ -27,6 +27,6 @@ inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
 }  // namespace gs
 
 namespace gs::ui {
-using gs::Picture;
 using gs::argb;
+using gs::Picture;
 }  // namespace gs::ui

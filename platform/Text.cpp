@@ -27,7 +27,10 @@ std::wstring FromUtf8(std::string_view s) {
             ++i;
             continue;
         }
-        int len = b0 >= 0xC2 && b0 <= 0xDF ? 2 : b0 >= 0xE0 && b0 <= 0xEF ? 3 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
+        int len = b0 >= 0xC2 && b0 <= 0xDF   ? 2
+                  : b0 >= 0xE0 && b0 <= 0xEF ? 3
+                  : b0 >= 0xF0 && b0 <= 0xF4 ? 4
+                                             : 0;
         char32_t cp = len == 2 ? b0 & 0x1F : len == 3 ? b0 & 0x0F : b0 & 0x07;
         int got = 1;
         for (; len && got < len && i + got < s.size(); ++got) {

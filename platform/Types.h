@@ -18,7 +18,9 @@ struct Rect {
     int32_t Bottom = 0;
     int32_t width() const { return Right - Left; }
     int32_t height() const { return Bottom - Top; }
-    bool contains(Point p) const { return p.x >= Left && p.x < Right && p.y >= Top && p.y < Bottom; }
+    bool contains(Point p) const {
+        return p.x >= Left && p.x < Right && p.y >= Top && p.y < Bottom;
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 

@@ -95,7 +95,8 @@ void TClipForm::positionshapes() {
 void TClipForm::ShowClipForm() {
     positionshapes();
     const int w = Width(), h = Height();
-    ClipRgn = platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, nullptr);
+    ClipRgn =
+        platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, nullptr);
     setVisible(true);
 }
 

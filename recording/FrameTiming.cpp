@@ -17,7 +17,9 @@ void DrawCursor(Picture& frame, const Picture& mark, int left, int top) {
             const uint32_t a = s >> 24;
             if (!a) continue;
             uint32_t& d = frame.at(x, y);
-            auto mix = [&](int sh) { return (((s >> sh) & 0xFF) * a + ((d >> sh) & 0xFF) * (255 - a) + 127) / 255; };
+            auto mix = [&](int sh) {
+                return (((s >> sh) & 0xFF) * a + ((d >> sh) & 0xFF) * (255 - a) + 127) / 255;
+            };
             d = 0xFF000000u | (mix(16) << 16) | (mix(8) << 8) | mix(0);
         }
 }

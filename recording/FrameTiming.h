@@ -18,7 +18,7 @@ std::wstring FrameFileName(const std::wstring& folder, int index);
 // The time of one frame slot. Tick counts are unsigned and wrap; every difference is taken
 // modulo 2^32 and compared as a signed number once the filled slots are taken off.
 class FrameClock {
-public:
+  public:
     explicit FrameClock(Platform& platform) : platform_(platform) {}
     void frameStarts() {
         t0_ = platform_.tickCount();
@@ -33,7 +33,7 @@ public:
     // The rest of the slot, 1 to 83 ms, after behind() said no.
     uint32_t pause() const { return kFramePeriod - static_cast<uint32_t>(lag()); }
 
-private:
+  private:
     int32_t lag() const { return static_cast<int32_t>(static_cast<uint32_t>(t1_ - t0_) - extra_); }
     Platform& platform_;
     uint32_t t0_ = 0, t1_ = 0, extra_ = 0;

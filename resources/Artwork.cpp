@@ -161,8 +161,9 @@ ui::Picture AppIcon(int size) {
     // A dashed selection corner over a glimmer: reads at 16 px as well as at 32.
     fill(p, 0x1E3A6E, sc({{1, 4}, {31, 4}, {31, 28}, {1, 28}}));
     fill(p, 0x3D7BD9, sc({{3, 6}, {29, 6}, {29, 26}, {3, 26}}));
-    fill(p, 0xFFFFFF, sc({{16, 8}, {18.5, 14}, {25, 16}, {18.5, 18}, {16, 24}, {13.5, 18}, {7, 16},
-                          {13.5, 14}}));
+    fill(
+        p, 0xFFFFFF,
+        sc({{16, 8}, {18.5, 14}, {25, 16}, {18.5, 18}, {16, 24}, {13.5, 18}, {7, 16}, {13.5, 14}}));
     fill(p, 0x7CFC00, sc({{3, 6}, {12, 6}, {12, 8.5}, {5.5, 8.5}, {5.5, 15}, {3, 15}}));
     fill(p, 0x7CFC00, sc({{29, 26}, {20, 26}, {20, 23.5}, {26.5, 23.5}, {26.5, 17}, {29, 17}}));
     return p;
@@ -170,13 +171,20 @@ ui::Picture AppIcon(int size) {
 
 ui::Picture Make(layout::Art which) {
     switch (which) {
-        case layout::Art::Background: return background();
-        case layout::Art::FolderIcon: return folder();
-        case layout::Art::EditIcon: return edit();
-        case layout::Art::TextIcon: return text();
-        case layout::Art::VideoIcon: return video();
-        case layout::Art::Arrow: return arrow();
-        case layout::Art::None: break;
+        case layout::Art::Background:
+            return background();
+        case layout::Art::FolderIcon:
+            return folder();
+        case layout::Art::EditIcon:
+            return edit();
+        case layout::Art::TextIcon:
+            return text();
+        case layout::Art::VideoIcon:
+            return video();
+        case layout::Art::Arrow:
+            return arrow();
+        case layout::Art::None:
+            break;
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The program's pictures, drawn in code so that no binary artwork needs to be kept.
-#include "resources/Form1Layout.h"
 #include "platform/Picture.h"
+#include "resources/Form1Layout.h"
 
 namespace gs::art {
 

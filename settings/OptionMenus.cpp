@@ -25,7 +25,9 @@ void TForm1::buildOptionMenus() {
                 item.OnClick = [this](ui::Component&) { optClearAllFoldersClick(); };
                 break;
             case layout::OnChoose::RenderRecent:
-                item.OnClick = [this](ui::Component&) { optRenderVideoUsingRecentConfigurationClick(); };
+                item.OnClick = [this](ui::Component&) {
+                    optRenderVideoUsingRecentConfigurationClick();
+                };
                 break;
             case layout::OnChoose::None:
                 break;
@@ -56,7 +58,8 @@ void TForm1::CreateAVSubmenu() {
         {L"optAVQualityveryhigh", &TForm1::optAVQualityveryhigh},
     };
     for (const layout::AvEntrySpec& s : layout::AvSubmenuEntries()) {
-        ui::MenuItem* parent = s.parent == std::wstring(L"optVideoFormat") ? optVideoFormat : optVideoQuality;
+        ui::MenuItem* parent =
+            s.parent == std::wstring(L"optVideoFormat") ? optVideoFormat : optVideoQuality;
         // Owned by its parent item, so its name only has to be unique there.
         ui::MenuItem& e = parent->create<ui::MenuItem>(L"");
         e.Caption = s.caption;
@@ -94,7 +97,8 @@ void TForm1::optImagesFolderClick(ui::Component& sender) {
     auto* menu = dynamic_cast<ui::PopupMenu*>(root->Owner());
     if (!menu || menu->Name().size() < 2) return;
     // "Xpp" belongs to the icon "X": run its action in the new mode at once.
-    auto* icon = dynamic_cast<ui::Control*>(FindComponent(menu->Name().substr(0, menu->Name().size() - 2)));
+    auto* icon =
+        dynamic_cast<ui::Control*>(FindComponent(menu->Name().substr(0, menu->Name().size() - 2)));
     if (icon && icon->OnClick) icon->OnClick(*icon);
 }
 
@@ -102,7 +106,8 @@ void TForm1::OpenFolderClick() {
     const std::wstring* folders[] = {&ImagesFolder, &OCRFolder, &SlowMotionFolder, &VideoFolder};
     std::wstring path;
     for (int i = 0; i < 4; ++i)
-        if (OpenFolderpp->Items().at(static_cast<size_t>(i))->Checked()) path = AppDir + *folders[i];
+        if (OpenFolderpp->Items().at(static_cast<size_t>(i))->Checked())
+            path = AppDir + *folders[i];
     platform_.shellExecute(0, L"open", path, L"", AppDir, kSwShow);
     counter = 0.0;
 }
@@ -111,7 +116,8 @@ void TForm1::EditImageClick() {
     if (LastImageFile.size() < 2) return;
     if (EditImagepp->Items().at(0)->Checked()) {
         // Quoted, so that a path with spaces reaches the editor as one file.
-        platform_.shellExecute(0, L"open", L"mspaint", L"\"" + LastImageFile + L"\"", L".", kSwShow);
+        platform_.shellExecute(0, L"open", L"mspaint", L"\"" + LastImageFile + L"\"", L".",
+                               kSwShow);
     } else if (EditImagepp->Items().at(1)->Checked()) {
         platform_.shellExecute(0, L"open", LastImageFile, L"", L".", kSwShow);
     }

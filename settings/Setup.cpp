@@ -17,15 +17,16 @@ int TForm1::FirstCheckedIndex(const ui::MenuItem& parent) {
 int TForm1::FirstCheckedIndex(ui::PopupMenu& menu) { return FirstCheckedIndex(menu.root()); }
 
 std::array<ui::MenuItem*, 6> TForm1::setupColumns() {
-    return {&OpenFolderpp->root(), &EditImagepp->root(), &ConvertToTextpp->root(),
-            &RecordVideopp->root(), optVideoFormat, optVideoQuality};
+    return {&OpenFolderpp->root(),  &EditImagepp->root(), &ConvertToTextpp->root(),
+            &RecordVideopp->root(), optVideoFormat,       optVideoQuality};
 }
 
 void TForm1::SaveSetup() {
     try {
         int indices[settings::kSetupColumns];
         auto columns = setupColumns();
-        for (int i = 0; i < settings::kSetupColumns; ++i) indices[i] = FirstCheckedIndex(*columns[i]);
+        for (int i = 0; i < settings::kSetupColumns; ++i)
+            indices[i] = FirstCheckedIndex(*columns[i]);
         const std::string text = settings::SetupFileText(indices);
         // Written beside the old file and moved over it in one step: a failed save leaves
         // the previous file as it was, never a truncated one.
@@ -52,7 +53,8 @@ void TForm1::LoadSetup() {
         settings::LastLineReader reader;
         char buf[16384];
         size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) reader.feed(std::string_view(buf, n));
+        while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0)
+            reader.feed(std::string_view(buf, n));
         if (std::ferror(f.get())) return;
         f.reset();
 
@@ -61,7 +63,8 @@ void TForm1::LoadSetup() {
         // Columns apply in order up to the first one that is missing or wrong.
         for (int i = 0; i < settings::kSetupColumns; ++i) {
             if (static_cast<size_t>(i) >= fields.size()) return;
-            const std::optional<int> index = settings::ParseSetupInt(fields[static_cast<size_t>(i)]);
+            const std::optional<int> index =
+                settings::ParseSetupInt(fields[static_cast<size_t>(i)]);
             if (!index || *index < 0 || *index >= columns[i]->Count()) return;
             columns[i]->item(*index)->setChecked(true);
         }

@@ -52,7 +52,7 @@ std::vector<std::string> SplitSetupLine(std::string_view line) {
             }
         } else {
             const size_t from = i;
-            while (i < n && static_cast<unsigned char>(line[i]) > 32 && line[i] != ';') ++i;
+            while (i<n&& static_cast<unsigned char>(line[i])> 32 && line[i] != ';') ++i;
             field.assign(line.substr(from, i - from));
         }
         fields.push_back(std::move(field));

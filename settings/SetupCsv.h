@@ -17,12 +17,12 @@ inline constexpr int kSetupColumns = 6;
 // starts no new line. Only the first `kMaxLine` bytes of a line are kept, so any file can be
 // read in bounded memory (no valid line comes near that length).
 class LastLineReader {
-public:
+  public:
     static constexpr size_t kMaxLine = 1 << 16;
     void feed(std::string_view piece);
     std::string last() const;
 
-private:
+  private:
     std::string current_, last_;
     bool pending_ = false;  // bytes after the last line end
 };

@@ -15,7 +15,7 @@ class PopupMenu;
 class MenuItem;
 
 class FormPeer {
-public:
+  public:
     virtual ~FormPeer() = default;
     virtual NativeWindow handle() const = 0;
     virtual void visibilityChanged() = 0;
@@ -29,20 +29,20 @@ public:
 };
 
 class TimerPeer {
-public:
+  public:
     virtual ~TimerPeer() = default;
     virtual void update() = 0;  // interval or enabled changed
 };
 
 class TrayPeer {
-public:
+  public:
     virtual ~TrayPeer() = default;
     virtual void update() = 0;  // visibility or hint changed
     virtual void showBalloon() = 0;
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual std::unique_ptr<FormPeer> createFormPeer(Form& form) = 0;
     virtual std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) = 0;

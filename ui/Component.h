@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Types.h"
 #include "platform/Picture.h"
+#include "platform/Types.h"
 
 namespace gs::ui {
 
@@ -38,7 +38,7 @@ class Component;
 using Handler = std::function<void(Component& sender)>;
 
 class Component {
-public:
+  public:
     Component(Component* owner, std::wstring name);
     virtual ~Component();
     Component(const Component&) = delete;
@@ -63,13 +63,13 @@ public:
         return ref;
     }
 
-protected:
+  protected:
     // Called after a component was created with this one as owner.
     virtual void adopted(Component&) {}
     // Frees the owned components now, newest first.
     void destroyComponents();
 
-private:
+  private:
     Component* owner_;
     std::wstring name_;
     std::vector<std::unique_ptr<Component>> owned_;
@@ -79,7 +79,7 @@ class Form;
 
 // A control drawn on a form, without a window of its own.
 class Control : public Component {
-public:
+  public:
     using Component::Component;
 
     Rect bounds() const { return bounds_; }
@@ -96,25 +96,25 @@ public:
     Form* parentForm() const;
     void invalidate();
 
-private:
+  private:
     Rect bounds_{};
     bool visible_ = true;
 };
 
 class Image : public Control {
-public:
+  public:
     using Control::Control;
     const Picture& picture() const { return picture_; }
     void setPicture(Picture p);
     bool Center = false;
     bool AutoSize = false;
 
-private:
+  private:
     Picture picture_;
 };
 
 class Label : public Control {
-public:
+  public:
     using Control::Control;
     const std::wstring& Caption() const { return caption_; }
     void setCaption(const std::wstring& c);
@@ -122,13 +122,13 @@ public:
     bool Transparent = true;
     bool CenterText = false;  // centred horizontally and vertically
 
-private:
+  private:
     std::wstring caption_;
 };
 
 // A push button drawn by the form: flat (text only) or raised.
 class SpeedButton : public Control {
-public:
+  public:
     using Control::Control;
     std::wstring Caption;
     Font font;
@@ -137,14 +137,14 @@ public:
 
 // A rectangle outline: a pen of some width in some colour.
 class Shape : public Control {
-public:
+  public:
     using Control::Control;
     TColor penColor() const { return penColor_; }
     void setPenColor(TColor c);
     int PenWidth = 1;
     TColor BrushColor = clWhite;
 
-private:
+  private:
     TColor penColor_ = clBlack;
 };
 

@@ -22,7 +22,8 @@ void Timer::realize(Backend& backend) {
     if (!peer_) peer_ = backend.createTimerPeer(*this);
 }
 
-Form::Form(Backend& backend, std::wstring name) : Component(nullptr, std::move(name)), backend_(backend) {}
+Form::Form(Backend& backend, std::wstring name)
+    : Component(nullptr, std::move(name)), backend_(backend) {}
 
 Form::~Form() {
     // Timers and tray icons let go of their windows before the form's own window goes.

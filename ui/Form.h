@@ -12,7 +12,7 @@ namespace gs::ui {
 enum class WindowState { Normal, Minimized };
 
 class Timer : public Component {
-public:
+  public:
     using Component::Component;
     ~Timer() override;
     unsigned Interval() const { return interval_; }
@@ -26,7 +26,7 @@ public:
         if (enabled_ && OnTimer) OnTimer(*this);
     }
 
-private:
+  private:
     unsigned interval_ = 1000;
     bool enabled_ = true;
     std::unique_ptr<TimerPeer> peer_;
@@ -34,7 +34,7 @@ private:
 
 // A top-level window holding drawn controls. Only borderless windows are needed here.
 class Form : public Component {
-public:
+  public:
     Form(Backend& backend, std::wstring name);
     ~Form() override;
 
@@ -90,10 +90,10 @@ public:
     void mouseClicked(Point down, Point up);
     Control* hovered() const { return hovered_; }
 
-protected:
+  protected:
     void adopted(Component& c) override;
 
-private:
+  private:
     Backend& backend_;
     std::unique_ptr<FormPeer> peer_;
     std::vector<Control*> zOrder_;

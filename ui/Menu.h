@@ -9,7 +9,7 @@ namespace gs::ui {
 enum class MenuBreak { None, Bar };
 
 class MenuItem : public Component {
-public:
+  public:
     using Component::Component;
 
     std::wstring Caption;
@@ -34,7 +34,7 @@ public:
     // What a user's choice does: nothing for a disabled item.
     void Click();
 
-private:
+  private:
     bool checked_ = false;
     MenuItem* parent_ = nullptr;
     std::vector<MenuItem*> items_;
@@ -42,7 +42,7 @@ private:
 
 // A popup menu: a root item whose children are the entries.
 class PopupMenu : public Component {
-public:
+  public:
     PopupMenu(Component* owner, std::wstring name);
     MenuItem& root() { return *root_; }
     const std::vector<MenuItem*>& Items() const { return root_->Items(); }
@@ -51,7 +51,7 @@ public:
     // Shows the menu at a screen point; runs the chosen entry's handler.
     void Popup(int x, int y);
 
-private:
+  private:
     MenuItem* root_;
 };
 

@@ -10,7 +10,7 @@ namespace gs::ui {
 class PopupMenu;
 
 class TrayIcon : public Component {
-public:
+  public:
     using Component::Component;
     ~TrayIcon() override;
 
@@ -41,7 +41,7 @@ public:
     }
     void contextMenu(Point screen);
 
-private:
+  private:
     bool visible_ = false;
     std::unique_ptr<TrayPeer> peer_;
 };

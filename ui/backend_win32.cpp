@@ -20,8 +20,10 @@ COLORREF ResolveColor(TColor c) {
 namespace {
 
 class Win32TimerPeer : public TimerPeer {
-public:
-    Win32TimerPeer(Win32Backend& b, Timer& t) : backend_(b), timer_(t), id_(b.addTimer(t)) { update(); }
+  public:
+    Win32TimerPeer(Win32Backend& b, Timer& t) : backend_(b), timer_(t), id_(b.addTimer(t)) {
+        update();
+    }
     ~Win32TimerPeer() override {
         KillTimer(backend_.helper(), id_);
         backend_.removeTimer(id_);
@@ -33,7 +35,7 @@ public:
             KillTimer(backend_.helper(), id_);
     }
 
-private:
+  private:
     Win32Backend& backend_;
     Timer& timer_;
     UINT_PTR id_;
@@ -84,7 +86,8 @@ Win32Backend::~Win32Backend() = default;
 
 LRESULT CALLBACK Win32Backend::HelperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Win32Backend*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<Win32Backend*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -151,7 +154,8 @@ MenuItem* Win32Backend::trackPopupMenu(PopupMenu& menu, Point screen) {
     buildMenu(native.get(), menu.root(), byId);
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(helper_.get());
-    const UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
+    const UINT flags =
+        TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
     const int id = static_cast<int>(
         TrackPopupMenu(native.get(), flags, screen.x, screen.y, 0, helper_.get(), nullptr));
     PostMessageW(helper_.get(), WM_NULL, 0, 0);

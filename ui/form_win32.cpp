@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -15,7 +16,7 @@ namespace {
 using FontKey = std::tuple<std::wstring, int, bool, int>;
 
 class Win32FormPeer : public FormPeer {
-public:
+  public:
     Win32FormPeer(Win32Backend& backend, Form& form);
     ~Win32FormPeer() override;
 
@@ -29,7 +30,7 @@ public:
     void invalidate(const Rect& r) override;
     void close() override;
 
-private:
+  private:
     static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT message(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC target);
@@ -65,8 +66,9 @@ Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backe
     if (form.AlphaBlend) ex |= WS_EX_LAYERED;
     if (form.StayOnTop()) ex |= WS_EX_TOPMOST;
     const Rect b = form.bounds();
-    hwnd_ = CreateWindowExW(ex, cls.c_str(), form.Caption.c_str(), WS_POPUP | WS_MINIMIZEBOX, b.Left,
-                            b.Top, b.width(), b.height(), nullptr, nullptr, backend.instance(), this);
+    hwnd_ =
+        CreateWindowExW(ex, cls.c_str(), form.Caption.c_str(), WS_POPUP | WS_MINIMIZEBOX, b.Left,
+                        b.Top, b.width(), b.height(), nullptr, nullptr, backend.instance(), this);
     if (isMain_) backend.setMainWindow(hwnd_);
     if (form.AlphaBlend) alphaChanged();
     addTooltips();
@@ -83,9 +85,10 @@ void Win32FormPeer::addTooltips() {
     bool any = false;
     for (Control* c : form_.controls()) any |= c->ShowHint && !c->Hint.empty();
     if (!any) return;
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, backend_.instance(), nullptr);
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, backend_.instance(), nullptr);
     UINT id = 1;
     for (Control* c : form_.controls()) {
         if (!c->ShowHint || c->Hint.empty()) continue;
@@ -192,7 +195,8 @@ void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c
         GdiFlush();
         blendPicture(bits, w, h, img->picture(), b, img->Center);
     } else if (auto* lbl = dynamic_cast<Label*>(&c)) {
-        text(lbl->Caption(), lbl->font, lbl->CenterText ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP);
+        text(lbl->Caption(), lbl->font,
+             lbl->CenterText ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP);
     } else if (auto* btn = dynamic_cast<SpeedButton*>(&c)) {
         if (!btn->Flat) DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH);
         text(btn->Caption, btn->font, DT_CENTER | DT_VCENTER);
@@ -240,7 +244,8 @@ void Win32FormPeer::paint(HDC target) {
 
 LRESULT CALLBACK Win32FormPeer::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     if (msg == WM_NCCREATE) {
-        auto* self = static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        auto* self =
+            static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
         return DefWindowProcW(hwnd, msg, wp, lp);

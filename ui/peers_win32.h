@@ -1,6 +1,7 @@
 #pragma once
 // Shared between the Win32 realisation files only.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <exception>
@@ -24,7 +25,7 @@ COLORREF ResolveColor(TColor c);
 class Win32TrayPeer;
 
 class Win32Backend : public Backend {
-public:
+  public:
     explicit Win32Backend(Platform& platform);
     ~Win32Backend() override;
 
@@ -48,7 +49,7 @@ public:
     HWND mainWindow() const { return main_; }
     void setMainWindow(HWND w) { main_ = w; }
 
-private:
+  private:
     static LRESULT CALLBACK HelperProc(HWND, UINT, WPARAM, LPARAM) noexcept;
     LRESULT helperMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -64,7 +65,7 @@ private:
 };
 
 class Win32TrayPeer : public TrayPeer {
-public:
+  public:
     Win32TrayPeer(Win32Backend& backend, TrayIcon& tray);
     ~Win32TrayPeer() override;
     void update() override;
@@ -72,7 +73,7 @@ public:
     void callback(WPARAM wp, LPARAM lp);
     void readd();  // after Explorer restarted
 
-private:
+  private:
     NOTIFYICONDATAW baseData() const;
     Win32Backend& backend_;
     TrayIcon& tray_;

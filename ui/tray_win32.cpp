@@ -1,4 +1,5 @@
 #include <windows.h>
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -15,11 +16,12 @@ static void copyText(wchar_t (&dst)[N], const std::wstring& src) {
     dst[n] = L'\0';
 }
 
-Win32TrayPeer::Win32TrayPeer(Win32Backend& backend, TrayIcon& tray) : backend_(backend), tray_(tray) {
+Win32TrayPeer::Win32TrayPeer(Win32Backend& backend, TrayIcon& tray)
+    : backend_(backend), tray_(tray) {
     // The shell asks for the small icon size; the resource has 16, 24 and 32 px images.
-    icon_.reset(static_cast<HICON>(LoadImageW(backend.instance(), MAKEINTRESOURCEW(tray.IconResource),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), 0)));
+    icon_.reset(static_cast<HICON>(
+        LoadImageW(backend.instance(), MAKEINTRESOURCEW(tray.IconResource), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
     backend.setTray(this);
     update();
 }

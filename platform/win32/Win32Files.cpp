@@ -1,5 +1,6 @@
 // Folders and wildcard deletes through the shell.
 #include <windows.h>
+
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -35,18 +36,21 @@ bool Win32Platform::replaceFile(const std::wstring& from, const std::wstring& to
     // A read-only file stays as it is (Windows refuses to replace it; Wine would not).
     const DWORD attr = GetFileAttributesW(to.c_str());
     if (attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_READONLY)) return false;
-    return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
-bool Win32Platform::deleteFile(const std::wstring& path) { return DeleteFileW(path.c_str()) != FALSE; }
+bool Win32Platform::deleteFile(const std::wstring& path) {
+    return DeleteFileW(path.c_str()) != FALSE;
+}
 
 std::intptr_t Win32Platform::shellExecute(NativeWindow owner, const std::wstring& verb,
                                           const std::wstring& file, const std::wstring& parameters,
                                           const std::wstring& directory, int show) {
     auto orNull = [](const std::wstring& s) { return s.empty() ? nullptr : s.c_str(); };
-    return reinterpret_cast<std::intptr_t>(ShellExecuteW(reinterpret_cast<HWND>(owner), orNull(verb),
-                                                         file.c_str(), orNull(parameters),
-                                                         orNull(directory), show));
+    return reinterpret_cast<std::intptr_t>(
+        ShellExecuteW(reinterpret_cast<HWND>(owner), orNull(verb), file.c_str(), orNull(parameters),
+                      orNull(directory), show));
 }
 
 }  // namespace gs::win32

@@ -47,8 +47,8 @@ std::wstring Win32Platform::exePath() {
     }
 }
 
-int Win32Platform::messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
-                              unsigned style) {
+int Win32Platform::messageBox(NativeWindow owner, const std::wstring& text,
+                              const std::wstring& title, unsigned style) {
     return MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), title.c_str(), style);
 }
 

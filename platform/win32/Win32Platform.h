@@ -4,7 +4,7 @@
 namespace gs::win32 {
 
 class Win32Platform : public Platform {
-public:
+  public:
     bool asyncKeyState(int virtualKey) override;
     Point cursorPos() override;
     uint32_t tickCount() override;
@@ -32,9 +32,9 @@ public:
     bool fileExists(const std::wstring& path) override;
     bool replaceFile(const std::wstring& from, const std::wstring& to) override;
     bool deleteFile(const std::wstring& path) override;
-    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb, const std::wstring& file,
-                               const std::wstring& parameters, const std::wstring& directory,
-                               int show) override;
+    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb,
+                               const std::wstring& file, const std::wstring& parameters,
+                               const std::wstring& directory, int show) override;
     bool regCreateKey(const std::wstring& key) override;
     RegWrite regSetString(const std::wstring& key, const std::wstring& name,
                           const std::wstring& data) override;

@@ -6,7 +6,9 @@
 
 namespace gs::win32 {
 
-uint16_t Win32Platform::globalAddAtom(const std::wstring& name) { return GlobalAddAtomW(name.c_str()); }
+uint16_t Win32Platform::globalAddAtom(const std::wstring& name) {
+    return GlobalAddAtomW(name.c_str());
+}
 
 void Win32Platform::globalDeleteAtom(uint16_t atom) { GlobalDeleteAtom(atom); }
 
@@ -25,9 +27,9 @@ std::optional<uint32_t> Win32Platform::runAndWait(const std::wstring& applicatio
     si.wShowWindow = SW_HIDE;  // without STARTF_USESHOWWINDOW: the system's default applies
     PROCESS_INFORMATION pi{};
     std::wstring line = commandLine;  // CreateProcessW may write into it
-    const BOOL started = CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(),
-                                        nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS | CREATE_NEW_PROCESS_GROUP,
-                                        nullptr, nullptr, &si, &pi);
+    const BOOL started = CreateProcessW(
+        application.empty() ? nullptr : application.c_str(), line.data(), nullptr, nullptr, FALSE,
+        NORMAL_PRIORITY_CLASS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi);
     Handle process(pi.hProcess), thread(pi.hThread);
     if (!started) return std::nullopt;
     while (WaitForSingleObject(process.get(), 50) != WAIT_OBJECT_0) {

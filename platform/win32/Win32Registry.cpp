@@ -14,7 +14,8 @@ std::wstring relative(const std::wstring& key) {
 
 RegKey openKey(const std::wstring& key) {
     HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, KEY_ALL_ACCESS, &h) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, KEY_ALL_ACCESS, &h) !=
+        ERROR_SUCCESS)
         return RegKey();
     return RegKey(h);
 }
@@ -22,8 +23,9 @@ RegKey openKey(const std::wstring& key) {
 
 bool Win32Platform::regCreateKey(const std::wstring& key) {
     HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &h, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, nullptr,
+                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &h,
+                        nullptr) != ERROR_SUCCESS)
         return false;
     RegKey created(h);  // closed at once
     return true;

@@ -12,7 +12,7 @@
 namespace gs::test {
 
 class AppFixture : public testing::Test {
-protected:
+  protected:
     TempDir dir;
     FakePlatform platform;
     FakeBackend backend;

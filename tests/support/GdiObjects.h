@@ -26,7 +26,8 @@ inline GdiCount CountGdiObjects(HANDLE process) {
     if (!query || query(process, 0, &info, sizeof(info), &len) != 0) return count;
     void* table = nullptr;
     SIZE_T got = 0;
-    if (!ReadProcessMemory(process, static_cast<char*>(info.peb) + 0xF8, &table, sizeof(table), &got) ||
+    if (!ReadProcessMemory(process, static_cast<char*>(info.peb) + 0xF8, &table, sizeof(table),
+                           &got) ||
         !table)
         return count;
     struct Entry {
@@ -38,7 +39,8 @@ inline GdiCount CountGdiObjects(HANDLE process) {
         UINT64 user;
     };
     std::vector<Entry> entries(0x10000);
-    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &got)) return count;
+    if (!ReadProcessMemory(process, table, entries.data(), entries.size() * sizeof(Entry), &got))
+        return count;
     count = GdiCount{0, 0};
     for (const Entry& e : entries) {
         if (!e.type || !e.object) continue;

@@ -7,7 +7,7 @@ namespace gs {
 namespace {
 
 class ClipFormTest : public testing::Test {
-protected:
+  protected:
     test::FakePlatform platform;
     test::FakeBackend backend;
     TClipForm clip{platform, backend};

@@ -8,7 +8,7 @@ namespace gs {
 namespace {
 
 class Form1Test : public testing::Test {
-protected:
+  protected:
     test::FakePlatform platform;
     test::FakeBackend backend;
     TForm1 form{platform, backend};
@@ -162,9 +162,9 @@ TEST_F(Form1Test, TrayClickStopsARecording) {
 TEST_F(Form1Test, TrayMenuHasItsEntriesAndOpenAndExitWork) {
     std::vector<std::wstring> captions;
     for (ui::MenuItem* item : form.PopupMenu1->Items()) captions.push_back(item->Caption);
-    EXPECT_EQ(captions, (std::vector<std::wstring>{L"Open", L"Start on Windows startup",
-                                                   L"Do not start on Windows startup", L"Help",
-                                                   L"Exit"}));
+    EXPECT_EQ(captions,
+              (std::vector<std::wstring>{L"Open", L"Start on Windows startup",
+                                         L"Do not start on Windows startup", L"Help", L"Exit"}));
     backend.nextChoice = L"Open1";
     backend.trays.at(0)->contextMenu({1268, 1014});
     EXPECT_EQ(form.counter, 4.0);

@@ -20,7 +20,9 @@ std::vector<uint8_t> readAll(const std::filesystem::path& p) {
     return {std::istreambuf_iterator<char>(f), {}};
 }
 
-uint32_t be32(const uint8_t* p) { return (uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3]; }
+uint32_t be32(const uint8_t* p) {
+    return (uint32_t{p[0]} << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
+}
 
 Picture noisy(int w, int h, unsigned seed) {
     Picture p(w, h);
@@ -153,7 +155,7 @@ TEST(ImageFiles, BmpKeepsThePixelsBottomUp) {
     const auto b = readAll(dir.path / "a.bmp");
     ASSERT_EQ(b.size(), 54u + 7 * 3 * 4);
     EXPECT_EQ(b[0], 'B');
-    EXPECT_EQ(b[28], 32);  // bits per pixel
+    EXPECT_EQ(b[28], 32);              // bits per pixel
     const uint8_t* firstRow = &b[54];  // the bottom row comes first
     for (int x = 0; x < 7; ++x) {
         const uint32_t px = pic.at(x, 2);

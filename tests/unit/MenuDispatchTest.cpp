@@ -12,7 +12,7 @@ namespace gs {
 namespace {
 
 class MenuDispatchTest : public test::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         std::filesystem::create_directories(dir.path / "Glimmer shot");
         start("Glimmer shot\\Glimmershot.exe");
@@ -70,7 +70,8 @@ TEST_F(MenuDispatchTest, MenusHoldTheirEntriesWithGroupsAndDefaults) {
     EXPECT_EQ(form->optAVQualityhigh->GroupIndex, 20);
     EXPECT_TRUE(form->optAVQualityveryhigh->Checked());
     EXPECT_EQ(form->optAVCodecmp4->Owner(), form->optVideoFormat) << "owned by its parent item";
-    EXPECT_EQ(form->RecordVideopp->Items()[4]->Caption, L"Render Latest Video Using Recent Configuration");
+    EXPECT_EQ(form->RecordVideopp->Items()[4]->Caption,
+              L"Render Latest Video Using Recent Configuration");
 }
 
 TEST_F(MenuDispatchTest, AChoiceChecksSavesAndRunsTheIconAtOnce) {
@@ -108,7 +109,8 @@ TEST_F(MenuDispatchTest, FormatAndQualityOnlyCheckAndSave) {
 TEST_F(MenuDispatchTest, ClearAllFoldersNeitherChecksNorSaves) {
     const std::string before = setup();
     pick(L"OpenFolderPopupBtn", L"optClearAllFolders");
-    EXPECT_FALSE(dynamic_cast<ui::MenuItem*>(form->FindComponent(L"optClearAllFolders"))->Checked());
+    EXPECT_FALSE(
+        dynamic_cast<ui::MenuItem*>(form->FindComponent(L"optClearAllFolders"))->Checked());
     EXPECT_EQ(setup(), before);
     EXPECT_EQ(backend.balloons.back().text, L"Folders were cleared.");
 }
@@ -129,7 +131,8 @@ TEST_F(MenuDispatchTest, EditImageNeedsACaptureThenUsesTheChosenEditor) {
     clickControl(L"EditImage");
     ASSERT_EQ(platform.shell.size(), 1u);
     EXPECT_EQ(platform.shell[0].file, L"mspaint");
-    EXPECT_EQ(platform.shell[0].parameters, L"\"" + LastImageFile + L"\"") << "quoted for the spaces";
+    EXPECT_EQ(platform.shell[0].parameters, L"\"" + LastImageFile + L"\"")
+        << "quoted for the spaces";
     EXPECT_EQ(platform.shell[0].directory, L".");
     EXPECT_EQ(form->counter, 0.0);
 
@@ -146,7 +149,8 @@ TEST_F(MenuDispatchTest, AutostartWritesAQuotedPathAndConfirms) {
     EXPECT_EQ(platform.registry[key].size(), 1u);
     EXPECT_EQ(platform.registry[key][L"Glimmershot"], L"\"" + platform.exe + L"\"");
     ASSERT_EQ(platform.boxes.size(), 2u);
-    EXPECT_EQ(platform.boxes[0].text, L"Application will be automatically started after Windows Startup.");
+    EXPECT_EQ(platform.boxes[0].text,
+              L"Application will be automatically started after Windows Startup.");
     EXPECT_EQ(platform.boxes[0].title, L"Info");
     EXPECT_EQ(platform.boxes[0].style, 0x40u);
 
@@ -169,7 +173,8 @@ TEST_F(MenuDispatchTest, AutostartFailuresReachTheErrorReport) {
         form->S1Click();
         FAIL() << "expected an error";
     } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "Failed to create key \\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+        EXPECT_STREQ(e.what(),
+                     "Failed to create key \\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
     }
     platform.failCreateKey = false;
     platform.failSetValue = true;

@@ -36,13 +36,14 @@ TEST(Ocr, TextFilesBecomeCrLfLinesDecodedFromUtf8) {
     EXPECT_EQ(OcrText("abc\r\ndef\r\n"), L"abc\r\ndef\r\n");
     EXPECT_EQ(OcrText(""), L"");
     EXPECT_EQ(OcrText("\n"), L"\r\n");
-    EXPECT_EQ(OcrText("Ji\xC5\x99\xC3\xAD \xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD\n"), L"Jiří žluťoučký\r\n");
+    EXPECT_EQ(OcrText("Ji\xC5\x99\xC3\xAD \xC5\xBElu\xC5\xA5ou\xC4\x8Dk\xC3\xBD\n"),
+              L"Jiří žluťoučký\r\n");
     EXPECT_EQ(OcrText("a\xC3(b\xFF\n"), L"a\uFFFD(b\uFFFD\r\n");
     EXPECT_EQ(OcrText("\xE2\x82"), L"\uFFFD\r\n") << "a cut-off sequence";
 }
 
 class OcrJobTest : public test::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         start();
         form->CreateDirectories();
@@ -56,7 +57,9 @@ protected:
         std::ifstream f(HostPath(path), std::ios::binary);
         unsigned char h[24] = {};
         f.read(reinterpret_cast<char*>(h), 24);
-        auto be = [&](int o) { return (uint32_t{h[o]} << 24) | (h[o + 1] << 16) | (h[o + 2] << 8) | h[o + 3]; };
+        auto be = [&](int o) {
+            return (uint32_t{h[o]} << 24) | (h[o + 1] << 16) | (h[o + 2] << 8) | h[o + 3];
+        };
         return {be(16), be(20)};
     }
 };
@@ -83,7 +86,8 @@ TEST_F(OcrJobTest, SeveralCheckedLanguagesUseTheHighestAndABareCaptureIsWhite) {
     form->ConvertToTextpp->Items()[6]->setChecked(true);  // Russian, as the settings file may do
     form->ConvertToTextClick();
     EXPECT_NE(platform.shell.back().parameters.find(L"-l rus -psm 1"), std::wstring::npos);
-    EXPECT_EQ(pngSize(AppDir + OCRFolder + L"\\img1.png"), (std::pair<uint32_t, uint32_t>{1000, 1000}));
+    EXPECT_EQ(pngSize(AppDir + OCRFolder + L"\\img1.png"),
+              (std::pair<uint32_t, uint32_t>{1000, 1000}));
 }
 
 TEST_F(OcrJobTest, TheTextIsTakenOnceCompleteAndOnlyTheLatestConversionCounts) {
@@ -107,9 +111,10 @@ TEST_F(OcrJobTest, TheTextIsTakenOnceCompleteAndOnlyTheLatestConversionCounts) {
     ASSERT_EQ(platform.clipboardText.size(), 1u);
     EXPECT_EQ(platform.clipboardText[0], L"Hello Jiří\r\nworld\r\n");
     EXPECT_TRUE(OCRResultBase.empty());
-    EXPECT_EQ(backend.balloons.back().text,
-              L"Optical character recognition is finished. Open your favourite text editor and paste "
-              L"clipboard content into it (using Ctrl+v).");
+    EXPECT_EQ(
+        backend.balloons.back().text,
+        L"Optical character recognition is finished. Open your favourite text editor and paste "
+        L"clipboard content into it (using Ctrl+v).");
     form->LoadOCRText();
     EXPECT_EQ(platform.clipboardText.size(), 1u);
 }

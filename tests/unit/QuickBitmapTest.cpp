@@ -29,9 +29,11 @@ std::vector<int> firstRow(const TQuickBitmap& b) {
 
 TEST(QuickBitmap, WorkedExamples) {
     auto a = rowOf({0, 113, 113, 10});
-    EXPECT_EQ(firstRow(*a->QuickBicubicResize(2, 1)), (std::vector<int>{0, 56, 113, 126, 113, 62, 10, 4}));
+    EXPECT_EQ(firstRow(*a->QuickBicubicResize(2, 1)),
+              (std::vector<int>{0, 56, 113, 126, 113, 62, 10, 4}));
     auto b = rowOf({0, 0, 255, 255});
-    EXPECT_EQ(firstRow(*b->QuickBicubicResize(2, 1)), (std::vector<int>{0, 0, 0, 128, 255, 255, 255, 255}));
+    EXPECT_EQ(firstRow(*b->QuickBicubicResize(2, 1)),
+              (std::vector<int>{0, 0, 0, 128, 255, 255, 255, 255}));
     auto c = rowOf({10, 20, 30, 40});
     EXPECT_EQ(firstRow(*c->QuickBicubicResize(3, 1)),
               (std::vector<int>{10, 13, 16, 20, 23, 27, 30, 34, 37, 40, 41, 40}));
@@ -51,8 +53,10 @@ TEST(QuickBitmap, MatchesTheStraightVersionBitForBit) {
             TQuickBitmap src(3 + static_cast<int>(rng() % 20), 2 + static_cast<int>(rng() % 15));
             for (int y = 0; y < src.height; ++y)
                 for (int x = 0; x < src.width; ++x)
-                    src.SetPixel(x, y, TRGB{static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng() & 0xF0),
-                                            static_cast<uint8_t>(rng() % 2 ? 255 : 0)});
+                    src.SetPixel(
+                        x, y,
+                        TRGB{static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng() & 0xF0),
+                             static_cast<uint8_t>(rng() % 2 ? 255 : 0)});
             auto fast = src.QuickBicubicResize(xs, ys);
             auto slow = test::ReferenceResize(src, xs, ys);
             ASSERT_EQ(fast->GetBitmap().pixels, slow->GetBitmap().pixels) << xs << " x " << ys;
@@ -68,7 +72,8 @@ TEST(QuickBitmap, OneColourStaysOneColourAndOneByOneCopies) {
         for (uint32_t px : big->GetBitmap().pixels) ASSERT_EQ(px, 0xFFFE8211u) << "factor " << s;
     }
     Picture pic(6, 3);
-    for (size_t i = 0; i < pic.pixels.size(); ++i) pic.pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 0x10305);
+    for (size_t i = 0; i < pic.pixels.size(); ++i)
+        pic.pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 0x10305);
     TQuickBitmap src(&pic);
     EXPECT_EQ(src.QuickBicubicResize(1, 1)->GetBitmap().pixels, pic.pixels);
 }

@@ -34,7 +34,8 @@ TEST_F(RenderRace, EveryJobEndsInExactlyOneCompletionBalloon) {
     ASSERT_EQ(ends, kJobs);
     WaitForRenderJobs();
     int total = 0;
-    for (const auto& b : backend.balloons) total += b.text == L"Video was not rendered. The encoder failed.";
+    for (const auto& b : backend.balloons)
+        total += b.text == L"Video was not rendered. The encoder failed.";
     EXPECT_EQ(total, kJobs);
     EXPECT_EQ(VideoRenderState.load(), rsIdle);
     EXPECT_EQ(platform.processes.size(), static_cast<size_t>(kJobs));

@@ -13,11 +13,12 @@ namespace {
 
 // Drives the tick with ALT and the cursor as a user would, against a patterned fake screen.
 class SelectionTest : public test::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         platform.screen = Picture(640, 480);
         for (int y = 0; y < 480; ++y)
-            for (int x = 0; x < 640; ++x) platform.screen.at(x, y) = 0xFF000000u | (x << 12) | (y * 31);
+            for (int x = 0; x < 640; ++x)
+                platform.screen.at(x, y) = 0xFF000000u | (x << 12) | (y * 31);
         start();
     }
     void alt(bool down) { platform.keys[kVkMenu] = down; }
@@ -152,7 +153,8 @@ TEST_F(SelectionTest, ACaptureWritesBothFilesAndShowsTheLetterboxedPreview) {
     EXPECT_EQ(platform.createdDirs.back(), AppDir + L"\\Data\\Temp\\Video");
     const std::string stem = "2013-05-17-14-03-59-";
     std::vector<std::string> names;
-    for (auto& e : std::filesystem::directory_iterator(imgDir())) names.push_back(e.path().filename().string());
+    for (auto& e : std::filesystem::directory_iterator(imgDir()))
+        names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[0].substr(0, stem.size()), stem);
@@ -184,7 +186,8 @@ TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
     EXPECT_FALSE(form->LastCapturedScreen.empty());
     EXPECT_EQ(form->counter, 4.0) << "the preview is shown";
     ASSERT_FALSE(backend.balloons.empty());
-    EXPECT_EQ(backend.balloons.back().text, L"The capture was saved, but another program held the clipboard.");
+    EXPECT_EQ(backend.balloons.back().text,
+              L"The capture was saved, but another program held the clipboard.");
 }
 
 TEST_F(SelectionTest, UnwritableImagesFolderIsReportedAndTheNextCaptureWorks) {
@@ -192,7 +195,8 @@ TEST_F(SelectionTest, UnwritableImagesFolderIsReportedAndTheNextCaptureWorks) {
     for (const char* stem : {"2013-05-17-14-03-59-0000", "2013-05-17-14-03-59-0001"})
         for (const char* ext : {".png", ".bmp", ".jpg"})
             std::filesystem::create_directories(imgDir() / (std::string(stem) + ext));
-    const std::wstring notSaved = L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
+    const std::wstring notSaved =
+        L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
     drag({10, 10}, {60, 60});
     EXPECT_NE(form->counter, 4.0);
     ASSERT_FALSE(backend.balloons.empty());

@@ -15,9 +15,11 @@ namespace {
 
 // The program started in a temporary folder, optionally with a setup.csv already there.
 class SettingsTest : public test::AppFixture {
-protected:
+  protected:
     std::filesystem::path setupPath() const { return dir.path / "setup.csv"; }
-    void writeSetup(const std::string& text) { std::ofstream(setupPath(), std::ios::binary) << text; }
+    void writeSetup(const std::string& text) {
+        std::ofstream(setupPath(), std::ios::binary) << text;
+    }
     std::string readSetup() const {
         std::ifstream f(setupPath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(f), {}};
@@ -89,17 +91,17 @@ TEST_F(SettingsTest, MalformedLinesApplyTheirValidPrefix) {
         std::vector<int> expect;
     };
     const Case cases[] = {
-        {header() + "0;1;9;1;0;4\r\n", {0, 1, 1, 1, 0, 4}},       // 9 is past the languages
+        {header() + "0;1;9;1;0;4\r\n", {0, 1, 1, 1, 0, 4}},  // 9 is past the languages
         {header() + "0;0;1\r\n", {0, 0, 1, 1, 0, 4}},
         {header() + "3;1;0;0;1;0;7;7\r\n", {3, 1, 0, 0, 1, 0}},  // extra fields ignored
         {header() + "0; 0;1;1;0;4\r\n", {0, 0, 1, 1, 0, 4}},
         {header() + "2;1;0;0;3;2\r\n\r\n", {0, 0, 1, 1, 0, 4}},  // a trailing blank line
-        {header(), {0, 0, 1, 1, 0, 4}},                            // only the header
+        {header(), {0, 0, 1, 1, 0, 4}},                          // only the header
         {header() + "1;;1\r\n", {1, 0, 1, 1, 0, 4}},
         {header() + "-1;1\r\n", {0, 0, 1, 1, 0, 4}},
         {header() + "\"3\";\"1\"\n", {3, 1, 1, 1, 0, 4}},
         {"", {0, 0, 1, 1, 0, 4}},
-        {header() + "1;1;5;0;2;0", {1, 1, 5, 0, 2, 0}},            // a disabled language, no final CR LF
+        {header() + "1;1;5;0;2;0", {1, 1, 5, 0, 2, 0}},  // a disabled language, no final CR LF
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -157,14 +159,16 @@ TEST_F(SettingsTest, EveryCombinationSurvivesARestart) {
         {L"optEditWithMSPaint", L"optEditWithDefaultEditor"},
         {L"Englis1", L"English1"},
         {L"optRecordSlowMotion", L"optRecordVideo"},
-        {L"optAVCodecwmv1", L"optAVCodecmp4", L"optAVCodecflv", L"optAVCodecmov", L"optAVCodecwebm"},
+        {L"optAVCodecwmv1", L"optAVCodecmp4", L"optAVCodecflv", L"optAVCodecmov",
+         L"optAVCodecwebm"},
         {L"optAVQualitylow", L"optAVQualitymediumlow", L"optAVQualitymedium", L"optAVQualityhigh",
          L"optAVQualityveryhigh"}};
     start();
     std::vector<int> pick(6, 0);
     int combinations = 0;
     for (;;) {
-        for (size_t c = 0; c < 6; ++c) findItem(columns[c][static_cast<size_t>(pick[c])])->setChecked(true);
+        for (size_t c = 0; c < 6; ++c)
+            findItem(columns[c][static_cast<size_t>(pick[c])])->setChecked(true);
         form->SaveSetup();
         start();
         ASSERT_EQ(checked(), pick);
@@ -182,7 +186,8 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTheChoiceStands) {
     platform.failReplace = true;
     form->optImagesFolderClick(*findItem(L"optEditWithDefaultEditor"));
     EXPECT_EQ(readSetup(), before);
-    EXPECT_FALSE(std::filesystem::exists(dir.path / "setup.csv.tmp")) << "no temporary file is left";
+    EXPECT_FALSE(std::filesystem::exists(dir.path / "setup.csv.tmp"))
+        << "no temporary file is left";
     EXPECT_TRUE(findItem(L"optEditWithDefaultEditor")->Checked());
 }
 

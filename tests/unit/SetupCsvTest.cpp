@@ -21,7 +21,10 @@ TEST(SetupCsv, SplitsByTheFileRules) {
     EXPECT_EQ(SplitSetupLine("\"1;2\";3"), (Fields{"1;2", "3"}));
     EXPECT_EQ(SplitSetupLine("\"1\"2;3"), (Fields{"1", "2", "3"}));
     EXPECT_EQ(SplitSetupLine("\"unclosed;1"), (Fields{"unclosed;1"}));
-    EXPECT_EQ(SplitSetupLine("1\x01" "2"), (Fields{"1", "2"})) << "control characters split too";
+    EXPECT_EQ(SplitSetupLine("1\x01"
+                             "2"),
+              (Fields{"1", "2"}))
+        << "control characters split too";
     EXPECT_EQ(SplitSetupLine(std::string("1;2\0;3", 6)), (Fields{"1", "2"})) << "NUL ends the line";
     EXPECT_EQ(SplitSetupLine(""), Fields{});
     EXPECT_EQ(SplitSetupLine("   "), Fields{});

@@ -122,8 +122,10 @@ namespace {
 
 TEST(ErrorReport, FullStopRuleAndApplicationTitle) {
     EXPECT_EQ(ErrorReportText(L"Failed to set data for 'Glimmershot'"),
-              L"Failed to set data for 'Glimmershot'") << "a quote sorts before the full stop";
-    EXPECT_EQ(ErrorReportText(L"Failed to create key \\Software\\Run"), L"Failed to create key \\Software\\Run.");
+              L"Failed to set data for 'Glimmershot'")
+        << "a quote sorts before the full stop";
+    EXPECT_EQ(ErrorReportText(L"Failed to create key \\Software\\Run"),
+              L"Failed to create key \\Software\\Run.");
     EXPECT_EQ(ErrorReportText(L"Done."), L"Done.");
     EXPECT_EQ(ErrorReportText(L"Oops!"), L"Oops!") << "'!' sorts before '.'";
     EXPECT_EQ(ErrorReportText(L"(1)"), L"(1)");

@@ -19,7 +19,7 @@ int liveGdiObjects(bool regionsOnly = false) {
 constexpr bool kRegions = true;
 
 class Win32Platform : public testing::Test {
-protected:
+  protected:
     win32::Win32Platform platform;
     HWND window = CreateWindowExW(0, L"STATIC", L"t", WS_POPUP, 10, 10, 120, 80, nullptr, nullptr,
                                   nullptr, nullptr);
@@ -53,7 +53,8 @@ TEST_F(Win32Platform, RingRegionIsExactAndNeverLeaks) {
 
 TEST_F(Win32Platform, RingPlusPanel) {
     const Rect extra{2, 2, 40, 30};
-    ASSERT_NE(platform.setWindowRing(handle(), Rect{0, 0, 120, 80}, Rect{2, 2, 118, 78}, &extra), 0u);
+    ASSERT_NE(platform.setWindowRing(handle(), Rect{0, 0, 120, 80}, Rect{2, 2, 118, 78}, &extra),
+              0u);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     GetWindowRgn(window, rgn);
     EXPECT_TRUE(PtInRegion(rgn, 20, 20));
@@ -64,7 +65,8 @@ TEST_F(Win32Platform, RingPlusPanel) {
 Picture sample(int w, int h) {
     Picture p(w, h);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) p.at(x, y) = 0xFF000000u | (x * 9 << 16) | (y * 7 << 8) | (x ^ y);
+        for (int x = 0; x < w; ++x)
+            p.at(x, y) = 0xFF000000u | (x * 9 << 16) | (y * 7 << 8) | (x ^ y);
     return p;
 }
 
@@ -130,7 +132,8 @@ TEST_F(Win32Platform, FoldersWithUnicodeNamesAndWildcardDeletes) {
     ASSERT_TRUE(platform.createDirectoryTree(deep));
     EXPECT_TRUE(platform.createDirectoryTree(deep)) << "an existing folder is success";
     for (const wchar_t* n : {L"\\a.png", L"\\b č.jpg"}) {
-        HANDLE f = CreateFileW((deep + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE f =
+            CreateFileW((deep + n).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         ASSERT_NE(f, INVALID_HANDLE_VALUE);
         CloseHandle(f);
     }
@@ -138,11 +141,13 @@ TEST_F(Win32Platform, FoldersWithUnicodeNamesAndWildcardDeletes) {
     platform.deleteFiles(deep + L"\\*.*");
     EXPECT_EQ(GetFileAttributesW((deep + L"\\a.png").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW((deep + L"\\b č.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(GetFileAttributesW((deep + L"\\sub").c_str()), INVALID_FILE_ATTRIBUTES) << "folders stay";
+    EXPECT_NE(GetFileAttributesW((deep + L"\\sub").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "folders stay";
     platform.deleteFiles(root + L"\\missing\\*.*");  // silent
 
     // A file where a folder should be: failure is reported.
-    HANDLE f = CreateFileW((root + L"\\file").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE f = CreateFileW((root + L"\\file").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                           nullptr);
     CloseHandle(f);
     EXPECT_FALSE(platform.createDirectoryTree(root + L"\\file\\below"));
 }
@@ -157,13 +162,15 @@ TEST_F(Win32Platform, RegistryStringValuesUnderTheCurrentUser) {
     wchar_t data[256] = L"";
     DWORD size = sizeof(data), type = 0;
     ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest\\Run", L"Glimmershot",
-                           RRF_RT_ANY, &type, data, &size), ERROR_SUCCESS);
+                           RRF_RT_ANY, &type, data, &size),
+              ERROR_SUCCESS);
     EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
     EXPECT_STREQ(data, L"\"C:\\a b\\Glimmershot.exe\"");
     platform.regDeleteValue(key, L"Glimmershot");
     platform.regDeleteValue(key, L"Glimmershot");  // missing: ignored
     EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest\\Run", L"Glimmershot",
-                           RRF_RT_ANY, nullptr, nullptr, nullptr), ERROR_SUCCESS);
+                           RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
     RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\GlimmershotTest");
 }
 

@@ -1,8 +1,8 @@
 // The Win32 realisation of the form layer and platform, exercised for real.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <thread>
@@ -17,7 +17,7 @@ namespace gs {
 namespace {
 
 class Win32Ui : public testing::Test {
-protected:
+  protected:
     win32::Win32Platform platform;
     std::unique_ptr<ui::Backend> backend = ui::MakeWin32Backend(platform);
 
