@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <utility>
 
 #include "capture/CaptureFiles.h"
 #include "capture/PreviewModel.h"
@@ -72,7 +73,9 @@ void TForm1::buildLayout() {
         if (s.handCursor) c->cursor = ui::Cursor::HandPoint;
     }
 
-    auto find = [this](const wchar_t* name) { return dynamic_cast<ui::Control*>(FindComponent(name)); };
+    auto find = [this](const wchar_t* name) {
+        return dynamic_cast<ui::Control*>(FindComponent(name));
+    };
     bg = dynamic_cast<ui::Image*>(find(L"bg"));
     Image1 = dynamic_cast<ui::Image*>(find(L"Image1"));
     Image1->Center = true;
@@ -142,6 +145,8 @@ void TForm1::Timer1Timer() {
     if (ClipForm && ClipForm->isShowingRecording) return;
     LoadOCRText();
     DetectCreatedVideo();
+    if (ClipForm && !ClipForm->stoppedBecause.empty())
+        TrayIcon1->balloon(std::exchange(ClipForm->stoppedBecause, std::wstring()), L"Info", 3);
     const double step = Timer1->Interval() / 1000.0;
     counter = counter - step;
     timecounter = timecounter + step;

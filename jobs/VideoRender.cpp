@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "capture/CaptureFiles.h"
+#include "tools/ExitCodes.h"
 
 namespace gs {
 
@@ -49,7 +50,10 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
         platform.setClipboardText(owner, cmd.commandLine);
         // The full path as the program to run: a blank in AppDir cannot start another one.
         const std::optional<uint32_t> exit = platform.runAndWait(cmd.encoder, cmd.commandLine);
-        if (exit) {
+        if (exit && (*exit == tools::kNotFound || *exit == tools::kCannotStart)) {
+            // ff.exe ran but found no engine it could start.
+            outcome = RenderOutcome::NotStarted;
+        } else if (exit) {
             const bool made = *exit == 0 && platform.fileSize(cmd.output) > 0;
             outcome = made ? RenderOutcome::Created : RenderOutcome::EncoderFailed;
         }

@@ -27,7 +27,7 @@ enum MessageBoxStyle : unsigned {
 using NativeWindow = std::uintptr_t;  // an HWND, opaque outside platform/win32
 
 class Platform {
-public:
+  public:
     virtual ~Platform() = default;
 
     // Input
@@ -56,11 +56,12 @@ public:
     // A fixed-size copier of screen areas for a recording: one device context and one
     // picture for all its frames.
     class ScreenGrabber {
-    public:
+      public:
         virtual ~ScreenGrabber() = default;
         // Copies the area whose top-left corner is `at` into `frame` (its size stays).
         virtual bool grab(Point at, Picture& frame) = 0;
     };
+    // Null when it cannot be set up (no screen, no memory for the picture).
     virtual std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) = 0;
 
     // Clipboard: empties it and puts the bitmap on it; false when it could not be opened.

@@ -2,6 +2,9 @@
 // The selection-frame window: a blinking two-pixel frame around a screen rectangle, with a
 // small control panel in its corner while a recording is set up.
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
 
 #include "platform/Platform.h"
 #include "platform/Types.h"
@@ -10,7 +13,7 @@
 namespace gs {
 
 class TClipForm : public ui::Form {
-public:
+  public:
     TClipForm(Platform& platform, ui::Backend& backend);
 
     ui::Timer* Timer1 = nullptr;
@@ -38,6 +41,8 @@ public:
     int capturedFrames = 0;
     // The highest frame index is one below this (tests lower it).
     int videoFrameLimit = 1000000;
+    // Why the last recording ended early; the main window's tick tells the user and clears it.
+    std::wstring stoppedBecause;
 
     void NormalizeCliprect();
     void positionshapes();
@@ -57,12 +62,15 @@ public:
     void RecordSlowMotion();
     void WMHotKey(int id);
 
-private:
+  private:
     void buildLayout();
     void countdownStep(const wchar_t* text, int ms);
     void startRecorder();
     void endRecorder();
     bool recordVideoFrames();
+    std::unique_ptr<Platform::ScreenGrabber> grabberForClipRect(Picture& frame);
+    void saveFrame(const std::wstring& file, const Picture& frame);
+    void runRecorder(const std::function<void()>& body);
     Platform& platform_;
 };
 

@@ -1,6 +1,5 @@
 // The recording panel, its countdown, and the two recorders (12 fps video and slow motion).
 #include <initializer_list>
-#include <stdexcept>
 #include <string>
 
 #include "capture/CaptureFiles.h"
@@ -15,16 +14,22 @@ namespace gs {
 namespace {
 constexpr int kPanelRight = 152, kPanelBottom = 102;
 constexpr unsigned kVkF10Code = 121;
+
+// Ends a recorder with the reason the user is told.
+struct RecordingStopped {
+    std::wstring why;
+};
 }  // namespace
 
 void TClipForm::ShowRecording(bool aIsSlowMotion) {
     positionshapes();
     const int w = Width(), h = Height();
     if (w < 160 || h < 120) {
-        platform_.messageBox(handle(),
-                             L"If you want to record video then you have to define larger rectangle."
-                             L"Resolution width x height must be higher than 160 x 120.",
-                             ui::ApplicationTitle(platform_.exePath()), kMbOk);
+        platform_.messageBox(
+            handle(),
+            L"If you want to record video then you have to define larger rectangle."
+            L"Resolution width x height must be higher than 160 x 120.",
+            ui::ApplicationTitle(platform_.exePath()), kMbOk);
         return;
     }
     const Rect panel{2, 2, kPanelRight, kPanelBottom};
@@ -56,7 +61,8 @@ void TClipForm::countdownStep(const wchar_t* text, int ms) {
 }
 
 void TClipForm::RecordingbtnClick() {
-    for (ui::Control* c : std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
         c->setVisible(false);
     countdownStep(L"Wait", 500);
     DeleteFolderFiles(platform_, AppDir + SlowMotionFolder + L"\\*.*");
@@ -66,7 +72,8 @@ void TClipForm::RecordingbtnClick() {
     countdownStep(L"1", 1000);
     lbl4->setVisible(false);
     ShowClipForm();
-    for (ui::Control* c : std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
+    for (ui::Control* c :
+         std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
         c->setVisible(true);
     if (isSlowMotion)
         RecordSlowMotion();
@@ -91,27 +98,48 @@ void TClipForm::WMHotKey(int id) {
     if (id == hotkey) StopRecording();
 }
 
-bool TClipForm::recordVideoFrames() {
+std::unique_ptr<Platform::ScreenGrabber> TClipForm::grabberForClipRect(Picture& frame) {
     NormalizeCliprect();
-    const int w = ClipRect.width(), h = ClipRect.height();
-    Picture frame(w, h);
-    auto grabber = platform_.screenGrabber(w, h);
+    frame = Picture(ClipRect.width(), ClipRect.height());
+    auto grabber = platform_.screenGrabber(frame.width, frame.height);
+    if (!grabber) throw RecordingStopped{L"Recording stopped: the screen could not be read."};
+    return grabber;
+}
+
+void TClipForm::saveFrame(const std::wstring& file, const Picture& frame) {
+    try {
+        imaging::WritePng(file, frame, {1, 65535});
+    } catch (...) {
+        const std::wstring folder = file.substr(0, file.find_last_of(L'\\'));
+        throw RecordingStopped{L"Recording stopped: a frame could not be saved in \"" + folder +
+                               L"\"."};
+    }
+}
+
+// A screen that cannot be read for a moment (the secure desktop, a display mode change) does
+// not end a recording: the frame keeps its last picture, so the slot gets a copy of the last
+// good frame (a blank one before the first) and the video keeps its length.
+bool TClipForm::recordVideoFrames() {
+    Picture frame;
+    auto grabber = grabberForClipRect(frame);
     const std::wstring folder = AppDir + TempVideoFolder;
     FrameClock clock(platform_);
     int index = 0;
     capturedFrames = 0;
     while (isRecording && index < videoFrameLimit) {
         clock.frameStarts();
-        if (!grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) return false;
-        ++capturedFrames;
-        const Point cursor = platform_.cursorPos();
-        const bool down = platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
-        const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;
-        const Rect m = CursorImage->bounds();
-        DrawCursor(frame, marker->picture(), cursor.x - ClipRect.Left - m.width() / 2,
-                   cursor.y - ClipRect.Top - m.height() / 2);
+        if (grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) {
+            ++capturedFrames;
+            const Point cursor = platform_.cursorPos();
+            const bool down =
+                platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
+            const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;
+            const Rect m = CursorImage->bounds();
+            DrawCursor(frame, marker->picture(), cursor.x - ClipRect.Left - m.width() / 2,
+                       cursor.y - ClipRect.Top - m.height() / 2);
+        }
         const std::wstring saved = FrameFileName(folder, index);
-        imaging::WritePng(saved, frame, {1, 65535});
+        saveFrame(saved, frame);
         // Slots the capture overran get copies of this frame, so real time is kept.
         bool behind = clock.behind();
         while (behind && index + 1 < videoFrameLimit) {
@@ -128,14 +156,22 @@ bool TClipForm::recordVideoFrames() {
     return true;
 }
 
+void TClipForm::runRecorder(const std::function<void()>& body) {
+    stoppedBecause.clear();
+    try {
+        body();
+    } catch (const RecordingStopped& stop) {
+        stoppedBecause = stop.why;
+    } catch (...) {
+        stoppedBecause = L"Recording stopped: it failed unexpectedly.";
+    }
+}
+
 void TClipForm::RecordVideo() {
     startRecorder();
     VideoRenderState.store(rsRecording, std::memory_order_release);
     bool finished = false;
-    try {
-        finished = recordVideoFrames();
-    } catch (...) {
-    }
+    runRecorder([&] { finished = recordVideoFrames(); });
     if (finished) {
         StartRenderVideo(platform_, handle(), RenderJob{VideoExtension, VideoQScale});
     } else {
@@ -149,21 +185,20 @@ void TClipForm::RecordVideo() {
 
 void TClipForm::RecordSlowMotion() {
     startRecorder();
-    try {
-        NormalizeCliprect();
-        const int w = ClipRect.width(), h = ClipRect.height();
-        Picture frame(w, h);
-        auto grabber = platform_.screenGrabber(w, h);
+    runRecorder([&] {
+        Picture frame;
+        auto grabber = grabberForClipRect(frame);
         const std::wstring folder = AppDir + SlowMotionFolder;
         for (int index = 0; isRecording && index < kMaxSlowMotionFrames; ++index) {
-            if (!grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) throw std::runtime_error("grab");
-            imaging::WritePng(FrameFileName(folder, index), frame, {1, 65535});
+            grabber->grab(Point{ClipRect.Left, ClipRect.Top},
+                          frame);  // a failed read keeps the last frame
+            saveFrame(FrameFileName(folder, index), frame);
             platform_.sleep(5);
             platform_.processMessages();
         }
-        platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"", kSwShow);
-    } catch (...) {
-    }
+        platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"",
+                               kSwShow);
+    });
     endRecorder();
 }
 

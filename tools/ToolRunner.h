@@ -1,8 +1,11 @@
 #pragma once
 // Shared by the forwarders in the tools folder: they find the real program and run it with
 // the caller's arguments, returning its exit code.
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tools/ExitCodes.h"
 
 namespace gs::tools {
 
@@ -19,16 +22,22 @@ int RunHostProgram(const std::string& program, const std::vector<std::wstring>& 
 // On Windows: the first of `candidates` that exists, else `exeName` (unless empty) on the
 // PATH; empty if none.
 std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std::wstring& exeName);
-// Runs it with the arguments (quoted as Windows expects) and returns its exit code.
-int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args);
+struct RunLimits {
+    uint32_t timeLimitMs = 0;  // 0: wait as long as it runs
+    std::wstring logFile;      // its standard output and error go here when given
+};
+// Runs it with the arguments (quoted as Windows expects), without a console window, and
+// returns its exit code, or kTimedOut after ending it when it overran its time. It also ends
+// when this program is ended.
+int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
+               const RunLimits& limits = {});
 
 // An environment variable's value, empty when unset.
 std::wstring Env(const wchar_t* name);
 
 // The folder of this executable, with a trailing backslash.
 std::wstring OwnFolder();
-
-inline constexpr int kNotFound = 127;
-inline constexpr int kCannotStart = 126;
+// The user's temporary folder, with a trailing backslash.
+std::wstring TempFolder();
 
 }  // namespace gs::tools

@@ -9,7 +9,7 @@ namespace gs::win32 {
 
 template <class Traits>
 class Unique {
-public:
+  public:
     using handle_type = typename Traits::handle_type;
     Unique() = default;
     explicit Unique(handle_type h) : h_(h) {}
@@ -36,7 +36,7 @@ public:
         h_ = h;
     }
 
-private:
+  private:
     handle_type h_ = Traits::invalid();
     typename Traits::extra_type extra_{};
 };
@@ -51,13 +51,27 @@ struct SimpleTraits {
     static void close(H h, NoExtra) { Close(h); }
 };
 
-struct KernelTraits {  // CreateFile and friends use INVALID_HANDLE_VALUE, others null
+struct KernelTraits {  // processes, threads, jobs, events: null when there is none
     using handle_type = HANDLE;
     using extra_type = NoExtra;
     static HANDLE invalid() { return nullptr; }
     static void close(HANDLE h, NoExtra) {
         if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     }
+};
+
+struct FileTraits {  // CreateFileW and FindFirstFileW fail with INVALID_HANDLE_VALUE
+    using handle_type = HANDLE;
+    using extra_type = NoExtra;
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h, NoExtra) { CloseHandle(h); }
+};
+
+struct FindTraits {
+    using handle_type = HANDLE;
+    using extra_type = NoExtra;
+    static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
+    static void close(HANDLE h, NoExtra) { FindClose(h); }
 };
 
 struct WindowDcTraits {  // GetDC / ReleaseDC need the window the DC came from
@@ -89,6 +103,8 @@ using Font = Unique<SimpleTraits<HFONT, deleteGdiObject>>;
 using MemoryDc = Unique<SimpleTraits<HDC, deleteDc>>;
 using WindowDc = Unique<WindowDcTraits>;
 using Handle = Unique<KernelTraits>;
+using FileHandle = Unique<FileTraits>;
+using FindHandle = Unique<FindTraits>;
 using Menu = Unique<SimpleTraits<HMENU, destroyMenu>>;
 using Icon = Unique<SimpleTraits<HICON, destroyIcon>>;
 using RegKey = Unique<SimpleTraits<HKEY, closeKey>>;
@@ -98,13 +114,13 @@ using GlobalMemory = Unique<SimpleTraits<HGLOBAL, freeGlobal>>;
 
 // Selects an object into a DC for one scope and puts the old one back.
 class Selected {
-public:
+  public:
     Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
     ~Selected() { SelectObject(dc_, old_); }
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };

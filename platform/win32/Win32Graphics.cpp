@@ -47,8 +47,10 @@ struct DibCanvas {
 bool putOnClipboard(NativeWindow owner, UINT format, GlobalMemory& mem) {
     Clipboard clip;
     for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
-        if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
-        else Sleep(50);
+        if (OpenClipboard(reinterpret_cast<HWND>(owner)))
+            clip.reset(true);
+        else
+            Sleep(50);
     }
     if (!clip || !EmptyClipboard()) return false;
     if (!SetClipboardData(format, mem.get())) return false;
@@ -65,10 +67,12 @@ bool Win32Platform::copyScreen(const Rect& area, Picture& out) {
     if (!screen) return false;
     DibCanvas canvas(screen.get(), w, h);
     if (!canvas.ok()) return false;
-    if (!BitBlt(canvas.dc.get(), 0, 0, w, h, screen.get(), area.Left, area.Top, SRCCOPY)) return false;
+    if (!BitBlt(canvas.dc.get(), 0, 0, w, h, screen.get(), area.Left, area.Top, SRCCOPY))
+        return false;
     GdiFlush();
     out = Picture(w, h);
-    for (size_t i = 0; i < out.pixels.size(); ++i) out.pixels[i] = 0xFF000000u | (canvas.bits[i] & 0xFFFFFF);
+    for (size_t i = 0; i < out.pixels.size(); ++i)
+        out.pixels[i] = 0xFF000000u | (canvas.bits[i] & 0xFFFFFF);
     return true;
 }
 
@@ -98,8 +102,17 @@ bool Win32Platform::setClipboardBitmap(NativeWindow owner, const Picture& bitmap
     GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!mem) return false;
     if (auto* head = static_cast<BITMAPINFOHEADER*>(GlobalLock(mem.get()))) {
-        *head = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), bitmap.width, bitmap.height, 1, 24, BI_RGB,
-                                 stride * static_cast<DWORD>(bitmap.height), 3780, 3780, 0, 0};
+        *head = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER),
+                                 bitmap.width,
+                                 bitmap.height,
+                                 1,
+                                 24,
+                                 BI_RGB,
+                                 stride * static_cast<DWORD>(bitmap.height),
+                                 3780,
+                                 3780,
+                                 0,
+                                 0};
         auto* rows = reinterpret_cast<uint8_t*>(head + 1);
         for (int y = 0; y < bitmap.height; ++y) {
             uint8_t* out = rows + static_cast<size_t>(bitmap.height - 1 - y) * stride;
@@ -131,17 +144,21 @@ bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& tex
 
 namespace {
 class Win32Grabber : public Platform::ScreenGrabber {
-public:
-    Win32Grabber(int w, int h) : screen_(GetDC(nullptr), nullptr), canvas_(screen_.get(), w, h), w_(w), h_(h) {}
+  public:
+    Win32Grabber(int w, int h)
+        : screen_(GetDC(nullptr), nullptr), canvas_(screen_.get(), w, h), w_(w), h_(h) {}
+    bool ready() const { return screen_ && canvas_.ok(); }
     bool grab(Point at, Picture& frame) override {
-        if (!canvas_.ok() || frame.width != w_ || frame.height != h_) return false;
-        if (!BitBlt(canvas_.dc.get(), 0, 0, w_, h_, screen_.get(), at.x, at.y, SRCCOPY)) return false;
+        if (frame.width != w_ || frame.height != h_) return false;
+        if (!BitBlt(canvas_.dc.get(), 0, 0, w_, h_, screen_.get(), at.x, at.y, SRCCOPY))
+            return false;
         GdiFlush();
-        for (size_t i = 0; i < frame.pixels.size(); ++i) frame.pixels[i] = 0xFF000000u | canvas_.bits[i];
+        for (size_t i = 0; i < frame.pixels.size(); ++i)
+            frame.pixels[i] = 0xFF000000u | canvas_.bits[i];
         return true;
     }
 
-private:
+  private:
     WindowDc screen_;
     DibCanvas canvas_;
     int w_, h_;
@@ -149,11 +166,13 @@ private:
 }  // namespace
 
 std::unique_ptr<Platform::ScreenGrabber> Win32Platform::screenGrabber(int width, int height) {
-    return std::make_unique<Win32Grabber>(width, height);
+    auto grabber = std::make_unique<Win32Grabber>(width, height);
+    if (!grabber->ready()) return nullptr;  // e.g. no memory for a picture of that size
+    return grabber;
 }
 
-std::uintptr_t Win32Platform::setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,
-                                            const Rect* extra) {
+std::uintptr_t Win32Platform::setWindowRing(NativeWindow window, const Rect& outer,
+                                            const Rect& hole, const Rect* extra) {
     Region ring(CreateRectRgn(outer.Left, outer.Top, outer.Right, outer.Bottom));
     Region inner(CreateRectRgn(hole.Left, hole.Top, hole.Right, hole.Bottom));
     if (!ring || !inner) return 0;

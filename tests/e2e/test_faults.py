@@ -195,6 +195,14 @@ def missing_tools(s: Session, c: Checks):
     c.check(bool(text) and videos(s) == before, "without ff.exe the balloon says so and no video appears")
     for exe in ("ff.exe", "tesseract.exe"):
         os.rename(os.path.join(tools, exe + ".away"), os.path.join(tools, exe))
+    # ff.exe without its engine cannot render either, and says so in the same words.
+    engine = os.path.join(tools, "ffmpeg")
+    os.rename(engine, engine + ".away")
+    s.poll(lambda: not s.balloon_text(), 30)  # the last balloon said the same
+    rerender(s)
+    text = balloon_saying(s, ["not rendered", "could not be started"], 15)
+    c.check(bool(text) and videos(s) == before, "without the engine beside ff.exe the balloon says so")
+    os.rename(engine + ".away", engine)
     rerender(s)
     video = new_video(s, before)
     c.check(bool(video), "with ff.exe back the re-render works")

@@ -1,19 +1,24 @@
-"""Video recording, slow motion and rendering with the real ffmpeg behind ff.exe."""
+"""Video recording, slow motion and rendering by ff.exe with the FFmpeg shipped beside it."""
 import glob
 import json
 import os
 import subprocess
 import time
 
+import numpy
 from PIL import Image
 
-from harness import Checks, Session, log, scenario, winpath
+from harness import Checks, Session, log, run, scenario, winpath
 
 PATTERN = (300, 200, 700, 520)
-AREA = (400, 300, 700, 500)  # 300 x 200
+AREA = (400, 300, 601, 451)  # 201 x 151: odd both ways, as half of all selections are
 RECORD_ICON = (201, 186)
 RECORD_ARROW = (225, 197)
-FORMATS = {"mp4": (1, "mpeg4"), "flv": (2, "flv1"), "mov": (3, "h264"), "webm": (4, "vp8")}
+# Extension: (entry in the format menu, codec arguments of the program's command line, codec).
+FORMATS = {"wmv": (0, ["-vcodec", "wmv2"], "wmv2"), "mp4": (1, ["-vcodec", "mpeg4"], "mpeg4"),
+           "flv": (2, ["-vcodec", "flv"], "flv1"), "mov": (3, [], "mpeg4"),
+           "webm": (4, ["-f", "webm", "-vcodec", "libvpx"], "vp8")}
+QUALITIES = (5, 15, 17, 21, 35)
 
 
 def pattern_at(x, y):
@@ -33,12 +38,35 @@ def videos(s):
 
 
 def probe_video(path):
-    out = subprocess.run(["ffprobe", "-v", "error", "-show_entries", "stream=codec_name,pix_fmt",
+    """(codec, pixel format, duration, width, height, frames decoded), read by the host's ffprobe."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-count_frames", "-show_entries",
+                          "stream=codec_name,pix_fmt,width,height,nb_read_frames",
                           "-show_entries", "format=duration", "-of", "json", path],
                          capture_output=True, text=True, timeout=60).stdout
     data = json.loads(out or "{}")
-    stream = (data.get("streams") or [{}])[0]
-    return stream.get("codec_name"), stream.get("pix_fmt"), float(data.get("format", {}).get("duration", 0))
+    st = (data.get("streams") or [{}])[0]
+    return (st.get("codec_name"), st.get("pix_fmt"), float(data.get("format", {}).get("duration", 0)),
+            st.get("width"), st.get("height"), int(st.get("nb_read_frames", 0)))
+
+
+def renders_whole(found, codec, n):
+    """The video decodes completely: every frame file, padded to even, for n / 12 seconds."""
+    even = (AREA[2] - AREA[0] + 1) // 2 * 2, (AREA[3] - AREA[1] + 1) // 2 * 2
+    return (found[0] == codec and found[1] == "yuv420p" and found[3:5] == even and found[5] == n
+            and abs(found[2] - n / 12) < 0.2)
+
+
+def edges_kept(video, first_frame):
+    """The decoded first frame against the recorded one: nothing cropped or shifted, and the
+    padding repeats the last column and row."""
+    raw = subprocess.run(["ffmpeg", "-v", "error", "-i", video, "-frames:v", "1", "-f", "rawvideo",
+                          "-pix_fmt", "rgb24", "-"], capture_output=True, timeout=60).stdout
+    src = numpy.asarray(Image.open(first_frame).convert("RGB"), dtype=int)
+    h, w = src.shape[:2]
+    got = numpy.frombuffer(raw, numpy.uint8).reshape(h + h % 2, w + w % 2, 3).astype(int)
+    inside = abs(got[:h, :w] - src).mean()
+    pad = max(abs(got[:h, -1] - got[:h, w - 1]).mean(), abs(got[-1, :w] - got[h - 1, :w]).mean())
+    return inside, pad
 
 
 def start_button(s):
@@ -124,9 +152,10 @@ def record_and_render(s: Session, c: Checks):
         c.check(last.getpixel((cx + 10, cy)) == want,
                 f"the yellow disc is blended at half opacity: {last.getpixel((cx + 10, cy))} vs {want}")
     if c.check(bool(video), "the encoder wrote a video"):
-        codec, _, duration = probe_video(video[0])
-        c.check(codec == "wmv2" and abs(duration - len(names) / 12) < 0.25,
-                f"a WMV as long as the frames at 12 per second ({codec}, {duration:.2f} s)")
+        found = probe_video(video[0])
+        log(f"  wmv: {os.path.basename(video[0])} {found}")
+        c.check(renders_whole(found, "wmv2", len(names)),
+                f"a 201 x 151 recording renders as a whole 202 x 152 WMV at 12 per second {found}")
     clip = os.path.join(s.appdir, "..", "clip.bmp")
     s.probe("clipboard", winpath(clip))
     line = open(clip + ".txt", encoding="utf-8").read() if os.path.exists(clip + ".txt") else ""
@@ -143,20 +172,35 @@ def record_and_render(s: Session, c: Checks):
     s.close_windows("video")
     time.sleep(1.0)
 
-    # Every other format, from the same frames.
-    for ext, (index, codec) in FORMATS.items():
+    # Every other format, from the same frames, through the menus.
+    for ext, (index, _, codec) in list(FORMATS.items())[1:]:
         before = videos(s)
         choose_format(s, index)
         rerender(s)
         got = new_video(s, before)
         name = got[0] if got else ""
-        found = probe_video(name) if name else (None, None, 0)
+        found = probe_video(name) if name else (None,) * 6
         log(f"  {ext}: {os.path.basename(name)} {found}")
-        c.check(name.endswith("." + ext) and found[0] == codec and abs(found[2] - len(names) / 12) < 0.3,
-                f"{ext} renders as {codec}")
-        if ext == "mov":
-            c.check(found[1] == "yuv420p", "the MOV is 4:2:0, playable everywhere")
+        c.check(name.endswith("." + ext) and renders_whole(found, codec, len(names)), f"{ext} renders whole as {codec}")
         s.poll(lambda: "created" in s.balloon_text(), 10)
+
+    # Every format at every quality, by the shipped ff.exe given the program's command line.
+    ff = folder(s, "TesseractOCR", "ff.exe")
+    frames_in = winpath(folder(s, "Temp", "Video")) + "\\%06d.png"
+    sizes = {}
+    for ext, (_, codec_args, codec) in FORMATS.items():
+        for q in QUALITIES:
+            out = os.path.join(s.appdir, "..", f"q{q}.{ext}")
+            rc, _ = run(["wine", ff, "-r", "12", "-f", "image2", "-i", frames_in, "-y", *codec_args,
+                         "-qscale", str(q), "-r", "12", winpath(out)], s.env, timeout=120, check=False)
+            found = probe_video(out) if rc == 0 else (None,) * 6
+            sizes[(ext, q)] = os.path.getsize(out) if rc == 0 else 0
+            c.check(renders_whole(found, codec, len(names)), f"{ext} at quality {q} renders whole (exit {rc}, {found})")
+    log("  sizes by quality:", {ext: [sizes[(ext, q)] for q in QUALITIES] for ext in FORMATS})
+    c.check(all(sizes[(ext, 5)] > sizes[(ext, 35)] for ext in FORMATS), "a lower quality makes a smaller file in every format")
+    inside, pad = edges_kept(os.path.join(s.appdir, "..", "q5.mp4"), os.path.join(folder(s, "Temp", "Video"), names[0]))
+    log(f"  first frame: mean difference {inside:.1f} inside, padding vs last column/row {pad:.1f}")
+    c.check(inside < 12 and pad < 6, "no recorded pixel is lost, and the padding repeats the edge")
 
     # Without the encoder: said so, and nothing claimed.
     ff = folder(s, "TesseractOCR", "ff.exe")

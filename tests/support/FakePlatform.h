@@ -17,7 +17,7 @@
 namespace gs::test {
 
 class FakePlatform : public Platform {
-public:
+  public:
     std::map<int, bool> keys;
     Point cursor{};
     uint32_t ticks = 0;
@@ -64,26 +64,30 @@ public:
                 dst.at(x, y) = src.at((x - to.Left) * src.width / to.width(),
                                       (y - to.Top) * src.height / to.height());
     }
-    // Recording: the grabber copies from `screen` and advances the clock by `grabTicks`.
+    // Recording: the grabber copies from `screen` and advances the clock by `grabTicks`;
+    // the grabs numbered in `failingGrabs` (from 1) read nothing and leave the frame alone.
     uint32_t grabTicks = 0, copyTicks = 0;
-    bool grabFails = false;
+    std::set<int> failingGrabs;
+    bool noGrabber = false;
     int grabs = 0;
     std::unique_ptr<ScreenGrabber> screenGrabber(int, int) override {
         struct G : ScreenGrabber {
             explicit G(FakePlatform& p) : p(p) {}
             FakePlatform& p;
             bool grab(Point at, Picture& frame) override {
-                if (p.grabFails) return false;
-                Picture area;
-                p.copyScreen(Rect{at.x, at.y, at.x + frame.width, at.y + frame.height}, area);
-                --p.screenCopies;
-                frame.pixels = area.pixels;
                 p.ticks += p.grabTicks;
-                ++p.grabs;
+                const bool fails = p.failingGrabs.count(++p.grabs) > 0;
+                if (!fails) {
+                    Picture area;
+                    p.copyScreen(Rect{at.x, at.y, at.x + frame.width, at.y + frame.height}, area);
+                    --p.screenCopies;
+                    frame.pixels = area.pixels;
+                }
                 if (p.onGrab) p.onGrab();
-                return true;
+                return !fails;
             }
         };
+        if (noGrabber) return nullptr;
         return std::make_unique<G>(*this);
     }
     std::function<void()> onGrab;  // e.g. stops a recording after some frames
@@ -180,9 +184,9 @@ public:
         int show;
     };
     std::vector<Shell> shell;
-    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb, const std::wstring& file,
-                               const std::wstring& parameters, const std::wstring& directory,
-                               int show) override {
+    std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb,
+                               const std::wstring& file, const std::wstring& parameters,
+                               const std::wstring& directory, int show) override {
         shell.push_back({owner, verb, file, parameters, directory, show});
         return 42;
     }
@@ -228,7 +232,7 @@ struct FakeFormPeer : ui::FormPeer {
 };
 
 class FakeBackend : public ui::Backend {
-public:
+  public:
     std::vector<ui::Timer*> timers;
     std::vector<ui::TrayIcon*> trays;
     struct Balloon {

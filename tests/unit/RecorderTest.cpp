@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "capture/CaptureFiles.h"
@@ -51,7 +52,7 @@ TEST(DrawCursor, BlendsByAlphaAndClips) {
     EXPECT_EQ(frame.at(0, 0), 0xFF0000FFu);
     Picture edge(100, 60, 0xFF0000FFu);
     DrawCursor(edge, Picture(50, 50, 0xFFFFFFFFu), -25 - 25, -25 - 25);  // cursor 25 px left, above
-    DrawCursor(edge, Picture(50, 50, 0xFFFFFFFFu), 125 - 25, 85 - 25);  // 25 px past right, bottom
+    DrawCursor(edge, Picture(50, 50, 0xFFFFFFFFu), 125 - 25, 85 - 25);   // 25 px past right, bottom
     for (uint32_t px : edge.pixels) ASSERT_EQ(px, 0xFF0000FFu);
     DrawCursor(edge, Picture(50, 50, 0xFFFFFFFFu), -49, -49);
     EXPECT_EQ(edge.at(0, 0), 0xFFFFFFFFu);
@@ -59,21 +60,29 @@ TEST(DrawCursor, BlendsByAlphaAndClips) {
 }
 
 TEST(RenderCommand, ExactTextForEveryFormatAndQuality) {
-    EXPECT_EQ(BuildRenderCommand(L"D:\\Capture", L"2013-05-01-10-20-30-0007", L"wmv", 5).commandLine,
-              L"D:\\Capture\\Data\\TesseractOCR\\ff.exe -r 12 -f image2 -i \"D:\\Capture\\Data\\Temp\\Video\\"
-              L"%06d.png\" -y -vcodec wmv2 -qscale 5 -r 12 \"D:\\Capture\\Data\\Published\\video\\"
-              L"2013-05-01-10-20-30-0007.wmv\"");
+    EXPECT_EQ(
+        BuildRenderCommand(L"D:\\Capture", L"2013-05-01-10-20-30-0007", L"wmv", 5).commandLine,
+        L"D:\\Capture\\Data\\TesseractOCR\\ff.exe -r 12 -f image2 -i "
+        L"\"D:\\Capture\\Data\\Temp\\Video\\"
+        L"%06d.png\" -y -vcodec wmv2 -qscale 5 -r 12 \"D:\\Capture\\Data\\Published\\video\\"
+        L"2013-05-01-10-20-30-0007.wmv\"");
     const std::pair<const wchar_t*, const wchar_t*> formats[] = {
-        {L"wmv", L" -vcodec wmv2 "}, {L"mp4", L" -vcodec mpeg4 "}, {L"flv", L" -vcodec flv "},
-        {L"mov", L" -y  -qscale "}, {L"webm", L" -f webm -vcodec libvpx "}};
+        {L"wmv", L" -vcodec wmv2 "},
+        {L"mp4", L" -vcodec mpeg4 "},
+        {L"flv", L" -vcodec flv "},
+        {L"mov", L" -y  -qscale "},
+        {L"webm", L" -f webm -vcodec libvpx "}};
     for (auto [ext, codec] : formats)
         for (int q : {5, 15, 17, 21, 35}) {
             const RenderCommand c = BuildRenderCommand(L"C:\\A b", L"s", ext, q);
             EXPECT_NE(c.commandLine.find(codec), std::wstring::npos) << ext;
-            EXPECT_NE(c.commandLine.find(L" -qscale " + std::to_wstring(q) + L" -r 12 \""), std::wstring::npos);
+            EXPECT_NE(c.commandLine.find(L" -qscale " + std::to_wstring(q) + L" -r 12 \""),
+                      std::wstring::npos);
             EXPECT_EQ(c.output, L"C:\\A b\\Data\\Published\\video\\s." + std::wstring(ext));
-            EXPECT_EQ(c.commandLine.rfind(L"\"" + c.output + L"\""), c.commandLine.size() - c.output.size() - 2);
-            EXPECT_EQ(c.commandLine.find(L"C:\\A b\\Data\\TesseractOCR\\ff.exe -r"), 0u) << "unquoted encoder";
+            EXPECT_EQ(c.commandLine.rfind(L"\"" + c.output + L"\""),
+                      c.commandLine.size() - c.output.size() - 2);
+            EXPECT_EQ(c.commandLine.find(L"C:\\A b\\Data\\TesseractOCR\\ff.exe -r"), 0u)
+                << "unquoted encoder";
         }
     EXPECT_EQ(ClampQScale(0), 5);
     EXPECT_EQ(ClampQScale(3), 5);
@@ -84,7 +93,7 @@ TEST(RenderCommand, ExactTextForEveryFormatAndQuality) {
 }
 
 class RecorderTest : public test::AppFixture {
-protected:
+  protected:
     void SetUp() override {
         platform.screen = Picture(640, 480, 0xFF336699u);
         start();
@@ -121,9 +130,10 @@ TEST_F(RecorderTest, TooSmallRectanglesAreRefused) {
     select(Rect{100, 100, 253, 300});  // 153 wide
     clip->ShowRecording(false);
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text,
-              L"If you want to record video then you have to define larger rectangle.Resolution width x "
-              L"height must be higher than 160 x 120.");
+    EXPECT_EQ(
+        platform.boxes[0].text,
+        L"If you want to record video then you have to define larger rectangle.Resolution width x "
+        L"height must be higher than 160 x 120.");
     EXPECT_EQ(platform.boxes[0].title, L"Glimmershot");
     EXPECT_EQ(platform.boxes[0].style, 0u);
     EXPECT_FALSE(clip->isShowingRecording);
@@ -154,7 +164,8 @@ TEST_F(RecorderTest, CountdownThenContiguousFramesThenTheRenderJob) {
     VideoExtension = L"mov";
     VideoQScale = 17;
     platform.encoder = [&](const std::wstring&) -> std::optional<uint32_t> {
-        std::ofstream(HostPath(AppDir + VideoFolder + L"\\" + FileStem(platform.now, 0) + L".mov")) << "video";
+        std::ofstream(HostPath(AppDir + VideoFolder + L"\\" + FileStem(platform.now, 0) + L".mov"))
+            << "video";
         return 0;
     };
     FileCounter = 0;
@@ -190,8 +201,26 @@ TEST_F(RecorderTest, TheIndexLimitEndsTheRecording) {
     WaitForRenderJobs();
 }
 
-TEST_F(RecorderTest, AFailedRecordingReturnsToIdleWithoutAJob) {
-    platform.grabFails = true;
+TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
+    auto bytes = [this](int index) {
+        std::ifstream in(HostPath(FrameFileName(AppDir + TempVideoFolder, index)),
+                         std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    platform.failingGrabs = {1, 3};  // before the first good frame, and after it
+    record(4);
+    ASSERT_EQ(files(TempVideoFolder).size(), 4u);
+    EXPECT_EQ(clip->capturedFrames, 2);
+    EXPECT_EQ(bytes(2), bytes(1)) << "a copy of the last good frame";
+    EXPECT_NE(bytes(0), bytes(1)) << "a blank frame before the first good one";
+    WaitForRenderJobs();
+    EXPECT_EQ(platform.processes.size(), 1u) << "the recording is rendered";
+    pollUntilIdle();
+}
+
+TEST_F(RecorderTest, AFrameThatCannotBeWrittenEndsTheRecordingAndSaysWhy) {
+    std::filesystem::remove_all(HostPath(AppDir + TempVideoFolder));
+    std::ofstream(HostPath(AppDir + TempVideoFolder)) << "a file where the folder belongs";
     record(3);
     EXPECT_EQ(VideoRenderState.load(), rsIdle);
     EXPECT_FALSE(clip->isRecording);
@@ -199,11 +228,28 @@ TEST_F(RecorderTest, AFailedRecordingReturnsToIdleWithoutAJob) {
     EXPECT_EQ(platform.unregistered, 1);
     WaitForRenderJobs();
     EXPECT_TRUE(platform.processes.empty());
+    tick();
+    ASSERT_FALSE(backend.balloons.empty());
+    EXPECT_EQ(backend.balloons.back().text, L"Recording stopped: a frame could not be saved in \"" +
+                                                AppDir + TempVideoFolder + L"\".");
+    const size_t shown = backend.balloons.size();
+    tick();
+    EXPECT_EQ(backend.balloons.size(), shown) << "told once";
+
+    platform.noGrabber = true;  // slow motion with no way to read the screen
+    clip->ShowRecording(true);
+    clip->RecordingbtnClick();
+    EXPECT_TRUE(platform.shell.empty()) << "no folder opened";
+    tick();
+    EXPECT_EQ(backend.balloons.back().text, L"Recording stopped: the screen could not be read.");
 }
 
 TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
     const std::pair<std::optional<uint32_t>, const wchar_t*> cases[] = {
         {std::nullopt, L"Video was not rendered. The encoder could not be started."},
+        {127u,
+         L"Video was not rendered. The encoder could not be started."},  // ff.exe found no engine
+        {124u, L"Video was not rendered. The encoder failed."},          // ended as hung
         {1u, L"Video was not rendered. The encoder failed."},
         {0u, L"Video was not rendered. The encoder failed."}};  // exit 0 but no file
     for (auto [result, text] : cases) {
@@ -230,7 +276,8 @@ TEST_F(RecorderTest, RecordCommandRefusesWhileAVideoIsPending) {
     form->optRecordSlowMotion->setChecked(true);
     form->RecordVideoClick();
     ASSERT_EQ(platform.boxes.size(), 1u);
-    EXPECT_EQ(platform.boxes[0].text, L"Previous video was not rendered. Please wait until rendering is finished.");
+    EXPECT_EQ(platform.boxes[0].text,
+              L"Previous video was not rendered. Please wait until rendering is finished.");
     EXPECT_FALSE(clip->isShowingRecording);
     VideoRenderState = rsIdle;
     form->optAVCodecflv->setChecked(true);
@@ -285,7 +332,8 @@ TEST_F(RecorderTest, OverlappingRendersRunOneAfterAnotherWithTheirOwnFiles) {
     EXPECT_NE(lines[0].find(L".wmv\""), std::wstring::npos);
     EXPECT_NE(lines[1].find(L".mp4\""), std::wstring::npos);
     int failures = 0;
-    for (const auto& b : backend.balloons) failures += b.text == L"Video was not rendered. The encoder failed.";
+    for (const auto& b : backend.balloons)
+        failures += b.text == L"Video was not rendered. The encoder failed.";
     EXPECT_EQ(failures, 2) << "each job's end is shown";
 }
 

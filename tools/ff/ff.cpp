@@ -1,42 +1,57 @@
-// ff.exe: the program's video encoder. It hands its arguments to a real FFmpeg: on Windows the
-// one beside it, in the usual install folders or on the PATH; under Wine the host's ffmpeg.
+// ff.exe: the program's video encoder. It runs the FFmpeg shipped beside it (or, when that was
+// removed, one installed in the usual places) with the program's command line, adapted so that
+// every frame size and format renders, and hands back the engine's exit code.
 #include <windows.h>
 
-#include <algorithm>
-#include <cwctype>
+#include <cstdio>
 
+#include "platform/win32/Handles.h"
 #include "tools/ToolRunner.h"
+#include "tools/ff/EngineArguments.h"
 
 namespace {
 
-bool endsWithNoCase(const std::wstring& s, const std::wstring& tail) {
-    if (s.size() < tail.size()) return false;
-    return std::equal(tail.rbegin(), tail.rend(), s.rbegin(),
-                      [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
+using namespace gs::tools;
+
+std::string fileHead(const std::wstring& path, size_t bytes) {
+    std::string head(bytes, '\0');
+    FILE* f = _wfopen(path.c_str(), L"rb");
+    if (!f) return {};
+    head.resize(std::fread(head.data(), 1, bytes, f));
+    std::fclose(f);
+    return head;
 }
 
-// A MOV written without codec options comes out as 4:4:4 H.264, which most players refuse;
-// 4:2:0 plays everywhere.
-void playableMov(std::vector<std::wstring>& args) {
-    if (args.empty() || !endsWithNoCase(args.back(), L".mov")) return;
-    for (const std::wstring& a : args)
-        if (a == L"-vcodec" || a == L"-c:v" || a == L"-codec:v" || a == L"-pix_fmt") return;
-    args.insert(args.end() - 1, {L"-pix_fmt", L"yuv420p"});
+// The PNG files in the first frame's folder: the frames of the recording.
+int countFrames(const std::wstring& firstFrame) {
+    const size_t slash = firstFrame.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"" : firstFrame.substr(0, slash + 1);
+    WIN32_FIND_DATAW found;
+    gs::win32::FindHandle find(FindFirstFileW((folder + L"*.png").c_str(), &found));
+    int n = 0;
+    for (bool more = static_cast<bool>(find); more;
+         more = FindNextFileW(find.get(), &found) != FALSE)
+        ++n;
+    return n;
 }
-
 
 }  // namespace
 
 int wmain() {
-    using namespace gs::tools;
-    std::vector<std::wstring> args = OwnArguments();
-    playableMov(args);
-    if (RunningUnderWine()) return RunHostProgram("ffmpeg", args);
+    const std::vector<std::wstring> program = OwnArguments();
     const std::wstring here = OwnFolder();
-    const std::wstring exe = FindProgram({here + L"ffmpeg.exe", here + L"ffmpeg\\bin\\ffmpeg.exe",
-                                          Env(L"ProgramFiles") + L"\\ffmpeg\\bin\\ffmpeg.exe",
-                                          L"C:\\ffmpeg\\bin\\ffmpeg.exe"},
-                                         L"ffmpeg.exe");
-    if (exe.empty()) return kNotFound;
-    return RunProgram(exe, args);
+    const std::wstring engine = FindProgram(
+        {here + L"ffmpeg\\ffmpeg.exe", here + L"ffmpeg.exe", here + L"ffmpeg\\bin\\ffmpeg.exe",
+         Env(L"ProgramFiles") + L"\\ffmpeg\\bin\\ffmpeg.exe", L"C:\\ffmpeg\\bin\\ffmpeg.exe"},
+        L"ffmpeg.exe");
+    if (engine.empty()) return kNotFound;
+    const std::wstring first = FirstFrameFile(program);
+    const std::optional<FrameSize> size =
+        first.empty() ? std::nullopt : PngFrameSize(fileHead(first, 24));
+    RunLimits limits;
+    limits.timeLimitMs = RenderTimeLimitMs(first.empty() ? 0 : countFrames(first),
+                                           size.value_or(FrameSize{1920, 1080}));
+    // The engine's messages, for whoever needs to know why a render failed.
+    limits.logFile = TempFolder() + L"glimmershot-ffmpeg.log";
+    return RunProgram(engine, EngineArguments(program, size), limits);
 }

@@ -14,10 +14,11 @@ int wmain() {
     if (RunningUnderWine()) return RunHostProgram("tesseract", args);
     const std::wstring here = OwnFolder();
     // Not ourselves on the PATH: only a real Tesseract in a folder of its own.
-    const std::wstring exe = FindProgram({here + L"tesseract\\tesseract.exe",
-                                          Env(L"ProgramFiles") + L"\\Tesseract-OCR\\tesseract.exe",
-                                          Env(L"LOCALAPPDATA") + L"\\Programs\\Tesseract-OCR\\tesseract.exe"},
-                                         L"");
+    const std::wstring exe =
+        FindProgram({here + L"tesseract\\tesseract.exe",
+                     Env(L"ProgramFiles") + L"\\Tesseract-OCR\\tesseract.exe",
+                     Env(L"LOCALAPPDATA") + L"\\Programs\\Tesseract-OCR\\tesseract.exe"},
+                    L"");
     if (exe.empty()) return kNotFound;
     return RunProgram(exe, args);
 }

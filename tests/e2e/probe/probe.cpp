@@ -1,6 +1,8 @@
 // A small Windows program the end-to-end tests run beside Glimmershot to look at it from
 // outside: its windows, their state, its GDI/USER object counts, and its tray callbacks.
 // Every command prints plain "key=value" lines.
+#include "probe/probe.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-#include "probe/probe.h"
 
 namespace probe {
 
@@ -53,11 +53,12 @@ void describe(HWND h) {
     DWORD pid = 0;
     GetWindowThreadProcessId(h, &pid);
     const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
-    std::printf("hwnd=%llu pid=%lu visible=%d iconic=%d left=%ld top=%ld right=%ld bottom=%ld "
-                "topmost=%d layered=%d alpha=%d caption=%ls\n",
-                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)), pid,
-                IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right, r.bottom,
-                (ex & WS_EX_TOPMOST) ? 1 : 0, (ex & WS_EX_LAYERED) ? 1 : 0, alphaOf(h), caption);
+    std::printf(
+        "hwnd=%llu pid=%lu visible=%d iconic=%d left=%ld top=%ld right=%ld bottom=%ld "
+        "topmost=%d layered=%d alpha=%d caption=%ls\n",
+        static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)), pid,
+        IsWindowVisible(h) ? 1 : 0, IsIconic(h) ? 1 : 0, r.left, r.top, r.right, r.bottom,
+        (ex & WS_EX_TOPMOST) ? 1 : 0, (ex & WS_EX_LAYERED) ? 1 : 0, alphaOf(h), caption);
 }
 
 // Samples a window class every few milliseconds; reports how often it was on screen with
@@ -90,8 +91,8 @@ int trayEvent(UINT event) {
 
 // The test pattern: every pixel's colour follows from its screen position.
 uint32_t patternAt(int x, int y) {
-    return (static_cast<uint32_t>((x * 7) & 255) << 16) | (static_cast<uint32_t>((y * 5) & 255) << 8) |
-           static_cast<uint32_t>((x ^ y) & 255);
+    return (static_cast<uint32_t>((x * 7) & 255) << 16) |
+           (static_cast<uint32_t>((y * 5) & 255) << 8) | static_cast<uint32_t>((x ^ y) & 255);
 }
 
 LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
@@ -103,7 +104,8 @@ LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         const int w = r.right - r.left, ht = r.bottom - r.top;
         std::vector<uint32_t> px(static_cast<size_t>(w) * ht);
         for (int y = 0; y < ht; ++y)
-            for (int x = 0; x < w; ++x) px[static_cast<size_t>(y) * w + x] = patternAt(r.left + x, r.top + y);
+            for (int x = 0; x < w; ++x)
+                px[static_cast<size_t>(y) * w + x] = patternAt(r.left + x, r.top + y);
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ht, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         SetDIBitsToDevice(dc, 0, 0, w, ht, 0, 0, 0, ht, px.data(), &bi, DIB_RGB_COLORS);
@@ -122,7 +124,8 @@ LRESULT CALLBACK textProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         RECT r;
         GetClientRect(h, &r);
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HFONT f = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, ANTIALIASED_QUALITY, 0, L"Arial");
+        HFONT f = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                              ANTIALIASED_QUALITY, 0, L"Arial");
         HGDIOBJ old = SelectObject(dc, f);
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkMode(dc, TRANSPARENT);
@@ -205,7 +208,8 @@ int region(const std::wstring& cls) {
         const auto* data = reinterpret_cast<const RGNDATA*>(buf.data());
         const auto* r = reinterpret_cast<const RECT*>(data->Buffer);
         for (DWORD i = 0; i < data->rdh.nCount; ++i)
-            std::printf("left=%ld top=%ld right=%ld bottom=%ld\n", r[i].left, r[i].top, r[i].right, r[i].bottom);
+            std::printf("left=%ld top=%ld right=%ld bottom=%ld\n", r[i].left, r[i].top, r[i].right,
+                        r[i].bottom);
     }
     DeleteObject(rgn);
     return 0;
@@ -251,8 +255,8 @@ int captions(const std::wstring& part) {
         [](HWND h, LPARAM lp) -> BOOL {
             wchar_t caption[512] = L"";
             GetWindowTextW(h, caption, 512);
-            if (IsWindowVisible(h) && std::wstring(caption).find(*reinterpret_cast<std::wstring*>(lp)) !=
-                                          std::wstring::npos)
+            if (IsWindowVisible(h) && std::wstring(caption).find(*reinterpret_cast<std::wstring*>(
+                                          lp)) != std::wstring::npos)
                 describe(h);
             return TRUE;
         },
@@ -267,8 +271,8 @@ int dialogs(bool dismiss) {
         wchar_t caption[256] = L"", text[1024] = L"";
         GetWindowTextW(h, caption, 256);
         GetDlgItemTextW(h, 0xFFFF, text, 1024);
-        std::printf("hwnd=%llu caption=%ls|%ls\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)),
-                    caption, text);
+        std::printf("hwnd=%llu caption=%ls|%ls\n",
+                    static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(h)), caption, text);
         if (dismiss) PostMessageW(h, WM_COMMAND, IDOK, 0);
     }
     return 0;
@@ -280,10 +284,12 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     const std::wstring me(self);
-    if (me.size() >= 11 && _wcsicmp(me.c_str() + me.size() - 11, L"mspaint.exe") == 0) return record();
+    if (me.size() >= 11 && _wcsicmp(me.c_str() + me.size() - 11, L"mspaint.exe") == 0)
+        return record();
     const std::wstring cmd = arg(argc, argv, 1);
     if (cmd == L"record") return record();
-    if (cmd == L"responsive") return responsive(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
+    if (cmd == L"responsive")
+        return responsive(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"captions") return captions(arg(argc, argv, 2));
     if (cmd == L"dialogs") return dialogs(false);
     if (cmd == L"dismiss") return dialogs(true);
@@ -292,11 +298,15 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"monitor") return monitor(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
-    if (cmd == L"tray") return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
-    if (cmd == L"objects") return probe::objects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
+    if (cmd == L"tray")
+        return trayEvent(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)));
+    if (cmd == L"objects")
+        return probe::objects(static_cast<DWORD>(_wtoi(arg(argc, argv, 2).c_str())));
     if (cmd == L"ticks")
-        return probe::ticks(_wtoi(arg(argc, argv, 2).c_str()), static_cast<UINT_PTR>(_wtoi(arg(argc, argv, 3).c_str())));
-    if (cmd == L"holdclip") return probe::holdClipboard(_wtoi(arg(argc, argv, 2).c_str()), arg(argc, argv, 3));
+        return probe::ticks(_wtoi(arg(argc, argv, 2).c_str()),
+                            static_cast<UINT_PTR>(_wtoi(arg(argc, argv, 3).c_str())));
+    if (cmd == L"holdclip")
+        return probe::holdClipboard(_wtoi(arg(argc, argv, 2).c_str()), arg(argc, argv, 3));
     if (cmd == L"hotkey")
         return probe::holdHotKey(static_cast<UINT>(wcstoul(arg(argc, argv, 2).c_str(), nullptr, 0)),
                                  _wtoi(arg(argc, argv, 3).c_str()), arg(argc, argv, 4));
@@ -315,7 +325,8 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     if (cmd == L"post") {  // post HWND MSG [WPARAM LPARAM]
-        PostMessageW(reinterpret_cast<HWND>(static_cast<uintptr_t>(_wcstoui64(arg(argc, argv, 2).c_str(), nullptr, 0))),
+        PostMessageW(reinterpret_cast<HWND>(static_cast<uintptr_t>(
+                         _wcstoui64(arg(argc, argv, 2).c_str(), nullptr, 0))),
                      static_cast<UINT>(wcstoul(arg(argc, argv, 3).c_str(), nullptr, 0)),
                      static_cast<WPARAM>(_wcstoui64(arg(argc, argv, 4).c_str(), nullptr, 0)),
                      static_cast<LPARAM>(_wcstoi64(arg(argc, argv, 5).c_str(), nullptr, 0)));
@@ -325,6 +336,9 @@ int wmain(int argc, wchar_t** argv) {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) PostMessageW(h, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: probe windows|monitor|tray|objects|ticks|holdclip|hotkey|untray|broadcast|pattern|clipboard|region|tooltips|close ...\n");
+    std::fprintf(stderr,
+                 "usage: probe "
+                 "windows|monitor|tray|objects|ticks|holdclip|hotkey|untray|broadcast|pattern|"
+                 "clipboard|region|tooltips|close ...\n");
     return 2;
 }

@@ -1,6 +1,7 @@
 // Probe commands for the soak and fault tests: drive the program's timer, get in its way
 // (clipboard, hot key, tray icon) and measure what it holds.
 #include <windows.h>
+
 #include <psapi.h>
 #include <shellapi.h>
 
@@ -93,8 +94,8 @@ int idleWindow(int ms) {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"ProbeIdle";
     RegisterClassW(&wc);
-    HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, L"ProbeIdle", L"idle", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                             wc.hInstance, nullptr);
+    HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, L"ProbeIdle", L"idle", WS_POPUP, 0, 0, 0, 0, nullptr,
+                             nullptr, wc.hInstance, nullptr);
     SetTimer(h, 1, 50, nullptr);
     const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
     MSG msg;
@@ -127,12 +128,15 @@ int objects(DWORD pid) {
             GetWindowThreadProcessId(h, &owner);
             if (owner != c->pid) return TRUE;
             ++c->windows;
-            EnumChildWindows(h, [](HWND, LPARAM l) -> BOOL { return ++reinterpret_cast<Ctx*>(l)->windows, TRUE; }, lp);
+            EnumChildWindows(
+                h,
+                [](HWND, LPARAM l) -> BOOL { return ++reinterpret_cast<Ctx*>(l)->windows, TRUE; },
+                lp);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&ctx));
-    std::printf("gdi=%d regions=%d windows=%d private=%llu ws=%llu\n", gdi.total, gdi.regions, ctx.windows,
-                static_cast<unsigned long long>(mem.PrivateUsage / 1024),
+    std::printf("gdi=%d regions=%d windows=%d private=%llu ws=%llu\n", gdi.total, gdi.regions,
+                ctx.windows, static_cast<unsigned long long>(mem.PrivateUsage / 1024),
                 static_cast<unsigned long long>(mem.WorkingSetSize / 1024));
     return gdi.total < 0 ? 4 : 0;
 }

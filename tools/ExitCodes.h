@@ -1,0 +1,10 @@
+#pragma once
+// Exit codes of the forwarders in the tools folder that mean something other than the
+// engine's own result. Shared with the program, which tells the user what they mean.
+namespace gs::tools {
+
+inline constexpr int kTimedOut = 124;     // the engine overran its time and was ended
+inline constexpr int kCannotStart = 126;  // the engine was found but would not start
+inline constexpr int kNotFound = 127;     // no engine was found
+
+}  // namespace gs::tools
