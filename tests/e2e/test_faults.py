@@ -147,7 +147,7 @@ def render_and_rerender_at_once(s: Session, c: Checks):
     choose_format(s, 4)  # WebM: VP8 is the slowest of the encoders, so the render takes a while
     time.sleep(1.0)
     start_recording(s)
-    time.sleep(12.0)
+    time.sleep(20.0)  # about 240 big frames: several seconds of rendering
     before = videos(s)
     s.tray_click()  # stops the recording, its render starts, and the panel comes up
     s.wait_for(lambda: s.panel()["visible"], 10, "the panel")
