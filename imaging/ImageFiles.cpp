@@ -40,8 +40,7 @@ void writeFile(const std::wstring& path, const char* what, Write write) {
 // libpng writes the container (signature, IHDR, chunk framing and CRCs); the image data is
 // deflated beforehand, in bands on several threads, and handed over as ready IDAT chunks.
 // libpng reports errors by longjmp; nothing with a destructor lives between setjmp and there.
-bool pngInto(std::FILE* f, const ui::Picture& p, const PngOptions& o,
-             const std::vector<uint8_t>& z) {
+bool pngInto(std::FILE* f, const RgbRows& p, const PngOptions& o, const std::vector<uint8_t>& z) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -115,9 +114,13 @@ void put(std::vector<uint8_t>& o, uint32_t v, int bytes) {
 
 void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOptions& options) {
     requireImage(picture);
+    WritePng(path, RowsOf(picture), options);
+}
+
+void WritePng(const std::wstring& path, const RgbRows& rows, const PngOptions& options) {
     if (options.maxIdatBytes == 0) throw std::invalid_argument("IDAT size limit");
-    const std::vector<uint8_t> z = DeflateSubFiltered(picture, options.level);
-    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, picture, options, z); });
+    const std::vector<uint8_t> z = DeflateSubFiltered(rows, options.level);
+    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, rows, options, z); });
 }
 
 void WriteJpeg(const std::wstring& path, const ui::Picture& picture, int quality) {

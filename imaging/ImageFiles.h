@@ -3,6 +3,7 @@
 // Each throws std::runtime_error on failure and leaves no partial file behind.
 #include <string>
 
+#include "imaging/PngDeflate.h"
 #include "platform/Picture.h"
 
 namespace gs::imaging {
@@ -14,6 +15,8 @@ struct PngOptions {
 
 // 8-bit RGB, no alpha, not interlaced, the Sub filter on every row, only IHDR/IDAT/IEND.
 void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOptions& options = {});
+// The same from rows fetched as they are compressed (no copy of the whole picture).
+void WritePng(const std::wstring& path, const RgbRows& rows, const PngOptions& options = {});
 
 // 24-bit RGB, the library's defaults, the given quality, baseline.
 void WriteJpeg(const std::wstring& path, const ui::Picture& picture, int quality = 90);

@@ -1,15 +1,29 @@
 #pragma once
 // The image data of an RGB PNG: every row Sub-filtered, deflated as one zlib stream.
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/Picture.h"
 
 namespace gs::imaging {
 
+// The rows of a picture as 8-bit RGB, fetched on demand (from any thread, in any order), so a
+// large picture needs no second copy in memory.
+struct RgbRows {
+    int width = 0, height = 0;
+    std::function<void(int y, uint8_t* rgb)> row;
+};
+RgbRows RowsOf(const Picture& picture);
+
 // Large pictures are split into bands of rows compressed on several threads; each band is
 // primed with the 32 KiB before it and ends on a sync flush, so the concatenation is one
-// valid zlib stream (with the Adler-32 of the whole) at the given level.
-std::vector<uint8_t> DeflateSubFiltered(const Picture& picture, int level, unsigned threads = 0);
+// valid zlib stream (with the Adler-32 of the whole) at the given level. A band's rows are
+// filtered only while it is compressed: the memory used beyond the result is a few bands.
+std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads = 0);
+inline std::vector<uint8_t> DeflateSubFiltered(const Picture& picture, int level,
+                                               unsigned threads = 0) {
+    return DeflateSubFiltered(RowsOf(picture), level, threads);
+}
 
 }  // namespace gs::imaging

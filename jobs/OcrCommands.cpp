@@ -1,7 +1,6 @@
 // "Convert to text": enlarge the last capture, write it for the OCR program, start it; the
 // tick then picks up its text file once it is complete.
 #include <atomic>
-#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -10,7 +9,6 @@
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
-#include "platform/FileIo.h"
 
 namespace gs {
 
@@ -35,8 +33,21 @@ void TForm1::runWhilePumping(const std::function<void()>& work) {
 }
 
 void TForm1::ConvertToTextClick() {
-    if (ocrRunning_) return;  // a nested click while the picture is being made
+    // A click while the picture is being made (handled inside its pumping) is not lost: one
+    // more conversion follows, of the capture and language as they are then.
+    if (ocrRunning_) {
+        ocrAgain_ = true;
+        return;
+    }
     ocrRunning_ = true;
+    do {
+        ocrAgain_ = false;
+        convertToTextOnce();
+    } while (ocrAgain_);
+    ocrRunning_ = false;
+}
+
+void TForm1::convertToTextOnce() {
     try {
         TrayIcon1->balloon(L"Starting optical character recognition.", L"Info", 3);
         counter = 0.0;
@@ -58,11 +69,23 @@ void TForm1::ConvertToTextClick() {
         const std::wstring image = AppDir + OCRFolder + L"\\img1.png";
         OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform_);
         runWhilePumping([&] {
-            const Picture picture = enlarged->GetBitmap();
+            // Straight from the bitmap's rows: a second copy of a 16000 x 9000 picture would
+            // double the memory the job needs.
+            const TQuickBitmap& big = *enlarged;
+            imaging::WritePng(image,
+                              {big.width, big.height,
+                               [&big](int y, uint8_t* rgb) {
+                                   const uint8_t* bgr =
+                                       big.origin + static_cast<std::ptrdiff_t>(y) * big.LineLength;
+                                   for (int x = 0; x < big.width; ++x, rgb += 3, bgr += 3) {
+                                       rgb[0] = bgr[2];
+                                       rgb[1] = bgr[1];
+                                       rgb[2] = bgr[0];
+                                   }
+                               }},
+                              {7, 65535});
             enlarged.reset();
-            imaging::WritePng(image, picture, {7, 65535});
         });
-
         std::wstring language;
         for (int i = 0; i < 8 && i < static_cast<int>(ConvertToTextpp->Items().size()); ++i)
             if (ConvertToTextpp->Items()[static_cast<size_t>(i)]->Checked())
@@ -73,35 +96,19 @@ void TForm1::ConvertToTextClick() {
     } catch (...) {
         // Abandoned quietly; the balloon and the hidden panel stay as they are.
     }
-    ocrRunning_ = false;
 }
 
 void TForm1::LoadOCRText() {
     if (OCRResultBase.size() < 2) return;
     try {
-        const std::wstring file = OCRResultBase + L".txt";
-        // Taken once the OCR program is done with it: the same size on two ticks in a row. The
-        // program creates the file as it starts and fills it at the end, so an empty file is
-        // only taken once it has stayed empty for ten seconds.
-        const int64_t size = platform_.fileSize(file);
-        if (size < 0 || size != ocrSeenSize_) {
-            ocrSeenSize_ = size;
-            ocrStableTicks_ = 0;
-            return;
-        }
-        if (size == 0 && ++ocrStableTicks_ < kEmptyResultTicks) return;
-        File f = OpenFile(file, L"rb");
-        if (!f) return;
-        std::string bytes;
-        char buf[65536];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, n);
-        if (std::ferror(f.get())) return;
-        f.reset();
-        if (!platform_.setClipboardText(handle(), OcrText(bytes))) return;
+        // Our tesseract.exe makes the file appear whole, so it is taken at once, empty or not.
+        // Another OCR program may create it as it starts and fill it at the end: while that
+        // program still has it open for writing, it is not taken.
+        const std::optional<std::string> bytes =
+            platform_.readFinishedFile(OCRResultBase + L".txt");
+        if (!bytes) return;
+        if (!platform_.setClipboardText(handle(), OcrText(*bytes))) return;
         OCRResultBase.clear();
-        ocrSeenSize_ = -1;
-        ocrStableTicks_ = 0;
         TrayIcon1->balloon(
             L"Optical character recognition is finished. Open your favourite text editor and "
             L"paste clipboard content into it (using Ctrl+v).",
