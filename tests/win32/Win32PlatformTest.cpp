@@ -100,28 +100,49 @@ TEST_F(Win32Platform, ClipboardBitmapWaitsBrieflyForAnotherHolder) {
     EXPECT_EQ(px, pic.at(0, 0));
 
     // Held by someone else for 200 ms: the capture still gets it.
-    auto hold = [](DWORD ms) {
-        return std::thread([ms] {
+    // The holder says when it has the clipboard, so a busy machine cannot reorder the two.
+    HANDLE holding = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    auto hold = [holding](DWORD ms) {
+        std::thread t([ms, holding] {
             HWND other = CreateWindowExW(0, L"STATIC", L"o", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
                                          nullptr, nullptr);
             OpenClipboard(other);
+            SetEvent(holding);
             Sleep(ms);
             CloseClipboard();
             DestroyWindow(other);
         });
+        WaitForSingleObject(holding, 10000);
+        return t;
     };
     std::thread holder = hold(200);
-    Sleep(50);
     EXPECT_TRUE(platform.setClipboardBitmap(handle(), sample(8, 8)));
     holder.join();
 
     // Held for two seconds: it gives up after about half a second.
     holder = hold(2000);
-    Sleep(50);
     const DWORD t0 = GetTickCount();
     EXPECT_FALSE(platform.setClipboardBitmap(handle(), sample(8, 8)));
     EXPECT_LT(GetTickCount() - t0, 1500u);
     holder.join();
+    CloseHandle(holding);
+}
+
+TEST_F(Win32Platform, AFileIsReadOnlyOnceNoOneWritesIt) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"gs result Jiří.txt";
+    // Opened as a C runtime's fopen opens it: others may read and write meanwhile.
+    HANDLE writer = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+    DWORD n = 0;
+    WriteFile(writer, "abc\n", 4, &n, nullptr);
+    EXPECT_FALSE(platform.readFinishedFile(path)) << "still being written";
+    CloseHandle(writer);
+    EXPECT_EQ(platform.readFinishedFile(path), std::optional<std::string>("abc\n"));
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(platform.readFinishedFile(path)) << "missing";
 }
 
 TEST_F(Win32Platform, FoldersWithUnicodeNamesAndWildcardDeletes) {
