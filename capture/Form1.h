@@ -112,10 +112,9 @@ class TForm1 : public ui::Form {
     void buildTray();
     void buildOptionMenus();
     void runWhilePumping(const std::function<void()>& work);
+    void convertToTextOnce();
     bool ocrRunning_ = false;
-    int64_t ocrSeenSize_ = -1;
-    int ocrStableTicks_ = 0;
-    static constexpr int kEmptyResultTicks = 200;
+    bool ocrAgain_ = false;  // asked for while a picture was being made
     std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;

@@ -3,12 +3,13 @@
 #   help\index.html
 #   Data\TesseractOCR\ff.exe, tesseract.exe, README.txt
 #   Data\TesseractOCR\ffmpeg\ffmpeg.exe and its licence texts
+#   Data\TesseractOCR\tesseract\tesseract.exe, tessdata\ and its licence texts
 install(TARGETS Glimmershot RUNTIME DESTINATION .)
 install(FILES ${PROJECT_SOURCE_DIR}/help/index.html DESTINATION help)
 install(TARGETS ff tesseract RUNTIME DESTINATION Data/TesseractOCR)
-if(GS_FFMPEG_ENGINE)
-  install(DIRECTORY ${GS_FFMPEG_ENGINE} DESTINATION Data/TesseractOCR)
-endif()
+foreach(engine IN LISTS GS_ENGINES)
+  install(DIRECTORY ${engine} DESTINATION Data/TesseractOCR)
+endforeach()
 # Written with CR LF, for the editors on the machines it is meant for.
 configure_file(${PROJECT_SOURCE_DIR}/tools/README.txt ${CMAKE_BINARY_DIR}/tools-README.txt
                @ONLY NEWLINE_STYLE CRLF)

@@ -101,6 +101,9 @@ class Platform {
     virtual bool copyFile(const std::wstring& from, const std::wstring& to) = 0;
     // The size of a file in bytes; -1 when there is none.
     virtual int64_t fileSize(const std::wstring& path) = 0;
+    // A whole file's bytes, unless it is missing, cannot be read, or another program still has
+    // it open for writing (it is opened denying writers).
+    virtual std::optional<std::string> readFinishedFile(const std::wstring& path) = 0;
 
     // Shell: ShellExecuteW; empty texts are passed as none. Returns the shell's result.
     virtual std::intptr_t shellExecute(NativeWindow owner, const std::wstring& verb,

@@ -4,53 +4,11 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-#include <cwctype>
-
 #include "platform/win32/Handles.h"
 
 namespace gs::tools {
 
 namespace {
-
-std::string utf8(const std::wstring& w) {
-    if (w.empty()) return {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-    std::string s(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-    return s;
-}
-
-bool looksLikeWindowsPath(const std::wstring& a) {
-    return a.size() >= 3 && std::iswalpha(a[0]) && a[1] == L':' && (a[2] == L'\\' || a[2] == L'/');
-}
-
-// Wine's own translation of a Windows path into a host path (works for files not yet made).
-std::string hostPath(const std::wstring& windowsPath) {
-    using Fn = char*(CDECL*)(const wchar_t*);
-    static auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!fn) return utf8(windowsPath);
-    char* p = fn(windowsPath.c_str());
-    if (!p) return utf8(windowsPath);
-    std::string s(p);
-    HeapFree(GetProcessHeap(), 0, p);
-    return s;
-}
-
-std::string shQuote(const std::string& s) {
-    std::string out(1, '\'');
-    for (char c : s) {
-        if (c == '\'')
-            out.append("'\\''");
-        else
-            out.push_back(c);
-    }
-    out.push_back('\'');
-    return out;
-}
 
 // Quotes one argument so that CommandLineToArgvW and the C runtime give it back unchanged.
 std::wstring winQuote(const std::wstring& a) {
@@ -68,11 +26,6 @@ std::wstring winQuote(const std::wstring& a) {
     }
     out.append(slashes * 2, L'\\');
     return out + L"\"";
-}
-
-std::wstring baseName(const std::string& program) {
-    const std::string b = program.substr(program.find_last_of('/') + 1);
-    return std::wstring(b.begin(), b.end());
 }
 
 }  // namespace
@@ -103,10 +56,6 @@ std::vector<std::wstring> OwnArguments() {
     return args;
 }
 
-bool RunningUnderWine() {
-    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
-
 std::wstring Env(const wchar_t* name) {
     wchar_t buf[MAX_PATH];
     const DWORD n = GetEnvironmentVariableW(name, buf, MAX_PATH);
@@ -120,49 +69,6 @@ std::wstring OwnFolder() {
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
-int RunHostProgram(const std::string& program, const std::vector<std::wstring>& args) {
-    // A host program started from Wine gives no process handle to wait on, so the shell
-    // leaves its exit code in a file, written under another name and renamed when complete.
-    wchar_t name[MAX_PATH];
-    GetTempFileNameW(TempFolder().c_str(), L"gsr", 0, name);
-    const std::wstring marker(name);
-    DeleteFileW(marker.c_str());
-    const std::wstring rc = marker + L".rc", log = marker + L".log";
-    std::string script("cd ");
-    script.append(shQuote(hostPath(TempFolder()))).append(" && ").append(program);
-    for (const std::wstring& a : args)
-        script.append(" ").append(shQuote(looksLikeWindowsPath(a) ? hostPath(a) : utf8(a)));
-    script.append(" > /dev/null 2> ")
-        .append(shQuote(hostPath(log)))
-        .append(" < /dev/null; echo $? > ");
-    script.append(shQuote(hostPath(marker))).append("; mv ").append(shQuote(hostPath(marker)));
-    script.append(" ").append(shQuote(hostPath(rc)));
-    const int wlen = MultiByteToWideChar(CP_UTF8, 0, script.c_str(), -1, nullptr, 0);
-    std::wstring wscript(static_cast<size_t>(wlen), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, script.c_str(), -1, wscript.data(), wlen);
-    wscript.resize(static_cast<size_t>(wlen) - 1);
-    std::wstring line = L"Z:\\bin\\sh -c " + winQuote(wscript);
-
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(L"Z:\\bin\\sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-        return kCannotStart;
-    win32::Handle process(pi.hProcess), thread(pi.hThread);
-    while (GetFileAttributesW(rc.c_str()) == INVALID_FILE_ATTRIBUTES) Sleep(20);
-    int code = kCannotStart;
-    if (FILE* f = _wfopen(rc.c_str(), L"rb")) {
-        if (std::fscanf(f, "%d", &code) != 1) code = kCannotStart;
-        std::fclose(f);
-    }
-    DeleteFileW(rc.c_str());
-    // Keep the last error output beside the temporary files for whoever needs to look.
-    MoveFileExW(log.c_str(), (TempFolder() + L"glimmershot-" + baseName(program) + L".log").c_str(),
-                MOVEFILE_REPLACE_EXISTING);
-    return code;
-}
-
 std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std::wstring& exeName) {
     for (const std::wstring& c : candidates)
         if (GetFileAttributesW(c.c_str()) != INVALID_FILE_ATTRIBUTES) return c;
@@ -174,15 +80,15 @@ std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std:
 }
 
 int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
-               const RunLimits& limits) {
+               const RunOptions& options) {
     std::wstring line = winQuote(exe);
     for (const std::wstring& a : args) line += L" " + winQuote(a);
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     win32::FileHandle log;
-    if (!limits.logFile.empty())
-        log.reset(CreateFileW(limits.logFile.c_str(), GENERIC_WRITE,
+    if (!options.logFile.empty())
+        log.reset(CreateFileW(options.logFile.c_str(), GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_DELETE, &inheritable, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (log) {
@@ -202,13 +108,14 @@ int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
     PROCESS_INFORMATION pi{};
     // A console engine would open a console window of its own on every run.
     if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, log ? TRUE : FALSE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &si, &pi))
+                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                        options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi))
         return kCannotStart;
     win32::Handle process(pi.hProcess), thread(pi.hThread);
     if (job) AssignProcessToJobObject(job.get(), process.get());
     ResumeThread(thread.get());
     log.reset();  // the engine holds its own copy
-    const DWORD limit = limits.timeLimitMs ? limits.timeLimitMs : INFINITE;
+    const DWORD limit = options.timeLimitMs ? options.timeLimitMs : INFINITE;
     if (WaitForSingleObject(process.get(), limit) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), kTimedOut);
         WaitForSingleObject(process.get(), 10000);

@@ -12,25 +12,20 @@ namespace gs::tools {
 // The arguments this program was started with, without its own name.
 std::vector<std::wstring> OwnArguments();
 
-bool RunningUnderWine();
-
-// Under Wine: runs a program of the host system through /bin/sh, waits for it, and returns
-// its exit code (127 when the shell cannot find it). Arguments that are Windows paths are
-// turned into host paths first.
-int RunHostProgram(const std::string& program, const std::vector<std::wstring>& args);
-
-// On Windows: the first of `candidates` that exists, else `exeName` (unless empty) on the
-// PATH; empty if none.
+// The first of `candidates` that exists, else `exeName` (unless empty) on the PATH; empty if
+// none.
 std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std::wstring& exeName);
-struct RunLimits {
+
+struct RunOptions {
     uint32_t timeLimitMs = 0;  // 0: wait as long as it runs
     std::wstring logFile;      // its standard output and error go here when given
+    std::wstring folder;       // its current folder; ours when empty
 };
 // Runs it with the arguments (quoted as Windows expects), without a console window, and
 // returns its exit code, or kTimedOut after ending it when it overran its time. It also ends
 // when this program is ended.
 int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
-               const RunLimits& limits = {});
+               const RunOptions& options = {});
 
 // An environment variable's value, empty when unset.
 std::wstring Env(const wchar_t* name);

@@ -25,6 +25,7 @@ class Win32Platform : public Platform {
                                        const std::wstring& commandLine) override;
     bool copyFile(const std::wstring& from, const std::wstring& to) override;
     int64_t fileSize(const std::wstring& path) override;
+    std::optional<std::string> readFinishedFile(const std::wstring& path) override;
     std::uintptr_t setWindowRing(NativeWindow window, const Rect& outer, const Rect& hole,
                                  const Rect* extra) override;
     bool createDirectoryTree(const std::wstring& path) override;

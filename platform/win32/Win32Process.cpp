@@ -55,3 +55,22 @@ int64_t Win32Platform::fileSize(const std::wstring& path) {
 }
 
 }  // namespace gs::win32
+
+namespace gs::win32 {
+
+std::optional<std::string> Win32Platform::readFinishedFile(const std::wstring& path) {
+    // Without FILE_SHARE_WRITE the open fails while a writer holds the file.
+    FileHandle f(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f) return std::nullopt;
+    std::string bytes;
+    char buf[65536];
+    DWORD n = 0;
+    while (ReadFile(f.get(), buf, sizeof buf, &n, nullptr)) {
+        if (n == 0) return bytes;
+        bytes.append(buf, n);
+    }
+    return std::nullopt;
+}
+
+}  // namespace gs::win32

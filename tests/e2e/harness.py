@@ -22,6 +22,8 @@ WORK = os.environ["GS_WORK"]
 SCREEN = (1280, 1024)
 TRAY_ICON = (1268, 1014)  # where Wine's virtual-desktop taskbar puts the first tray icon
 DESKTOP = "gs"
+# The tests' own eyes; the product never sees the host's programs (a test may hide them).
+HOST_TESSERACT = shutil.which("tesseract") or "/usr/bin/tesseract"
 
 
 def log(*args):
@@ -341,7 +343,7 @@ class Session:
         shot = self.screenshot(os.path.join(self.appdir, "..", "read.png"), (x1 - x0, y1 - y0, x0, y0))
         big = shot[:-4] + "-big.png"
         run(["convert", shot, "-resize", f"{scale * 100}%", big], self.env, timeout=30)
-        _, text = run(["tesseract", big, "stdout", "--psm", "6"], self.env, timeout=60, check=False)
+        _, text = run([HOST_TESSERACT, big, "stdout", "--psm", "6"], self.env, timeout=60, check=False)
         return " ".join(text.split())
 
     def balloon_text(self):

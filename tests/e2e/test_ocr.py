@@ -131,6 +131,9 @@ def recognise_text(s: Session, c: Checks):
     # been seen to delay an answer by about 100 ms.
     c.check(worst <= 500, f"the GUI is never frozen, not even for half a second ({worst} ms)")
     c.check(Image.open(image).size == (12000, 7000), "the large enlargement is written")
+    big = s.clipboard_text() or ""
+    log("  12000 x 7000 text:", repr(big))
+    c.check(TEXT in big, "the large capture's text reaches the clipboard whole")
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 """The portable ZIP as a user gets it: made by CPack, unpacked into a fresh folder whose name has
-a space and non-ASCII letters, and used from there with no FFmpeg of the host's within reach.
+a space and non-ASCII letters, and used from there with no FFmpeg or Tesseract of the host's
+within reach.
 Also takes the README's panel screenshot."""
 import glob
 import os
@@ -13,6 +14,7 @@ from PIL import Image
 from harness import WORK, Checks, Session, log
 from test_recording import frames, new_video, probe_video, videos
 from test_faults import start_recording
+from test_ocr import TEXT_ICON
 
 BUILD = os.environ["GS_BUILD"]
 CONTENTS = {"Glimmershot.exe", "help/index.html", "Data/TesseractOCR/ff.exe",
@@ -20,18 +22,26 @@ CONTENTS = {"Glimmershot.exe", "help/index.html", "Data/TesseractOCR/ff.exe",
             "Data/TesseractOCR/ffmpeg/ffmpeg.exe"} | {
             "Data/TesseractOCR/ffmpeg/licenses/" + n for n in (
                 "SOURCES.txt", "FFmpeg-LICENSE.txt", "FFmpeg-COPYING.LGPLv2.1.txt", "libvpx-LICENSE.txt",
-                "libvpx-PATENTS.txt", "zlib-copyright.txt", "mingw-w64-runtime-copyright.txt")}
+                "libvpx-PATENTS.txt", "zlib-copyright.txt", "mingw-w64-runtime-copyright.txt")} | {
+            "Data/TesseractOCR/tesseract/tesseract.exe"} | {
+            f"Data/TesseractOCR/tesseract/tessdata/{code}.traineddata"
+            for code in ("ces", "eng", "fra", "deu", "ita", "por", "rus", "spa")} | {
+            "Data/TesseractOCR/tesseract/licenses/" + n for n in (
+                "SOURCES.txt", "Tesseract-LICENSE.txt", "tessdata-copyright.txt", "Leptonica-LICENSE.txt",
+                "libpng-LICENSE.txt", "libjpeg-turbo-LICENSE.txt", "zlib-copyright.txt",
+                "mingw-w64-runtime-copyright.txt")}
 
 
-def path_without_ffmpeg():
-    """A PATH with every program of ours except FFmpeg's: Wine and its children find none."""
-    shim = os.path.join(WORK, "path-without-ffmpeg")
+def path_without_engines():
+    """A PATH with every program of ours except FFmpeg's and Tesseract's: Wine and its children
+    find none."""
+    shim = os.path.join(WORK, "path-without-engines")
     shutil.rmtree(shim, ignore_errors=True)
     os.makedirs(shim)
     for d in os.environ["PATH"].split(":"):
         for name in os.listdir(d) if os.path.isdir(d) else []:
             link = os.path.join(shim, name)
-            if not name.startswith(("ffmpeg", "ffprobe", "ffplay")) and not os.path.lexists(link):
+            if not name.startswith(("ffmpeg", "ffprobe", "ffplay", "tesseract")) and not os.path.lexists(link):
                 os.symlink(os.path.join(d, name), link)
     return shim
 
@@ -55,7 +65,7 @@ def unpack(path, c):
     c.check(len(top) == 1 and inside == CONTENTS, "the ZIP holds one folder with the program, its help and its tools")
     folder = os.path.join(dest, top.pop())
     readme = open(os.path.join(folder, "Data", "TesseractOCR", "README.txt"), "rb").read()
-    c.check(b"ffmpeg\\ffmpeg.exe" in readme and b"Tesseract" in readme and b"\r\n" in readme and b"\n" not in
+    c.check(b"ffmpeg\\ffmpeg.exe" in readme and b"tesseract\\tesseract.exe" in readme and b"\r\n" in readme and b"\n" not in
             readme.replace(b"\r\n", b""), "the tools folder's README.txt says how to add the real tools, in CR LF")
     return folder
 
@@ -69,7 +79,7 @@ def main():
         c.check(False, f"the ZIP is made and unpacks: {type(e).__name__}: {e}")
         c.finish()
     s = Session("package", installed=folder)
-    s.env["PATH"] = path_without_ffmpeg()
+    s.env["PATH"] = path_without_engines()
     try:
         s.pattern(300, 300, 400, 160, text="Glimmershot")
         s.start()
@@ -86,6 +96,10 @@ def main():
         os.makedirs(shots, exist_ok=True)
         shot = s.screenshot(os.path.join(shots, "panel.png"), (240, 210, 0, 0))
         c.check(Image.open(shot).convert("RGB").getpixel((100, 20)) == (0, 0, 0), f"the panel is on screen ({shot})")
+
+        s.xdotool("mousemove", *TEXT_ICON, "click", "1")
+        text = s.poll(lambda: (t := s.clipboard_text()) and "Glimmer" in t and t, 60)
+        c.check(bool(text) and text.strip() == "Glimmershot", f"the packaged engine reads the capture's text ({text!r})")
 
         start_recording(s)
         time.sleep(2.0)

@@ -1,7 +1,9 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -122,6 +124,13 @@ class FakePlatform : public Platform {
         std::filesystem::copy_file(HostPath(from), HostPath(to),
                                    std::filesystem::copy_options::overwrite_existing, ec);
         return !ec;
+    }
+    std::set<std::wstring> heldForWriting;  // files another program is still writing
+    std::optional<std::string> readFinishedFile(const std::wstring& path) override {
+        if (heldForWriting.count(path)) return std::nullopt;
+        std::ifstream in(HostPath(path), std::ios::binary);
+        if (!in) return std::nullopt;
+        return std::string(std::istreambuf_iterator<char>(in), {});
     }
     int64_t fileSize(const std::wstring& path) override {
         std::error_code ec;

@@ -48,10 +48,10 @@ int wmain() {
     const std::wstring first = FirstFrameFile(program);
     const std::optional<FrameSize> size =
         first.empty() ? std::nullopt : PngFrameSize(fileHead(first, 24));
-    RunLimits limits;
-    limits.timeLimitMs = RenderTimeLimitMs(first.empty() ? 0 : countFrames(first),
-                                           size.value_or(FrameSize{1920, 1080}));
+    RunOptions options;
+    options.timeLimitMs = RenderTimeLimitMs(first.empty() ? 0 : countFrames(first),
+                                            size.value_or(FrameSize{1920, 1080}));
     // The engine's messages, for whoever needs to know why a render failed.
-    limits.logFile = TempFolder() + L"glimmershot-ffmpeg.log";
-    return RunProgram(engine, EngineArguments(program, size), limits);
+    options.logFile = TempFolder() + L"glimmershot-ffmpeg.log";
+    return RunProgram(engine, EngineArguments(program, size), options);
 }

@@ -1,24 +1,120 @@
-// tesseract.exe: the program's OCR engine. It hands its arguments to a real Tesseract: on
-// Windows the one beside it or in the usual install folders (never one on the PATH, which may
-// be this very forwarder); under Wine the host's tesseract. Tesseract 4 and later want "--psm N"
-// where the program says "-psm N".
+// tesseract.exe: the program's text recognition. It reads the capture back out of the enlarged
+// picture the program hands over, prepares it the way the engine reads screen text best, runs
+// the Tesseract shipped beside it, and makes the result file appear only when it is complete.
 #include <windows.h>
 
+#include <algorithm>
+#include <string>
+
+#include "platform/FileIo.h"
 #include "tools/ToolRunner.h"
+#include "tools/tesseract/ScreenText.h"
+
+namespace {
+
+using namespace gs::tools;
+
+struct Request {
+    std::wstring language = L"eng";
+    std::wstring pageSegmentation = L"6";
+    std::wstring image, base;
+};
+
+// "-l <code> -psm 1 <image> <base>", as the program passes it. With no language checked the
+// program passes an empty code, which leaves "-l" followed by the next option.
+Request parse(const std::vector<std::wstring>& args) {
+    Request r;
+    std::vector<std::wstring> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool valued = i + 1 < args.size() && args[i + 1].rfind(L"-", 0) != 0;
+        if (args[i] == L"-l") {
+            if (valued) r.language = args[++i];
+        } else if (args[i] == L"-psm" || args[i] == L"--psm") {
+            if (valued) ++i;  // screen captures read best as one block of text (see README)
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    if (positional.size() >= 2) {
+        r.image = positional[0];
+        r.base = positional[1];
+    }
+    return r;
+}
+
+// The capture, grey, dark on light, twice its size, framed, written as a PGM file to `path`.
+bool prepare(const std::wstring& image, const std::wstring& path) {
+    gs::File in = gs::OpenFile(image, L"rb");
+    if (!in) return false;
+    const RgbImage capture = CaptureFromPng(in.get());
+    in.reset();
+    if (capture.width < 1 || capture.height < 1) return false;
+    const std::string pgm = Pgm(PrepareForRecognition(capture));
+    gs::File out = gs::OpenFile(path, L"wb");
+    if (out && std::fwrite(pgm.data(), 1, pgm.size(), out.get()) == pgm.size() &&
+        gs::CloseFile(out))
+        return true;
+    gs::RemoveFile(path);
+    return false;
+}
+
+bool ascii(const std::wstring& s) {
+    return std::all_of(s.begin(), s.end(), [](wchar_t c) { return c < 128; });
+}
+
+// A name the engine can open from `folder`, its current folder: it opens files by narrow
+// names, which cannot spell every folder's name (a user's "Jiří").
+std::wstring reachable(const std::wstring& folder, const std::wstring& path) {
+    const std::wstring relative = RelativePath(folder, path);
+    if (ascii(relative)) return relative;
+    wchar_t brief[MAX_PATH];
+    const DWORD n = GetShortPathNameW(path.c_str(), brief, MAX_PATH);
+    return n && n < MAX_PATH && ascii(std::wstring(brief, n)) ? std::wstring(brief, n) : relative;
+}
+
+}  // namespace
 
 int wmain() {
-    using namespace gs::tools;
-    std::vector<std::wstring> args = OwnArguments();
-    for (std::wstring& a : args)
-        if (a == L"-psm") a = L"--psm";
-    if (RunningUnderWine()) return RunHostProgram("tesseract", args);
+    const Request request = parse(OwnArguments());
+    if (request.image.empty() || request.base.empty()) return 2;
     const std::wstring here = OwnFolder();
+    const std::wstring shipped = here + L"tesseract\\tesseract.exe";
     // Not ourselves on the PATH: only a real Tesseract in a folder of its own.
-    const std::wstring exe =
-        FindProgram({here + L"tesseract\\tesseract.exe",
-                     Env(L"ProgramFiles") + L"\\Tesseract-OCR\\tesseract.exe",
+    const std::wstring engine =
+        FindProgram({shipped, Env(L"ProgramFiles") + L"\\Tesseract-OCR\\tesseract.exe",
                      Env(L"LOCALAPPDATA") + L"\\Programs\\Tesseract-OCR\\tesseract.exe"},
                     L"");
-    if (exe.empty()) return kNotFound;
-    return RunProgram(exe, args);
+    if (engine.empty()) return kNotFound;
+
+    // The engine works in the result's folder, where the program writes its picture too.
+    const size_t slash = request.base.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : request.base.substr(0, slash);
+    const std::wstring stem = request.base.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    const std::wstring pgm = request.base + L".pgm";
+    const bool ready = prepare(request.image, pgm);
+    // The engine writes "<part>.txt", which becomes "<base>.txt" in one step once it is whole:
+    // the program takes the result file as soon as it sees it.
+    const std::wstring part = request.base + L".part";
+    std::vector<std::wstring> args = {ready ? stem + L".pgm" : reachable(folder, request.image),
+                                      stem + L".part",
+                                      L"-l",
+                                      request.language,
+                                      L"--psm",
+                                      ready ? request.pageSegmentation : L"3"};
+    if (engine == shipped)
+        args.insert(args.end(),
+                    {L"--tessdata-dir", reachable(folder, here + L"tesseract\\tessdata")});
+    RunOptions options;
+    options.timeLimitMs = 10 * 60 * 1000;
+    options.logFile = TempFolder() + L"glimmershot-tesseract.log";
+    options.folder = folder;
+    const int code = RunProgram(engine, args, options);
+    if (ready) gs::RemoveFile(pgm);
+    const std::wstring done = part + L".txt";
+    if (code != 0 ||
+        !MoveFileExW(done.c_str(), (request.base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(done.c_str());
+        return code != 0 ? code : kCannotStart;
+    }
+    return 0;
 }

@@ -1,0 +1,75 @@
+#pragma once
+// How tesseract.exe prepares the program's picture for the recognition engine. The program
+// hands over the capture enlarged by a whole factor (up to 10) with an exact cubic
+// interpolation; the engine reads screen text best from a grey picture at twice the capture's
+// size, dark text on light, with a margin. Portable, so the steps are tested natively.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace gs::tools {
+
+struct RgbImage {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;  // R, G, B per pixel, rows top down
+};
+
+struct GreyImage {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+// Takes the enlarged picture's rows one at a time, finds the factor it was enlarged by, and
+// keeps only the capture's own pixels: its memory stays near the capture's size (plus the
+// rows read before the factor is known, a few dozen in practice).
+//
+// The factor is the largest one (at most 10, dividing both sides, and the one the program
+// would pick for the capture's size) for which the rows that fall on the capture's pixels are
+// exactly the cubic enlargement of every factor-th pixel. Rows of one colour prove nothing
+// and are passed over; a picture that proves no factor is taken as it is (factor 1).
+class CaptureFromEnlargement {
+  public:
+    CaptureFromEnlargement(int width, int height);
+    void addRow(const uint8_t* rgb);
+    // After the last row: the capture, and the factor found.
+    RgbImage finish();
+    int factor() const { return factor_; }
+
+  private:
+    struct Candidate {
+        int factor;
+        bool alive = true;
+        int proofs = 0;  // rows with detail that matched
+    };
+    void check(const uint8_t* rgb, int y);
+    bool decide(bool atEnd);
+    void keep(const uint8_t* rgb, int y);
+
+    int width_, height_, y_ = 0, factor_ = 0;
+    std::vector<Candidate> candidates_;          // largest first
+    std::vector<std::vector<uint8_t>> pending_;  // rows read before the factor was known
+    RgbImage capture_;
+};
+
+// Reads the program's picture from a PNG file and gives back the capture it was enlarged from
+// (and the factor); an empty image when the file is not a PNG that can be read.
+RgbImage CaptureFromPng(std::FILE* file, int* factor = nullptr);
+
+// A capture row (`samples`, n RGB pixels) enlarged by `factor` along the row, exactly as the
+// program's enlargement computes the rows that fall on the capture's own rows.
+std::vector<uint8_t> EnlargeRow(const uint8_t* samples, int n, int factor);
+
+// Grey (ITU-R 601 weights), dark text on light (inverted when the median grey is below the
+// middle), twice the size (bilinear), framed by `border` pixels of the background's grey.
+GreyImage PrepareForRecognition(const RgbImage& capture, int border = 10);
+
+// `path` as seen from `folder` (both absolute, backslashes or slashes): "..\\x\\y" where they
+// share a root, `path` itself where they do not. The engine opens files by narrow names, which
+// cannot hold every letter of a folder's name; the part two paths share need not be spelt.
+std::wstring RelativePath(const std::wstring& folder, const std::wstring& path);
+
+// A binary PGM (P5) file's bytes, which the engine reads without decompression.
+std::string Pgm(const GreyImage& image);
+
+}  // namespace gs::tools
