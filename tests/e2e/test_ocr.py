@@ -134,6 +134,10 @@ def recognise_text(s: Session, c: Checks):
     big = s.clipboard_text() or ""
     log("  12000 x 7000 text:", repr(big))
     c.check(TEXT in big, "the large capture's text reaches the clipboard whole")
+    # The enlarged bitmap is 252 MB; its PNG is written from its rows, with no second copy.
+    peak = int(s.unix_status().get("VmHWM", 0)) // 1024
+    log(f"  the program's peak memory: {peak} MB")
+    c.check(0 < peak < 450, f"the program's peak memory stays near one copy of the picture ({peak} MB)")
 
 
 if __name__ == "__main__":

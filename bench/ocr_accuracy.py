@@ -1,0 +1,200 @@
+"""How well and how fast the shipped text recognition reads screen captures, under Wine.
+
+A set of screen-like captures with their ground truth is drawn here: Tahoma (Wine's UI font)
+and DejaVu at 8 to 16 px, greyscale-antialiased, aliased and subpixel (RGB) rendering, light
+and dark schemes, English and Czech, paragraphs, menus, dialogs with buttons, tables and crops
+with no margin. Each is enlarged exactly as the program does (img1.png) and read twice:
+
+  ours   tesseract.exe, the front end in the tools folder, given the program's parameters;
+  plain  the same engine given img1.png as it is, with --psm 1 (what the program asked for).
+
+Printed: CER and WER of each over the set (edit distance over the truth's length, text
+compared with all whitespace runs as one blank), the worst samples, and the front end's time
+for 800 x 400 and 1600 x 900 captures. Run by scripts/bench (WINEPREFIX set); needs the win64
+build. Asserts nothing."""
+import os
+import random
+import shutil
+import subprocess
+import sys
+import time
+
+import numpy as np
+from PIL import Image, ImageDraw, ImageFont
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from test_ocr import upscale  # noqa: E402  the program's enlargement, written independently
+
+TOOLS = os.path.join(ROOT, "build", "win64", "bin", "Data", "TesseractOCR")
+WORK = os.path.join(ROOT, "build", "win64", "ocr-bench")
+FONTS = {"tahoma": "/usr/share/wine/fonts/tahoma.ttf", "tahoma-bold": "/usr/share/wine/fonts/tahomabd.ttf",
+         "dejavu": "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+         "dejavu-serif": "/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf"}
+ENGLISH = ["Glimmershot reads this", "Open the folder of the last capture", "Save changes before closing?",
+           "The quick brown fox jumps over the lazy dog", "Settings are stored in setup.csv",
+           "Record video of the selected area", "Convert the capture to text", "File Edit View Help",
+           "Version 5.3.0 built on 2026-12-08", "Press F10 to stop recording"]
+CZECH = ["Příliš žluťoučký kůň úpěl ďábelské ódy", "Otevřít složku s poslední fotkou",
+         "Uložit změny před zavřením?", "Nastavení je uloženo v souboru", "Převést snímek na text",
+         "Nahrávání videa vybrané oblasti", "Soubor Úpravy Zobrazení Nápověda", "Stiskněte F10 pro zastavení"]
+SCHEMES = {"light": ((255, 255, 255), (0, 0, 0)), "dark": ((30, 30, 30), (220, 220, 220)),
+           "blue": ((0, 84, 153), (255, 255, 255)), "grey": ((240, 240, 240), (60, 60, 60))}
+
+
+def winpath(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def draw(lines, font, px, scheme, mode, layout, margin=8):
+    """A capture: `lines` laid out as `layout`, as a screen would show them."""
+    f = ImageFont.truetype(FONTS[font], px)
+    back, ink = SCHEMES[scheme]
+    gap = int(px * 1.6)
+    if layout == "table":
+        cells = [l.split(" ", 1) for l in lines]
+        col = max(f.getlength(c[0]) for c in cells) + 3 * px
+        width = int(col + max(f.getlength(c[1]) for c in cells if len(c) > 1)) + 2 * margin
+    else:
+        width = int(max(f.getlength(l) for l in lines)) + 2 * margin + (2 * px if layout == "menu" else 0)
+    height = gap * len(lines) + 2 * margin
+    img = Image.new("L", (width, height), 0)
+    d = ImageDraw.Draw(img)
+    if mode == "aliased":
+        d.fontmode = "1"
+    for i, line in enumerate(lines):
+        y = margin + i * gap
+        x = margin + (2 * px if layout == "menu" else 0)
+        if layout == "table":
+            first, _, rest = line.partition(" ")
+            d.text((x, y), first, fill=255, font=f)
+            d.text((x + col, y), rest, fill=255, font=f)
+        else:
+            d.text((x, y), line, fill=255, font=f)
+    cover = np.asarray(img, dtype=np.float64) / 255
+    if mode == "subpixel":
+        # Each colour channel sees its own third of the pixel: fringes as subpixel rendering has.
+        left, right = np.roll(cover, 1, axis=1), np.roll(cover, -1, axis=1)
+        cover = np.stack([(2 * cover + left) / 3, cover, (2 * cover + right) / 3], axis=2)
+    else:
+        cover = np.repeat(cover[:, :, None], 3, axis=2)
+    back, ink = np.array(back, dtype=np.float64), np.array(ink, dtype=np.float64)
+    rgb = back * (1 - cover) + ink * cover
+    if layout == "menu":  # a separator and a highlighted item, as menus have
+        rgb[margin + gap - 3, :, :] = back * 0.8
+    if layout == "dialog":  # buttons: a frame round each line's text
+        for i in range(len(lines)):
+            y0, y1 = margin + i * gap - 3, margin + i * gap + px + 4
+            rgb[max(0, y0), margin // 2:width - margin // 2] = ink * 0.5 + back * 0.5
+            rgb[min(height - 1, y1), margin // 2:width - margin // 2] = ink * 0.5 + back * 0.5
+    img = np.clip(np.rint(rgb), 0, 255).astype(np.uint8)
+    if layout == "tight":  # cropped right up to the ink
+        ys, xs = np.where(np.abs(img.astype(int) - back.astype(int)).sum(axis=2) > 40)
+        img = img[ys.min():ys.max() + 1, xs.min():xs.max() + 1]
+    return img
+
+
+def samples():
+    rnd = random.Random(7)
+    out = []
+    layouts = ["paragraph", "menu", "dialog", "table", "tight"]
+    n = 0
+    for lang, texts in (("eng", ENGLISH), ("ces", CZECH)):
+        for font in FONTS:
+            for px in (8, 11, 13, 16):
+                mode = ("antialiased", "aliased", "subpixel")[n % 3]
+                scheme = list(SCHEMES)[n % 4]
+                layout = layouts[n % 5]
+                lines = rnd.sample(texts, 3 if layout != "tight" else 2)
+                if layout == "table":
+                    lines = [l for l in lines if " " in l]
+                out.append((f"{lang}-{font}-{px}px-{mode}-{scheme}-{layout}", lang, lines,
+                            draw(lines, font, px, scheme, mode, layout)))
+                n += 1
+    return out
+
+
+def distance(a, b):
+    prev = list(range(len(b) + 1))
+    for i, x in enumerate(a, 1):
+        cur = [i]
+        for j, y in enumerate(b, 1):
+            cur.append(min(prev[j] + 1, cur[j - 1] + 1, prev[j - 1] + (x != y)))
+        prev = cur
+    return prev[-1]
+
+
+def norm(text):
+    return " ".join(text.split())
+
+
+def wine(args, seconds=600):
+    start = time.monotonic()
+    subprocess.run(["timeout", str(seconds), "wine", *args], stdin=subprocess.DEVNULL,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.monotonic() - start
+
+
+def factor(w, h):
+    return min(10, 16000 // max(w, h))
+
+
+def read_both(img, lang, name):
+    folder = os.path.join(WORK, name)
+    os.makedirs(folder, exist_ok=True)
+    picture = os.path.join(folder, "img1.png")
+    f = factor(img.shape[1], img.shape[0])
+    Image.fromarray(upscale(img, f)).save(picture, compress_level=1)
+    ours, plain = os.path.join(folder, "ours"), os.path.join(folder, "plain")
+    t_ours = wine([os.path.join(TOOLS, "tesseract.exe"), "-l", lang, "-psm", "1", winpath(picture), winpath(ours)])
+    t_plain = wine([os.path.join(TOOLS, "tesseract", "tesseract.exe"), winpath(picture), winpath(plain), "-l", lang,
+                    "--psm", "1", "--tessdata-dir", winpath(os.path.join(TOOLS, "tesseract", "tessdata"))])
+    read = lambda p: open(p + ".txt", encoding="utf-8", errors="replace").read() if os.path.exists(p + ".txt") else ""
+    return read(ours), read(plain), t_ours, t_plain
+
+
+def main():
+    shutil.rmtree(WORK, ignore_errors=True)
+    os.makedirs(WORK)
+    wine(["cmd", "/c", "exit"], 120)  # Wine's start, once
+    totals = {"ours": [0, 0, 0, 0, 0.0], "plain": [0, 0, 0, 0, 0.0]}  # char errs, chars, word errs, words, s
+    rows = []
+    for name, lang, lines, img in samples():
+        truth = norm(" ".join(lines))
+        got = dict(zip(("ours", "plain", "t_ours", "t_plain"), read_both(img, lang, name)))
+        for who in ("ours", "plain"):
+            text = norm(got[who])
+            t = totals[who]
+            t[0] += distance(text, truth)
+            t[1] += len(truth)
+            t[2] += distance(text.split(), truth.split())
+            t[3] += len(truth.split())
+            t[4] += got["t_" + who]
+        rows.append((distance(norm(got["ours"]), truth) / len(truth), name, norm(got["ours"]), truth))
+    print(f"{len(rows)} captures, {totals['ours'][1]} characters, {totals['ours'][3]} words")
+    for who, label in (("ours", "tesseract.exe (front end, psm 6)"), ("plain", "engine on img1.png, --psm 1")):
+        c, n, w, m, s = totals[who]
+        print(f"  {label:34} CER {100 * c / n:5.1f} %  WER {100 * w / m:5.1f} %  time {s:6.1f} s")
+    print("  worst for the front end:")
+    for cer, name, got, truth in sorted(rows, reverse=True)[:4]:
+        print(f"    {100 * cer:5.1f} % {name}: {got!r} (truth {truth!r})")
+
+    for w, h in ((800, 400), (1600, 900)):
+        lines = (ENGLISH * 40)[: h // 20]
+        page = draw(lines, "tahoma", 11, "light", "antialiased", "paragraph")[:h, :w]
+        if page.shape[0] < h or page.shape[1] < w:
+            full = np.full((h, w, 3), 255, np.uint8)
+            full[: page.shape[0], : page.shape[1]] = page
+            page = full
+        name = f"page-{w}x{h}"
+        folder = os.path.join(WORK, name)
+        os.makedirs(folder)
+        picture = os.path.join(folder, "img1.png")
+        Image.fromarray(upscale(page, factor(w, h))).save(picture, compress_level=1)
+        seconds = wine([os.path.join(TOOLS, "tesseract.exe"), "-l", "eng", "-psm", "1", winpath(picture),
+                        winpath(os.path.join(folder, "ours"))])
+        print(f"  front end on a {w} x {h} capture ({w * factor(w, h)} x {h * factor(w, h)} img1.png): {seconds:.1f} s")
+
+
+if __name__ == "__main__":
+    main()
