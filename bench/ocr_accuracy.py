@@ -23,6 +23,8 @@ import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+os.environ.setdefault("GS_WINEPREFIX", os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "win64", "wineprefix")))
+os.environ.setdefault("GS_WORK", os.path.join(ROOT, "build", "win64", "bench"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from test_ocr import upscale  # noqa: E402  the program's enlargement, written independently
 
