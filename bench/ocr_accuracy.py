@@ -10,7 +10,9 @@ with no margin. Each is enlarged exactly as the program does (img1.png) and read
 
 Printed: CER and WER of each over the set (edit distance over the truth's length, text
 compared with all whitespace runs as one blank), the worst samples, and the front end's time
-for 800 x 400 and 1600 x 900 captures. Run by scripts/bench (WINEPREFIX set); needs the win64
+for 800 x 400 and 1600 x 900 captures, and the whole program's time from the icon's click to the
+text on the clipboard for captures of 800 x 400 and 1200 x 900 (the test screen is 1280 x 1024).
+Run by scripts/bench (WINEPREFIX set); needs the win64
 build. Asserts nothing."""
 import os
 import random
@@ -26,7 +28,8 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 os.environ.setdefault("GS_WINEPREFIX", os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "win64", "wineprefix")))
 os.environ.setdefault("GS_WORK", os.path.join(ROOT, "build", "win64", "bench"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from test_ocr import upscale  # noqa: E402  the program's enlargement, written independently
+from harness import Session  # noqa: E402
+from test_ocr import TEXT_ICON, upscale  # noqa: E402  the program's enlargement, written independently
 
 TOOLS = os.path.join(ROOT, "build", "win64", "bin", "Data", "TesseractOCR")
 WORK = os.path.join(ROOT, "build", "win64", "ocr-bench")
@@ -198,5 +201,24 @@ def main():
         print(f"  front end on a {w} x {h} capture ({w * factor(w, h)} x {h * factor(w, h)} img1.png): {seconds:.1f} s")
 
 
+def program_timing():
+    s = Session("ocr_timing")
+    try:
+        s.pattern(40, 60, 900, 90, text="Glimmershot reads this")
+        s.start()
+        for w, h in ((800, 400), (1200, 900)):
+            s.capture((30, 40), (30 + w, 40 + h))
+            s.show_panel()
+            s.xdotool("mousemove", *TEXT_ICON, "click", "1")
+            clicked = time.monotonic()
+            text = s.poll(lambda: (t := s.clipboard_text()) and "reads" in t and t, 120)
+            print(f"  program, icon click to text on the clipboard, {w} x {h} capture: "
+                  f"{time.monotonic() - clicked:.1f} s ({text!r})", flush=True)
+            s.poll(lambda: not s.balloon_text(), 20)
+    finally:
+        s.stop()
+
+
 if __name__ == "__main__":
     main()
+    program_timing()
