@@ -27,6 +27,8 @@ from PIL import Image, ImageDraw, ImageFont
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 os.environ.setdefault("GS_WINEPREFIX", os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "win64", "wineprefix")))
 os.environ.setdefault("GS_WORK", os.path.join(ROOT, "build", "win64", "bench"))
+os.environ.setdefault("GS_EXE", os.path.join(ROOT, "build", "win64", "bin", "Glimmershot.exe"))
+os.environ.setdefault("GS_PROBE", os.path.join(ROOT, "build", "win64", "bin", "probe.exe"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 from harness import Session  # noqa: E402
 from test_ocr import TEXT_ICON, upscale  # noqa: E402  the program's enlargement, written independently
@@ -202,7 +204,7 @@ def main():
 
 
 def program_timing():
-    s = Session("ocr_timing")
+    s = Session("ocr_timing", tools=True)
     try:
         s.pattern(40, 60, 900, 90, text="Glimmershot reads this")
         s.start()
