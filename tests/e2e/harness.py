@@ -129,12 +129,20 @@ class Session:
         """`installed` is a folder that already holds the program (an unpacked package)."""
         self.name = name
         self.x = Xvfb()
+        self.procs = []
+        try:
+            self._prepare(tools, installed)
+        except BaseException:
+            self.x.stop()  # a session that never started leaves no X server behind
+            raise
+
+    def _prepare(self, tools, installed):
         self.env = wine_env(self.x.display)
         ensure_prefix(self.x.display)
         if installed:
             self.appdir = installed
         else:
-            base = os.path.join(WORK, name)
+            base = os.path.join(WORK, self.name)
             shutil.rmtree(base, ignore_errors=True)
             self.appdir = os.path.join(base, "Glimmer shot Jiří")
             os.makedirs(self.appdir)
@@ -146,7 +154,6 @@ class Session:
                 shutil.copytree(os.path.join(os.path.dirname(EXE), "Data", "TesseractOCR"),
                                 os.path.join(self.appdir, "Data", "TesseractOCR"))
         self.exe = os.path.join(self.appdir, "Glimmershot.exe")
-        self.procs = []
         # The desktop and its taskbar come up with the first Wine process.
         run(["wine", "cmd", "/c", "exit"], self.env, timeout=60)
 
