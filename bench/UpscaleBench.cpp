@@ -47,13 +47,13 @@ int main(int argc, char** argv) {
     gs::Picture capture = desktopLike(1600, 900);
     gs::TQuickBitmap big(&capture);
     std::unique_ptr<gs::TQuickBitmap> enlarged;
-    gs::Picture pic;
     const double up = seconds([&] { enlarged = big.QuickBicubicResize(10, 10); });
-    const double conv = seconds([&] { pic = enlarged->GetBitmap(); });
-    const double png = seconds([&] { gs::imaging::WritePng(gs::FromUtf8(out), pic, {7, 65535}); });
-    std::printf(
-        "  enlarge %.2f s, picture %.2f s, PNG level 7 %.2f s (%.0f MB/s of rows), total %.2f s\n",
-        up, conv, png, 16000.0 * 9000 * 3 / 1e6 / png, up + conv + png);
+    // Written from the bitmap's rows, as the program writes img1.png.
+    const double png = seconds([&] {
+        gs::imaging::WritePng(gs::FromUtf8(out), enlarged->Rows(), {7, 65535});
+    });
+    std::printf("  enlarge %.2f s, PNG level 7 %.2f s (%.0f MB/s of rows), total %.2f s\n", up, png,
+                16000.0 * 9000 * 3 / 1e6 / png, up + png);
     std::remove(out.c_str());
     return 0;
 }

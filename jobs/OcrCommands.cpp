@@ -71,19 +71,7 @@ void TForm1::convertToTextOnce() {
         runWhilePumping([&] {
             // Straight from the bitmap's rows: a second copy of a 16000 x 9000 picture would
             // double the memory the job needs.
-            const TQuickBitmap& big = *enlarged;
-            imaging::WritePng(image,
-                              {big.width, big.height,
-                               [&big](int y, uint8_t* rgb) {
-                                   const uint8_t* bgr =
-                                       big.origin + static_cast<std::ptrdiff_t>(y) * big.LineLength;
-                                   for (int x = 0; x < big.width; ++x, rgb += 3, bgr += 3) {
-                                       rgb[0] = bgr[2];
-                                       rgb[1] = bgr[1];
-                                       rgb[2] = bgr[0];
-                                   }
-                               }},
-                              {7, 65535});
+            imaging::WritePng(image, enlarged->Rows(), {7, 65535});
             enlarged.reset();
         });
         std::wstring language;
