@@ -6,6 +6,7 @@
 
 #include "capture/CaptureFiles.h"
 #include "capture/PreviewModel.h"
+#include "jobs/OcrJob.h"
 #include "jobs/VideoRender.h"
 #include "recording/ClipForm.h"
 #include "resources/Artwork.h"
@@ -38,6 +39,18 @@ TForm1::TForm1(Platform& platform, ui::Backend& backend)
 }
 
 TForm1::~TForm1() = default;
+
+void ResetSharedState() {
+    AppDir.clear();
+    LastImageFile.clear();
+    FileCounter = 0;
+    OCRResultBase.clear();
+    VideoRenderState = rsIdle;
+    LastRenderOutcome = static_cast<int32_t>(RenderOutcome::Created);
+    LastVideoFile.clear();
+    VideoExtension.clear();
+    VideoQScale = 0;
+}
 
 void TForm1::buildLayout() {
     using layout::Kind;

@@ -98,14 +98,12 @@ class TForm1 : public ui::Form {
 
     // Capture files.
     void CreateDirectories();
-    void CreateDirectory(const std::wstring& aDir);
+    void CreateDataDirectory(const std::wstring& aDir);
     void SaveLastCapturedScreen();
 
     // Polled by the tick.
     void LoadOCRText();
     void DetectCreatedVideo();
-
-    static constexpr double kPinned = 1000000000.0;
 
   private:
     void buildLayout();
@@ -120,5 +118,9 @@ class TForm1 : public ui::Form {
     Platform& platform_;
     TClipForm* ClipForm = nullptr;
 };
+
+// Puts the program-wide state (folders, counters, the render slot) back to how a fresh start
+// finds it, so that one process can start the program more than once (as the tests do).
+void ResetSharedState();
 
 }  // namespace gs

@@ -6,10 +6,10 @@
 namespace gs {
 
 void TForm1::CreateDirectories() {
-    for (const std::wstring* folder : kDataFolders) CreateDirectory(AppDir + *folder);
+    for (const std::wstring* folder : kDataFolders) CreateDataDirectory(AppDir + *folder);
 }
 
-void TForm1::CreateDirectory(const std::wstring& aDir) {
+void TForm1::CreateDataDirectory(const std::wstring& aDir) {
     if (platform_.createDirectoryTree(aDir)) return;
     platform_.messageBox(handle(),
                          L"Cannot create directory \"" + aDir + L"\". Please create it manually.",

@@ -19,6 +19,8 @@ class AppFixture : public testing::Test {
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TClipForm> clip;
 
+    AppFixture() { ResetSharedState(); }
+
     // (Re)starts the program with the executable at `exeName` inside the folder.
     void start(const std::string& exeName = "Glimmershot.exe") {
         clip.reset();

@@ -48,7 +48,6 @@ class OcrJobTest : public test::AppFixture {
         start();
         form->CreateDirectories();
         form->LastCapturedScreen = Picture(40, 20, 0xFF808080u);
-        OCRResultBase.clear();
     }
     static void writeText(const std::wstring& path, const std::string& bytes) {
         std::ofstream(HostPath(path), std::ios::binary) << bytes;
