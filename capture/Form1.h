@@ -2,6 +2,7 @@
 // The main window: the preview panel, its 50 ms tick and the tray icon.
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "capture/PreviewModel.h"
@@ -99,7 +100,14 @@ class TForm1 : public ui::Form {
     // Capture files.
     void CreateDirectories();
     void CreateDataDirectory(const std::wstring& aDir);
-    void SaveLastCapturedScreen();
+    // Which of the capture's files were written (the picture is its PNG, or a BMP when the
+    // PNG failed). Never throws.
+    struct SavedFiles {
+        bool picture = false;
+        bool bmp = false;  // the picture is the BMP
+        bool jpeg = false;
+    };
+    SavedFiles SaveLastCapturedScreen();
 
     // Polled by the tick.
     void LoadOCRText();
@@ -122,5 +130,10 @@ class TForm1 : public ui::Form {
 // Puts the program-wide state (folders, counters, the render slot) back to how a fresh start
 // finds it, so that one process can start the program more than once (as the tests do).
 void ResetSharedState();
+
+// What the user is told after a capture, if anything: files that could not be written in
+// `folder`, and a clipboard another program held.
+std::optional<std::wstring> CaptureSaveReport(const TForm1::SavedFiles& saved, bool onClipboard,
+                                              const std::wstring& folder);
 
 }  // namespace gs

@@ -44,21 +44,12 @@ bool TForm1::getscreen() {
         // goes to its files and the preview, and the user is told where it did not go.
         const bool onClipboard = platform_.setClipboardBitmap(handle(), shot);
         LastCapturedScreen = shot;
-        try {
-            SaveLastCapturedScreen();
-        } catch (...) {
-            const std::wstring where =
-                L"The capture could not be saved in \"" + AppDir + ImagesFolder + L"\"";
-            TrayIcon1->balloon(where + (onClipboard ? L". It is on the clipboard."
-                                                    : L" nor put on the clipboard."),
-                               L"Info", 3);
-            return false;
-        }
+        const SavedFiles saved = SaveLastCapturedScreen();
+        if (auto report = CaptureSaveReport(saved, onClipboard, AppDir + ImagesFolder))
+            TrayIcon1->balloon(*report, L"Info", 3);
+        if (!saved.picture && !saved.jpeg) return false;
         Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
         BringControlToFront(*Image1);
-        if (!onClipboard)
-            TrayIcon1->balloon(L"The capture was saved, but another program held the clipboard.",
-                               L"Info", 3);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

@@ -43,14 +43,12 @@ struct DibCanvas {
     bool ok() const { return dc && bitmap && bits && old; }
 };
 
-// Another program may hold the clipboard for a moment: a few tries within half a second.
+// Another program may hold the clipboard for a moment: ten tries, 50 ms apart.
 bool putOnClipboard(NativeWindow owner, UINT format, GlobalMemory& mem) {
     Clipboard clip;
     for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
-        if (OpenClipboard(reinterpret_cast<HWND>(owner)))
-            clip.reset(true);
-        else
-            Sleep(50);
+        if (attempt) Sleep(50);
+        if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
     }
     if (!clip || !EmptyClipboard()) return false;
     if (!SetClipboardData(format, mem.get())) return false;
