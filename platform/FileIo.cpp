@@ -2,6 +2,12 @@
 
 #include "platform/Text.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace gs {
 
 File OpenFile(const std::wstring& path, const wchar_t* mode) {
@@ -20,10 +26,15 @@ bool RemoveFile(const std::wstring& path) {
 #endif
 }
 
-bool CloseFile(File& f) {
+bool CloseFile(File& f, bool toDisk) {
     std::FILE* raw = f.release();
     if (!raw) return false;
-    const bool flushed = std::fflush(raw) == 0 && !std::ferror(raw);
+    bool flushed = std::fflush(raw) == 0 && !std::ferror(raw);
+#ifdef _WIN32
+    if (flushed && toDisk) flushed = _commit(_fileno(raw)) == 0;
+#else
+    if (flushed && toDisk) flushed = fsync(fileno(raw)) == 0;
+#endif
     return std::fclose(raw) == 0 && flushed;
 }
 

@@ -14,7 +14,8 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 File OpenFile(const std::wstring& path, const wchar_t* mode);
 bool RemoveFile(const std::wstring& path);
 
-// Closes the file and reports whether everything written reached it.
-bool CloseFile(File& f);
+// Closes the file and reports whether everything written reached it; with `toDisk`, only once
+// the system has it on the disk (so a power cut cannot leave the file empty).
+bool CloseFile(File& f, bool toDisk = false);
 
 }  // namespace gs

@@ -31,11 +31,21 @@ void TForm1::SaveSetup() {
         // Written beside the old file and moved over it in one step: a failed save leaves
         // the previous file as it was, never a truncated one.
         const std::wstring path = AppDir + L"\\setup.csv", temp = path + L".tmp";
-        File f = OpenFile(temp, L"wb");
-        if (!f) return;
-        bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-        ok = CloseFile(f) && ok;
-        if (!ok || !platform_.replaceFile(temp, path)) platform_.deleteFile(temp);
+        auto write = [&text](const std::wstring& to, bool toDisk) {
+            File f = OpenFile(to, L"wb");
+            if (!f) return false;
+            const bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
+            return CloseFile(f, toDisk) && ok;
+        };
+        if (write(temp, true)) {
+            if (!platform_.replaceFile(temp, path)) platform_.deleteFile(temp);
+        } else if (!platform_.fileExists(temp)) {
+            // No temporary file can be made here (a folder of that name, or a folder where
+            // files may be changed but not created): the choice is still kept, in place.
+            write(path, true);
+        } else {
+            platform_.deleteFile(temp);
+        }
     } catch (...) {
     }
 }

@@ -5,16 +5,19 @@
 namespace gs::settings {
 
 void LastLineReader::feed(std::string_view piece) {
-    for (char c : piece) {
-        if (c == '\n') {
-            if (!current_.empty() && current_.back() == '\r') current_.pop_back();
-            last_.swap(current_);
-            current_.clear();
-            pending_ = false;
-        } else {
+    while (!piece.empty()) {
+        const size_t lf = piece.find('\n');
+        if (lf == std::string_view::npos) {
+            current_.append(piece);
             pending_ = true;
-            if (current_.size() < kMaxLine) current_ += c;
+            return;
         }
+        current_.append(piece.substr(0, lf));
+        if (!current_.empty() && current_.back() == '\r') current_.pop_back();
+        last_.swap(current_);
+        current_.clear();
+        pending_ = false;
+        piece.remove_prefix(lf + 1);
     }
 }
 

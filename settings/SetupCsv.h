@@ -14,11 +14,9 @@ inline constexpr std::string_view kSetupHeader =
 inline constexpr int kSetupColumns = 6;
 
 // Keeps the last line of a text fed in pieces: lines end at LF or CR LF, and a final line end
-// starts no new line. Only the first `kMaxLine` bytes of a line are kept, so any file can be
-// read in bounded memory (no valid line comes near that length).
+// starts no new line. The line is kept whole, however long (blanks may pad it to any length).
 class LastLineReader {
   public:
-    static constexpr size_t kMaxLine = 1 << 16;
     void feed(std::string_view piece);
     std::string last() const;
 

@@ -189,6 +189,15 @@ TEST_F(SettingsTest, AFailedSaveLeavesTheOldFileAndTheChoiceStands) {
     EXPECT_FALSE(std::filesystem::exists(dir.path / "setup.csv.tmp"))
         << "no temporary file is left";
     EXPECT_TRUE(findItem(L"optEditWithDefaultEditor")->Checked());
+
+    // No temporary file can be made: the choice is written in place rather than lost.
+    platform.failReplace = false;
+    std::filesystem::create_directory(dir.path / "setup.csv.tmp");
+    findItem(L"optAVCodecmp4")->setChecked(true);
+    form->SaveSetup();
+    start();
+    EXPECT_TRUE(findItem(L"optAVCodecmp4")->Checked());
+    EXPECT_TRUE(findItem(L"optEditWithDefaultEditor")->Checked());
 }
 
 }  // namespace
