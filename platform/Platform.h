@@ -47,6 +47,9 @@ class Platform {
     // Process
     virtual std::wstring exePath() = 0;
 
+    // Text in lower case by the system's rules for every script (not only A to Z).
+    virtual std::wstring lowerCase(std::wstring text) = 0;
+
     // Screen and pictures
     // Copies an area of the whole screen (its device context, SRCCOPY) into `out`.
     virtual bool copyScreen(const Rect& area, Picture& out) = 0;

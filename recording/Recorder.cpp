@@ -29,7 +29,7 @@ void TClipForm::ShowRecording(bool aIsSlowMotion) {
             handle(),
             L"If you want to record video then you have to define larger rectangle."
             L"Resolution width x height must be higher than 160 x 120.",
-            ui::ApplicationTitle(platform_.exePath()), kMbOk);
+            ui::ApplicationTitle(platform_), kMbOk);
         return;
     }
     const Rect panel{2, 2, kPanelRight, kPanelBottom};

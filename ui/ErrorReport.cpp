@@ -1,7 +1,5 @@
 #include "ui/ErrorReport.h"
 
-#include <cwctype>
-
 namespace gs::ui {
 
 std::wstring ErrorReportText(const std::wstring& message) {
@@ -10,11 +8,12 @@ std::wstring ErrorReportText(const std::wstring& message) {
     return text;
 }
 
-std::wstring ApplicationTitle(const std::wstring& exePath) {
+std::wstring ApplicationTitle(Platform& platform) {
+    const std::wstring exePath = platform.exePath();
     const size_t slash = exePath.find_last_of(L"\\/");
     std::wstring name = exePath.substr(slash == std::wstring::npos ? 0 : slash + 1);
     name = name.substr(0, name.find(L'.'));
-    for (size_t i = 1; i < name.size(); ++i) name[i] = static_cast<wchar_t>(std::towlower(name[i]));
+    if (name.size() > 1) name = name.substr(0, 1) + platform.lowerCase(name.substr(1));
     return name;
 }
 

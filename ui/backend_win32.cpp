@@ -127,7 +127,7 @@ void Win32Backend::reportUncaught(std::exception_ptr error) noexcept {
         } catch (...) {
         }
         MessageBoxW(main_, ErrorReportText(text).c_str(),
-                    ApplicationTitle(platform_.exePath()).c_str(), MB_OK | MB_ICONERROR);
+                    ApplicationTitle(platform_).c_str(), MB_OK | MB_ICONERROR);
     } catch (...) {
     }
 }

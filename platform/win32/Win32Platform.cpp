@@ -47,6 +47,11 @@ std::wstring Win32Platform::exePath() {
     }
 }
 
+std::wstring Win32Platform::lowerCase(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 int Win32Platform::messageBox(NativeWindow owner, const std::wstring& text,
                               const std::wstring& title, unsigned style) {
     return MessageBoxW(reinterpret_cast<HWND>(owner), text.c_str(), title.c_str(), style);

@@ -12,6 +12,7 @@ class Win32Platform : public Platform {
     void sleep(uint32_t ms) override;
     void processMessages() override;
     std::wstring exePath() override;
+    std::wstring lowerCase(std::wstring text) override;
     bool copyScreen(const Rect& area, Picture& out) override;
     void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;
     bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) override;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <cwctype>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,10 @@ class FakePlatform : public Platform {
         if (onPump) onPump();
     }
     std::wstring exePath() override { return exe; }
+    std::wstring lowerCase(std::wstring text) override {
+        for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+        return text;
+    }
     // The screen: a picture whose top-left pixel sits at `screenOrigin`.
     Picture screen;
     Point screenOrigin{};

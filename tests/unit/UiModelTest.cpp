@@ -130,9 +130,14 @@ TEST(ErrorReport, FullStopRuleAndApplicationTitle) {
     EXPECT_EQ(ErrorReportText(L"Oops!"), L"Oops!") << "'!' sorts before '.'";
     EXPECT_EQ(ErrorReportText(L"(1)"), L"(1)");
     EXPECT_EQ(ErrorReportText(L""), L"");
-    EXPECT_EQ(ApplicationTitle(L"C:\\Program Files\\Glimmershot.exe"), L"Glimmershot");
-    EXPECT_EQ(ApplicationTitle(L"C:\\x\\GLIMMERSHOT.EXE"), L"Glimmershot");
-    EXPECT_EQ(ApplicationTitle(L"C:\\x.y\\mY.app.exe"), L"my") << "up to the first dot of the name";
+    test::FakePlatform platform;
+    auto title = [&](const wchar_t* exe) {
+        platform.exe = exe;
+        return ApplicationTitle(platform);
+    };
+    EXPECT_EQ(title(L"C:\\Program Files\\Glimmershot.exe"), L"Glimmershot");
+    EXPECT_EQ(title(L"C:\\x\\GLIMMERSHOT.EXE"), L"Glimmershot");
+    EXPECT_EQ(title(L"C:\\x.y\\mY.app.exe"), L"my") << "up to the first dot of the name";
 }
 
 }  // namespace
