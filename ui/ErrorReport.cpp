@@ -13,7 +13,7 @@ std::wstring ApplicationTitle(Platform& platform) {
     const size_t slash = exePath.find_last_of(L"\\/");
     std::wstring name = exePath.substr(slash == std::wstring::npos ? 0 : slash + 1);
     name = name.substr(0, name.find(L'.'));
-    if (name.size() > 1) name = name.substr(0, 1) + platform.lowerCase(name.substr(1));
+    if (name.size() > 1) name.replace(1, std::wstring::npos, platform.lowerCase(name.substr(1)));
     return name;
 }
 
