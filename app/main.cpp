@@ -4,10 +4,14 @@
 
 #include <commctrl.h>
 
+#include <exception>
+
 #include "capture/Form1.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
 #include "recording/ClipForm.h"
+#include "platform/Text.h"
+#include "ui/ErrorReport.h"
 #include "ui/backend_win32.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -19,9 +23,16 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&icc);
 
     gs::win32::Win32Platform platform;
-    auto backend = gs::ui::MakeWin32Backend(platform);
-    gs::TForm1 form1(platform, *backend);
-    gs::TClipForm clipForm(platform, *backend);
-    form1.attachClipForm(clipForm);
-    return gs::ui::RunMessageLoop();
+    try {
+        auto backend = gs::ui::MakeWin32Backend(platform);
+        gs::TForm1 form1(platform, *backend);
+        gs::TClipForm clipForm(platform, *backend);
+        form1.attachClipForm(clipForm);
+        return gs::ui::RunMessageLoop();
+    } catch (const std::exception& e) {
+        // Without its windows (no tray icon, no frame) the program could only sit unseen.
+        MessageBoxW(nullptr, gs::ui::ErrorReportText(gs::FromUtf8(e.what())).c_str(),
+                    gs::ui::ApplicationTitle(platform).c_str(), MB_OK | MB_ICONERROR);
+        return 1;
+    }
 }

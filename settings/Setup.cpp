@@ -55,7 +55,7 @@ void TForm1::LoadSetup() {
         const std::wstring path = AppDir + L"\\setup.csv";
         if (!platform_.fileExists(path)) {
             SaveSetup();
-            TrayIcon1->balloon(L"Glimmershot has been started.", L"Info", 3);
+            TrayIcon1->balloon(L"Glimmershot has been started.", L"Info", 3, /*unasked=*/true);
             return;
         }
         File f = OpenFile(path, L"rb");

@@ -16,10 +16,12 @@ void TrayIcon::ShowBalloonHint() {
     if (peer_) peer_->showBalloon();
 }
 
-void TrayIcon::balloon(const std::wstring& text, const std::wstring& title, int timeout) {
+void TrayIcon::balloon(const std::wstring& text, const std::wstring& title, int timeout,
+                       bool unasked) {
     BalloonHint = text;
     BalloonTitle = title;
     BalloonTimeout = timeout;
+    BalloonUnasked = unasked;
     ShowBalloonHint();
 }
 

@@ -21,6 +21,9 @@ class TrayIcon : public Component {
     std::wstring BalloonHint;
     std::wstring BalloonTitle;
     int BalloonTimeout = 0;  // handed unchanged to the notification service
+    // A balloon the user did not ask for (the start notice): the shell may hold it back while
+    // the user does not want to be disturbed (quiet hours, a full-screen program).
+    bool BalloonUnasked = false;
     Handler OnClick;
     Handler OnBalloonClick;
 
@@ -28,7 +31,8 @@ class TrayIcon : public Component {
     void setVisible(bool v);
     void ShowBalloonHint();
     // Sets text, then title, then time-out, then shows it: the order the program uses.
-    void balloon(const std::wstring& text, const std::wstring& title, int timeout = 3);
+    void balloon(const std::wstring& text, const std::wstring& title, int timeout = 3,
+                 bool unasked = false);
 
     void realize(Backend& backend);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -67,40 +68,40 @@ void buildMenu(HMENU menu, const MenuItem& parent, std::vector<MenuItem*>& byId)
 
 }  // namespace
 
+void RegisterWindowClass(const WNDCLASSEXW& wc) {
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        ThrowWindowError(std::wstring(L"Cannot register the window class ") + wc.lpszClassName);
+}
+
+void ThrowWindowError(const std::wstring& what) {
+    throw std::runtime_error(ToUtf8(what) + " (system error " + std::to_string(GetLastError()) +
+                             ")");
+}
+
 Win32Backend::Win32Backend(Platform& platform)
     : platform_(platform), instance_(GetModuleHandleW(nullptr)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = HelperProc;
+    wc.lpfnWndProc = WindowProc<Win32Backend, &Win32Backend::helperMessage>;
     wc.hInstance = instance_;
     wc.lpszClassName = kHelperClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(wc);
     // A hidden top-level window rather than a message-only one: only top-level windows hear
     // the "TaskbarCreated" broadcast, and only they can own a tracked popup menu.
     helper_.reset(CreateWindowExW(WS_EX_TOOLWINDOW, kHelperClass, L"Glimmershot", WS_POPUP, 0, 0, 0,
                                   0, nullptr, nullptr, instance_, this));
+    if (!helper_) ThrowWindowError(L"Cannot create the window " + std::wstring(kHelperClass));
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 Win32Backend::~Win32Backend() = default;
 
-LRESULT CALLBACK Win32Backend::HelperProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<Win32Backend*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<Win32Backend*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self || msg == WM_NCCREATE) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->helperMessage(msg, wp, lp);
-    } catch (...) {
-        self->reportUncaught(std::current_exception());
+LRESULT Win32Backend::helperMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_TIMER && wp == kTrayRetryTimer) {
+        KillTimer(hwnd, kTrayRetryTimer);  // set again by a failing try
+        if (tray_) tray_->readd();
         return 0;
     }
-}
-
-LRESULT Win32Backend::helperMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) {
         auto it = timers_.find(wp);
         if (it != timers_.end()) it->second->fire();
@@ -114,7 +115,7 @@ LRESULT Win32Backend::helperMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (tray_) tray_->readd();
         return 0;
     }
-    return DefWindowProcW(helper_.get(), msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 void Win32Backend::reportUncaught(std::exception_ptr error) noexcept {
@@ -154,8 +155,9 @@ MenuItem* Win32Backend::trackPopupMenu(PopupMenu& menu, Point screen) {
     buildMenu(native.get(), menu.root(), byId);
     // Without this the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(helper_.get());
-    const UINT flags =
-        TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN;
+    // Menus open to the side the user's system asks for (right-to-left layouts, handedness).
+    const UINT side = GetSystemMetrics(SM_MENUDROPALIGNMENT) ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON | side | TPM_TOPALIGN;
     const int id = static_cast<int>(
         TrackPopupMenu(native.get(), flags, screen.x, screen.y, 0, helper_.get(), nullptr));
     PostMessageW(helper_.get(), WM_NULL, 0, 0);

@@ -30,9 +30,11 @@ class Win32FormPeer : public FormPeer {
     void invalidate(const Rect& r) override;
     void close() override;
 
+    // For the window procedure.
+    void reportUncaught(std::exception_ptr error) noexcept { backend_.reportUncaught(error); }
+    LRESULT message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
   private:
-    static LRESULT CALLBACK WndProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    LRESULT message(UINT msg, WPARAM wp, LPARAM lp);
     void paint(HDC target);
     void drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c);
     HFONT fontFor(const Font& f);
@@ -54,11 +56,11 @@ Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backe
     const std::wstring cls = classNameOf(form);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WndProc;
+    wc.lpfnWndProc = WindowProc<Win32FormPeer, &Win32FormPeer::message>;
     wc.hInstance = backend.instance();
     wc.lpszClassName = cls.c_str();
     wc.hIcon = LoadIconW(backend.instance(), MAKEINTRESOURCEW(1));
-    RegisterClassExW(&wc);  // a second form of the same type finds the class registered
+    RegisterWindowClass(wc);  // a second form of the same type finds the class registered
 
     isMain_ = backend.claimMainForm();
     // The main window carries its own taskbar button while visible; the others none.
@@ -69,6 +71,7 @@ Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backe
     hwnd_ =
         CreateWindowExW(ex, cls.c_str(), form.Caption.c_str(), WS_POPUP | WS_MINIMIZEBOX, b.Left,
                         b.Top, b.width(), b.height(), nullptr, nullptr, backend.instance(), this);
+    if (!hwnd_) ThrowWindowError(L"Cannot create the window " + cls);
     if (isMain_) backend.setMainWindow(hwnd_);
     if (form.AlphaBlend) alphaChanged();
     addTooltips();
@@ -111,8 +114,14 @@ void Win32FormPeer::visibilityChanged() {
         return;
     }
     // Never take the focus from the program the user is working in.
-    ShowWindow(hwnd_, form_.windowState() == WindowState::Minimized ? SW_SHOWMINNOACTIVE
-                                                                    : SW_SHOWNOACTIVATE);
+    if (form_.windowState() == WindowState::Minimized) {
+        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+        return;
+    }
+    // Shown on top of its band at once: a frame that appeared under the panel or the taskbar
+    // would stay hidden until its next blink raises it.
+    SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
 void Win32FormPeer::windowStateChanged() {
@@ -242,25 +251,8 @@ void Win32FormPeer::paint(HDC target) {
     BitBlt(target, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
 }
 
-LRESULT CALLBACK Win32FormPeer::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* self =
-            static_cast<Win32FormPeer*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-    auto* self = reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    try {
-        return self->message(msg, wp, lp);
-    } catch (...) {
-        self->backend_.reportUncaught(std::current_exception());
-        return 0;
-    }
-}
-
-LRESULT Win32FormPeer::message(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    hwnd_ = hwnd;  // from the first message on, before CreateWindowExW returns
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -313,13 +305,12 @@ LRESULT Win32FormPeer::message(UINT msg, WPARAM wp, LPARAM lp) {
             if (isMain_) PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             return 0;
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, msg, wp, lp);
+    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace

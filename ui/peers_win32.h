@@ -18,9 +18,39 @@ namespace gs::ui {
 
 inline constexpr UINT kTrayCallback = WM_APP + 1;
 inline constexpr UINT kTrayIconId = 1;
+// The helper window's timer for adding the icon again; far above the form timers' ids.
+inline constexpr UINT_PTR kTrayRetryTimer = 0x7FFF0001;
+inline constexpr UINT kTrayRetryMs = 2000;
 inline constexpr wchar_t kHelperClass[] = L"GlimmershotTray";
 
 COLORREF ResolveColor(TColor c);
+
+// Registers a window class; a class this process registered before counts as done. Throws
+// when the system refuses, for a program without its windows cannot be used.
+void RegisterWindowClass(const WNDCLASSEXW& wc);
+// Throws the system's last error for a window or class that could not be made.
+[[noreturn]] void ThrowWindowError(const std::wstring& what);
+
+// The one window procedure of every class: binds the object handed to CreateWindowExW at
+// WM_NCCREATE (earlier messages get the default handling), forwards to `Handler` with the
+// window's own handle (valid even before CreateWindowExW returns), unbinds at WM_NCDESTROY,
+// and lets no exception cross into the system: `Owner::reportUncaught` shows it.
+template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM)>
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    if (msg == WM_NCCREATE) {
+        auto* created = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    try {
+        return (self->*Handler)(hwnd, msg, wp, lp);
+    } catch (...) {
+        self->reportUncaught(std::current_exception());
+        return 0;
+    }
+}
 
 class Win32TrayPeer;
 
@@ -40,6 +70,7 @@ class Win32Backend : public Backend {
 
     // Shows the report for an error that escaped a handler; never throws.
     void reportUncaught(std::exception_ptr error) noexcept;
+    LRESULT helperMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
     // Bookkeeping for peers.
     UINT_PTR addTimer(Timer& t);
@@ -50,9 +81,6 @@ class Win32Backend : public Backend {
     void setMainWindow(HWND w) { main_ = w; }
 
   private:
-    static LRESULT CALLBACK HelperProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-    LRESULT helperMessage(UINT msg, WPARAM wp, LPARAM lp);
-
     Platform& platform_;
     HINSTANCE instance_;
     win32::Window helper_;
@@ -79,6 +107,7 @@ class Win32TrayPeer : public TrayPeer {
     TrayIcon& tray_;
     win32::Icon icon_;
     bool added_ = false;
+    bool balloonPending_ = false;  // asked for while the shell did not have the icon
 };
 
 }  // namespace gs::ui

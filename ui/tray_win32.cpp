@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <utility>
 
 #include "ui/peers_win32.h"
 
@@ -31,6 +32,7 @@ Win32TrayPeer::~Win32TrayPeer() {
         NOTIFYICONDATAW nid = baseData();
         Shell_NotifyIconW(NIM_DELETE, &nid);
     }
+    KillTimer(backend_.helper(), kTrayRetryTimer);
     backend_.setTray(nullptr);
 }
 
@@ -63,19 +65,31 @@ void Win32TrayPeer::update() {
         return;
     }
     added_ = Shell_NotifyIconW(NIM_ADD, &nid) != FALSE;
-    if (added_) {
-        nid.uVersion = NOTIFYICON_VERSION_4;
-        Shell_NotifyIconW(NIM_SETVERSION, &nid);
+    if (!added_) {
+        // The shell is not up yet (a start at logon): try again until it takes the icon.
+        SetTimer(backend_.helper(), kTrayRetryTimer, kTrayRetryMs, nullptr);
+        return;
     }
+    KillTimer(backend_.helper(), kTrayRetryTimer);
+    nid.uVersion = NOTIFYICON_VERSION_4;
+    Shell_NotifyIconW(NIM_SETVERSION, &nid);
+    if (std::exchange(balloonPending_, false)) showBalloon();
 }
 
 void Win32TrayPeer::showBalloon() {
+    if (!added_) {
+        balloonPending_ = true;  // shown once the shell has the icon
+        return;
+    }
     NOTIFYICONDATAW nid = baseData();
-    nid.uFlags = NIF_INFO;
+    // The tip goes along: a modification without NIF_SHOWTIP would leave the icon without its
+    // tooltip once the balloon is gone.
+    nid.uFlags = NIF_INFO | NIF_TIP | NIF_SHOWTIP;
+    copyText(nid.szTip, tray_.Hint);
     copyText(nid.szInfo, tray_.BalloonHint);
     copyText(nid.szInfoTitle, tray_.BalloonTitle);
     nid.uTimeout = static_cast<UINT>(tray_.BalloonTimeout);
-    nid.dwInfoFlags = NIIF_INFO;
+    nid.dwInfoFlags = NIIF_INFO | (tray_.BalloonUnasked ? NIIF_RESPECT_QUIET_TIME : 0);
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 

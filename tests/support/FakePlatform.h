@@ -252,6 +252,7 @@ class FakeBackend : public ui::Backend {
     struct Balloon {
         std::wstring text, title;
         int timeout;
+        bool unasked;
     };
     std::vector<Balloon> balloons;
     // The next popup menu picks the entry with this name (empty: dismissed).
@@ -285,7 +286,8 @@ inline std::unique_ptr<ui::TrayPeer> FakeBackend::createTrayPeer(ui::TrayIcon& t
         ui::TrayIcon& tray;
         void update() override {}
         void showBalloon() override {
-            backend.balloons.push_back({tray.BalloonHint, tray.BalloonTitle, tray.BalloonTimeout});
+            backend.balloons.push_back(
+                {tray.BalloonHint, tray.BalloonTitle, tray.BalloonTimeout, tray.BalloonUnasked});
         }
     };
     return std::make_unique<P>(*this, t);

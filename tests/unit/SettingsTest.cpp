@@ -58,6 +58,7 @@ TEST_F(SettingsTest, FirstStartWritesTheDefaultsAndSaysSoOnce) {
     EXPECT_EQ(backend.balloons[0].text, L"Glimmershot has been started.");
     EXPECT_EQ(backend.balloons[0].title, L"Info");
     EXPECT_EQ(backend.balloons[0].timeout, 3);
+    EXPECT_TRUE(backend.balloons[0].unasked) << "it waits for the user's quiet time to end";
     start();
     EXPECT_TRUE(backend.balloons.empty()) << "the second start is quiet";
     EXPECT_EQ(checked(), (std::vector<int>{0, 0, 1, 1, 0, 4}));
