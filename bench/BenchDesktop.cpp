@@ -7,23 +7,27 @@
 #include <string>
 
 #include "capture/CaptureFiles.h"
+#include "platform/win32/Handles.h"
 
 namespace gs::bench {
 
 namespace {
 
+void fill(HDC dc, const RECT& r, COLORREF color) {
+    win32::Brush brush(CreateSolidBrush(color));
+    FillRect(dc, &r, brush.get());
+}
+
 LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_PAINT) return DefWindowProcW(h, msg, wp, lp);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
+    win32::PaintDc paint(h);
+    const HDC dc = paint.get();
     RECT all;
     GetClientRect(h, &all);
-    HBRUSH back = CreateSolidBrush(RGB(36, 94, 140));
-    FillRect(dc, &all, back);
-    DeleteObject(back);
-    HFONT font =
-        CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
-    HGDIOBJ old = SelectObject(dc, font);
+    fill(dc, all, RGB(36, 94, 140));
+    win32::Font font(
+        CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma"));
+    win32::Selected useFont(dc, font.get());
     SetBkMode(dc, TRANSPARENT);
     // Some application windows full of text, a gradient and a photo-like patch.
     const RECT wins[] = {
@@ -31,11 +35,8 @@ LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     int seed = 1;
     for (const RECT& w : wins) {
         RECT title{w.left, w.top, w.right, w.top + 24}, body{w.left, w.top + 24, w.right, w.bottom};
-        HBRUSH t = CreateSolidBrush(RGB(0, 84, 166)), b = CreateSolidBrush(RGB(250, 250, 250));
-        FillRect(dc, &title, t);
-        FillRect(dc, &body, b);
-        DeleteObject(t);
-        DeleteObject(b);
+        fill(dc, title, RGB(0, 84, 166));
+        fill(dc, body, RGB(250, 250, 250));
         for (int y = body.top + 6; y < body.bottom - 14; y += 16) {
             std::wstring line;
             for (int i = 0; i < 80; ++i) {
@@ -47,20 +48,13 @@ LRESULT CALLBACK desktopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             TextOutW(dc, body.left + 8, y, line.c_str(), static_cast<int>(line.size()));
         }
     }
-    for (int x = 0; x < 400; ++x) {
-        RECT r{1450 + x, 600, 1451 + x, 1000};
-        HBRUSH g = CreateSolidBrush(RGB(x * 255 / 400, 128, 255 - x * 255 / 400));
-        FillRect(dc, &r, g);
-        DeleteObject(g);
-    }
+    for (int x = 0; x < 400; ++x)
+        fill(dc, RECT{1450 + x, 600, 1451 + x, 1000}, RGB(x * 255 / 400, 128, 255 - x * 255 / 400));
     for (int y = 700; y < 860; ++y)
         for (int x = 1500; x < 1700; ++x) {
             seed = seed * 1103515245 + 12345;
             SetPixel(dc, x, y, RGB(120 + ((seed >> 16) & 63), 90 + ((seed >> 10) & 63), 60));
         }
-    SelectObject(dc, old);
-    DeleteObject(font);
-    EndPaint(h, &ps);
     return 0;
 }
 

@@ -210,14 +210,15 @@ void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c
         if (!btn->Flat) DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH);
         text(btn->Caption, btn->font, DT_CENTER | DT_VCENTER);
     } else if (auto* shape = dynamic_cast<Shape*>(&c)) {
-        win32::GdiObject pen(CreateSolidBrush(ResolveColor(shape->penColor())));
+        // The outline is drawn as nested one-pixel frames, so it is a brush too.
+        win32::Brush outline(CreateSolidBrush(ResolveColor(shape->penColor())));
         if (b.width() <= shape->PenWidth || b.height() <= shape->PenWidth) {
-            FillRect(dc, &rc, static_cast<HBRUSH>(pen.get()));
+            FillRect(dc, &rc, outline.get());
         } else {
-            win32::GdiObject brush(CreateSolidBrush(ResolveColor(shape->BrushColor)));
-            FillRect(dc, &rc, static_cast<HBRUSH>(brush.get()));
+            win32::Brush fill(CreateSolidBrush(ResolveColor(shape->BrushColor)));
+            FillRect(dc, &rc, fill.get());
             for (int i = 0; i < shape->PenWidth / 2; ++i) {
-                FrameRect(dc, &rc, static_cast<HBRUSH>(pen.get()));
+                FrameRect(dc, &rc, outline.get());
                 InflateRect(&rc, -1, -1);
             }
         }
@@ -255,10 +256,8 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     hwnd_ = hwnd;  // from the first message on, before CreateWindowExW returns
     switch (msg) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd_, &ps);
-            paint(dc);
-            EndPaint(hwnd_, &ps);
+            win32::PaintDc dc(hwnd_);
+            paint(dc.get());
             return 0;
         }
         case WM_ERASEBKGND:

@@ -29,6 +29,11 @@ class Unique {
 
     handle_type get() const { return h_; }
     explicit operator bool() const { return h_ != Traits::invalid(); }
+    // For a call that hands the handle out through a pointer: what was held is released first.
+    handle_type* put() {
+        reset();
+        return &h_;
+    }
     // Gives the handle away, e.g. to the window system after a successful hand-over.
     handle_type release() { return std::exchange(h_, Traits::invalid()); }
     void reset(handle_type h = Traits::invalid()) {
@@ -51,7 +56,7 @@ struct SimpleTraits {
     static void close(H h, NoExtra) { Close(h); }
 };
 
-struct KernelTraits {  // processes, threads, jobs, events: null when there is none
+struct KernelTraits {  // processes, threads, jobs, events, mutexes: null when there is none
     using handle_type = HANDLE;
     using extra_type = NoExtra;
     static HANDLE invalid() { return nullptr; }
@@ -97,6 +102,7 @@ inline void destroyWindow(HWND h) { DestroyWindow(h); }
 inline void freeGlobal(HGLOBAL h) { GlobalFree(h); }
 
 using GdiObject = Unique<SimpleTraits<HGDIOBJ, deleteGdiObject>>;
+using Brush = Unique<SimpleTraits<HBRUSH, deleteGdiObject>>;
 using Region = Unique<SimpleTraits<HRGN, deleteGdiObject>>;
 using Bitmap = Unique<SimpleTraits<HBITMAP, deleteGdiObject>>;
 using Font = Unique<SimpleTraits<HFONT, deleteGdiObject>>;
@@ -111,6 +117,25 @@ using RegKey = Unique<SimpleTraits<HKEY, closeKey>>;
 using Window = Unique<SimpleTraits<HWND, destroyWindow>>;
 using Clipboard = Unique<ClipboardTraits>;
 using GlobalMemory = Unique<SimpleTraits<HGLOBAL, freeGlobal>>;
+
+// A window's DC (the screen's for null), released to that window.
+inline WindowDc GetWindowDc(HWND window) { return WindowDc(GetDC(window), window); }
+
+// The DC of one WM_PAINT: BeginPaint now, EndPaint at the end of the scope.
+class PaintDc {
+  public:
+    explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+    ~PaintDc() { EndPaint(window_, &ps_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& info() const { return ps_; }
+
+  private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
 
 // Selects an object into a DC for one scope and puts the old one back.
 class Selected {

@@ -61,7 +61,7 @@ bool putOnClipboard(NativeWindow owner, UINT format, GlobalMemory& mem) {
 bool Win32Platform::copyScreen(const Rect& area, Picture& out) {
     const int w = area.width(), h = area.height();
     if (w <= 0 || h <= 0) return false;
-    WindowDc screen(GetDC(nullptr), nullptr);  // released on every path
+    WindowDc screen = GetWindowDc(nullptr);  // released on every path
     if (!screen) return false;
     DibCanvas canvas(screen.get(), w, h);
     if (!canvas.ok()) return false;
@@ -76,7 +76,7 @@ bool Win32Platform::copyScreen(const Rect& area, Picture& out) {
 
 void Win32Platform::stretchHalftone(const Picture& source, Picture& target, const Rect& to) {
     if (source.empty() || target.empty() || to.width() <= 0 || to.height() <= 0) return;
-    WindowDc screen(GetDC(nullptr), nullptr);
+    WindowDc screen = GetWindowDc(nullptr);
     DibCanvas src(screen.get(), source.width, source.height);
     DibCanvas dst(screen.get(), target.width, target.height);
     if (!src.ok() || !dst.ok()) return;
@@ -144,7 +144,7 @@ namespace {
 class Win32Grabber : public Platform::ScreenGrabber {
   public:
     Win32Grabber(int w, int h)
-        : screen_(GetDC(nullptr), nullptr), canvas_(screen_.get(), w, h), w_(w), h_(h) {}
+        : screen_(GetWindowDc(nullptr)), canvas_(screen_.get(), w, h), w_(w), h_(h) {}
     bool ready() const { return screen_ && canvas_.ok(); }
     bool grab(Point at, Picture& frame) override {
         if (frame.width != w_ || frame.height != h_) return false;

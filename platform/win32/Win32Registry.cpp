@@ -13,22 +13,19 @@ std::wstring relative(const std::wstring& key) {
 }
 
 RegKey openKey(const std::wstring& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, KEY_ALL_ACCESS, &h) !=
+    RegKey k;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, KEY_ALL_ACCESS, k.put()) !=
         ERROR_SUCCESS)
         return RegKey();
-    return RegKey(h);
+    return k;
 }
 }  // namespace
 
 bool Win32Platform::regCreateKey(const std::wstring& key) {
-    HKEY h = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, nullptr,
-                        REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &h,
-                        nullptr) != ERROR_SUCCESS)
-        return false;
-    RegKey created(h);  // closed at once
-    return true;
+    RegKey created;  // closed at once
+    return RegCreateKeyExW(HKEY_CURRENT_USER, relative(key).c_str(), 0, nullptr,
+                           REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, created.put(),
+                           nullptr) == ERROR_SUCCESS;
 }
 
 Platform::RegWrite Win32Platform::regSetString(const std::wstring& key, const std::wstring& name,

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Handles.h"
+
 namespace probe {
 
 std::vector<HWND> windowsOfClass(const std::wstring& cls) {
@@ -97,8 +99,8 @@ uint32_t patternAt(int x, int y) {
 
 LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
+        gs::win32::PaintDc paint(h);
+        const HDC dc = paint.get();
         RECT r;
         GetWindowRect(h, &r);
         const int w = r.right - r.left, ht = r.bottom - r.top;
@@ -109,7 +111,6 @@ LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         BITMAPINFO bi{};
         bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -ht, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         SetDIBitsToDevice(dc, 0, 0, w, ht, 0, 0, 0, ht, px.data(), &bi, DIB_RGB_COLORS);
-        EndPaint(h, &ps);
         return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
@@ -119,20 +120,17 @@ LRESULT CALLBACK patternProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 std::wstring gText;
 LRESULT CALLBACK textProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(h, &ps);
+        gs::win32::PaintDc paint(h);
+        const HDC dc = paint.get();
         RECT r;
         GetClientRect(h, &r);
         FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-        HFONT f = CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
-                              ANTIALIASED_QUALITY, 0, L"Arial");
-        HGDIOBJ old = SelectObject(dc, f);
+        gs::win32::Font f(CreateFontW(-40, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                                      ANTIALIASED_QUALITY, 0, L"Arial"));
+        gs::win32::Selected useFont(dc, f.get());
         SetTextColor(dc, RGB(0, 0, 0));
         SetBkMode(dc, TRANSPARENT);
         DrawTextW(dc, gText.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        SelectObject(dc, old);
-        DeleteObject(f);
-        EndPaint(h, &ps);
         return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
