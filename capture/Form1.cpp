@@ -176,7 +176,7 @@ void TForm1::Timer1Timer() {
 
 void TForm1::TrayIcon1Click() {
     if (ClipForm) ClipForm->StopRecording();
-    counter = 4.0;
+    counter = kCounterShow;
 }
 
 }  // namespace gs

@@ -117,7 +117,6 @@ class TForm1 : public ui::Form {
     void buildLayout();
     void buildTray();
     void buildOptionMenus();
-    void runWhilePumping(const std::function<void()>& work);
     void convertToTextOnce();
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made

@@ -27,7 +27,7 @@ void TForm1::selectionStep() {
     if (StartPoint.x != -1 && ClipForm->Visible()) {
         ClipForm->HideClipForm();
         StopPoint = platform_.cursorPos();
-        if (getscreen()) counter = 4.0;
+        if (getscreen()) counter = kCounterShow;
     }
     StartPoint = Point{-1, -1};
     ClipForm->HideClipForm();

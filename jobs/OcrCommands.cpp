@@ -1,36 +1,15 @@
 // "Convert to text": enlarge the last capture, write it for the OCR program, start it; the
 // tick then picks up its text file once it is complete.
-#include <atomic>
 #include <memory>
-#include <thread>
 
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
+#include "platform/Pump.h"
 
 namespace gs {
-
-void TForm1::runWhilePumping(const std::function<void()>& work) {
-    // The heavy steps run on a worker; the GUI thread keeps handling its messages meanwhile.
-    std::atomic<bool> done{false};
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        done.store(true, std::memory_order_release);
-    });
-    while (!done.load(std::memory_order_acquire)) {
-        platform_.processMessages();
-        platform_.sleep(10);
-    }
-    worker.join();
-    if (failure) std::rethrow_exception(failure);
-}
 
 void TForm1::ConvertToTextClick() {
     // A click while the picture is being made (handled inside its pumping) is not lost: one
@@ -50,25 +29,21 @@ void TForm1::ConvertToTextClick() {
 void TForm1::convertToTextOnce() {
     try {
         TrayIcon1->balloon(L"Starting optical character recognition.", L"Info", 3);
-        counter = 0.0;
+        counter = kCounterClose;
         Hide();
         platform_.processMessages();
-        // The 100 ms pause after hiding, taken in steps that keep the GUI answering.
-        for (int i = 0; i < 5; ++i) {
-            platform_.sleep(20);
-            platform_.processMessages();
-        }
+        SleepPumping(platform_, 100);  // the pause after hiding
 
         const Picture capture = LastCapturedScreen;
         std::unique_ptr<TQuickBitmap> enlarged;
-        runWhilePumping([&] {
+        RunWhilePumping(platform_, [&] {
             TQuickBitmap source(&capture);
             const int factor = OcrFactor(source.width, source.height);
             enlarged = source.QuickBicubicResize(factor, factor);
         });
         const std::wstring image = AppDir + OCRFolder + L"\\img1.png";
         OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform_);
-        runWhilePumping([&] {
+        RunWhilePumping(platform_, [&] {
             // Straight from the bitmap's rows: a second copy of a 16000 x 9000 picture would
             // double the memory the job needs.
             imaging::WritePng(image, enlarged->Rows(), {7, 65535});

@@ -7,7 +7,7 @@
 namespace gs {
 
 void TForm1::RecordVideoClick() {
-    counter = 0.0;
+    counter = kCounterClose;
     Hide();
     platform_.processMessages();
     platform_.sleep(100);
@@ -77,7 +77,7 @@ void TForm1::TrayIcon1BalloonClick() {
 
 void TForm1::optRenderVideoUsingRecentConfigurationClick() {
     SetupVideoOptions();
-    StartRenderVideo(platform_, handle(), RenderJob{VideoExtension, VideoQScale});
+    StartRenderVideo(platform_, handle(), ChosenRenderJob());
 }
 
 }  // namespace gs

@@ -44,6 +44,8 @@ struct RenderJob {
     std::wstring extension;
     int32_t qscale;
 };
+// The job the video options ask for, as the GUI thread last set them.
+inline RenderJob ChosenRenderJob() { return RenderJob{VideoExtension, VideoQScale}; }
 
 // Runs one job to its end on the calling thread: the state machine, the clipboard, the
 // encoder. Never throws.

@@ -24,6 +24,15 @@ inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
+// Draws `p` (straight alpha, or opaque when `useAlpha` is false) over the w x h pixels at
+// `bits` with its top-left corner at (left, top), only inside the columns [clipLeft, clipRight)
+// and rows [clipTop, clipBottom) and the pixels themselves. The pixels keep their own alpha.
+struct BlendClip {
+    int left, top, right, bottom;
+};
+void BlendPicture(uint32_t* bits, int w, int h, const Picture& p, int left, int top,
+                  BlendClip clip, bool useAlpha);
+
 }  // namespace gs
 
 namespace gs::ui {

@@ -14,7 +14,7 @@ namespace gs {
 // Virtual-key codes the program asks about (same values as on Windows).
 enum VirtualKey : int { kVkLButton = 0x01, kVkRButton = 0x02, kVkMenu = 0x12, kVkF10 = 0x79 };
 
-// Message-box styles used by the program (same values as on Windows).
+// Show commands handed to the shell (same values as on Windows).
 inline constexpr int kSwShow = 5;
 inline constexpr int kSwHide = 0;
 

@@ -8,6 +8,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Types.h"
+#include "recording/FrameTiming.h"
 #include "ui/Form.h"
 
 namespace gs {
@@ -40,7 +41,7 @@ class TClipForm : public ui::Form {
     // Frames the last video recording captured (the rest of its files are copies).
     int capturedFrames = 0;
     // The highest frame index is one below this (tests lower it).
-    int videoFrameLimit = 1000000;
+    int videoFrameLimit = kMaxVideoFrames;
     // Why the last recording ended early; the main window's tick tells the user and clears it.
     std::wstring stoppedBecause;
 

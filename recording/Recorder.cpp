@@ -5,6 +5,7 @@
 #include "capture/CaptureFiles.h"
 #include "imaging/ImageFiles.h"
 #include "jobs/VideoRender.h"
+#include "platform/Pump.h"
 #include "recording/ClipForm.h"
 #include "recording/FrameTiming.h"
 #include "ui/ErrorReport.h"
@@ -13,7 +14,6 @@ namespace gs {
 
 namespace {
 constexpr int kPanelRight = 152, kPanelBottom = 102;
-constexpr unsigned kVkF10Code = 121;
 
 // Ends a recorder with the reason the user is told.
 struct RecordingStopped {
@@ -44,12 +44,7 @@ void TClipForm::CancelbtnClick() {
     HideClipForm();
 }
 
-void TClipForm::gosleep(int miliseconds) {
-    for (int i = 0; i < miliseconds / 20; ++i) {
-        platform_.sleep(20);
-        platform_.processMessages();
-    }
-}
+void TClipForm::gosleep(int miliseconds) { SleepPumping(platform_, static_cast<uint32_t>(miliseconds)); }
 
 void TClipForm::countdownStep(const wchar_t* text, int ms) {
     lbl4->setCaption(text);
@@ -83,7 +78,7 @@ void TClipForm::RecordingbtnClick() {
 
 void TClipForm::startRecorder() {
     hotkey = platform_.globalAddAtom(L"HotkeyF10");
-    platform_.registerHotKey(handle(), hotkey, 0, kVkF10Code);
+    platform_.registerHotKey(handle(), hotkey, 0, kVkF10);
     isRecording = true;
 }
 
@@ -173,7 +168,7 @@ void TClipForm::RecordVideo() {
     bool finished = false;
     runRecorder([&] { finished = recordVideoFrames(); });
     if (finished) {
-        StartRenderVideo(platform_, handle(), RenderJob{VideoExtension, VideoQScale});
+        StartRenderVideo(platform_, handle(), ChosenRenderJob());
     } else {
         // A failed recording must not leave the state at rsRecording, which would refuse every
         // later recording.

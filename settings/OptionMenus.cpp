@@ -109,7 +109,7 @@ void TForm1::OpenFolderClick() {
         if (OpenFolderpp->Items().at(static_cast<size_t>(i))->Checked())
             path = AppDir + *folders[i];
     platform_.shellExecute(0, L"open", path, L"", AppDir, kSwShow);
-    counter = 0.0;
+    counter = kCounterClose;
 }
 
 void TForm1::EditImageClick() {
@@ -121,7 +121,7 @@ void TForm1::EditImageClick() {
     } else if (EditImagepp->Items().at(1)->Checked()) {
         platform_.shellExecute(0, L"open", LastImageFile, L"", L".", kSwShow);
     }
-    counter = 0.0;
+    counter = kCounterClose;
 }
 
 }  // namespace gs

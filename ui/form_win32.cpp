@@ -166,30 +166,6 @@ HFONT Win32FormPeer::fontFor(const Font& f) {
     return static_cast<HFONT>(fonts_.emplace(key, win32::Font(h)).first->second.get());
 }
 
-// Straight-alpha picture over the back buffer, clipped to the control and the buffer.
-void blendPicture(uint32_t* bits, int w, int h, const Picture& p, const Rect& box, bool center) {
-    const int ox = box.Left + (center ? (box.width() - p.width) / 2 : 0);
-    const int oy = box.Top + (center ? (box.height() - p.height) / 2 : 0);
-    const int x0 = std::max({0, box.Left, ox}), x1 = std::min({w, box.Right, ox + p.width});
-    const int y0 = std::max({0, box.Top, oy}), y1 = std::min({h, box.Bottom, oy + p.height});
-    for (int y = y0; y < y1; ++y) {
-        uint32_t* row = bits + static_cast<size_t>(y) * w;
-        for (int x = x0; x < x1; ++x) {
-            const uint32_t s = p.at(x - ox, y - oy);
-            const uint32_t a = p.hasAlpha ? s >> 24 : 255;
-            if (a == 255) {
-                row[x] = s & 0xFFFFFF;
-            } else if (a) {
-                const uint32_t d = row[x];
-                auto mix = [&](int sh) {
-                    return (((s >> sh) & 0xFF) * a + ((d >> sh) & 0xFF) * (255 - a) + 127) / 255;
-                };
-                row[x] = (mix(16) << 16) | (mix(8) << 8) | mix(0);
-            }
-        }
-    }
-}
-
 void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c) {
     const Rect b = c.bounds();
     RECT rc{b.Left, b.Top, b.Right, b.Bottom};
@@ -202,7 +178,11 @@ void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c
     };
     if (auto* img = dynamic_cast<Image*>(&c)) {
         GdiFlush();
-        blendPicture(bits, w, h, img->picture(), b, img->Center);
+        const Picture& p = img->picture();
+        const int left = b.Left + (img->Center ? (b.width() - p.width) / 2 : 0);
+        const int top = b.Top + (img->Center ? (b.height() - p.height) / 2 : 0);
+        BlendPicture(bits, w, h, p, left, top, BlendClip{b.Left, b.Top, b.Right, b.Bottom},
+                     p.hasAlpha);
     } else if (auto* lbl = dynamic_cast<Label*>(&c)) {
         text(lbl->Caption(), lbl->font,
              lbl->CenterText ? DT_CENTER | DT_VCENTER : DT_LEFT | DT_TOP);

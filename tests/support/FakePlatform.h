@@ -12,6 +12,7 @@
 
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "support/TempDir.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 #include "ui/Menu.h"
@@ -133,9 +134,8 @@ class FakePlatform : public Platform {
     std::set<std::wstring> heldForWriting;  // files another program is still writing
     std::optional<std::string> readFinishedFile(const std::wstring& path) override {
         if (heldForWriting.count(path)) return std::nullopt;
-        std::ifstream in(HostPath(path), std::ios::binary);
-        if (!in) return std::nullopt;
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        if (!std::filesystem::is_regular_file(HostPath(path))) return std::nullopt;
+        return ReadBytes(HostPath(path));
     }
     int64_t fileSize(const std::wstring& path) override {
         std::error_code ec;

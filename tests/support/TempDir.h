@@ -3,6 +3,8 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/Text.h"
@@ -23,5 +25,11 @@ struct TempDir {
     TempDir& operator=(const TempDir&) = delete;
     std::wstring file(const std::string& name) const { return FromUtf8((path / name).string()); }
 };
+
+// A whole file's bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
 
 }  // namespace gs::test

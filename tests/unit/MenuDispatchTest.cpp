@@ -30,8 +30,7 @@ class MenuDispatchTest : public test::AppFixture {
         clickControl(arrow);
     }
     std::string setup() {
-        std::ifstream f(dir.path / "Glimmer shot" / "setup.csv", std::ios::binary);
-        std::string all{std::istreambuf_iterator<char>(f), {}};
+        const std::string all = test::ReadBytes(dir.path / "Glimmer shot" / "setup.csv");
         return all.substr(all.find('\n') + 1);
     }
 };

@@ -202,10 +202,8 @@ TEST_F(RecorderTest, TheIndexLimitEndsTheRecording) {
 }
 
 TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
-    auto bytes = [this](int index) {
-        std::ifstream in(HostPath(FrameFileName(AppDir + TempVideoFolder, index)),
-                         std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+    auto bytes = [](int index) {
+        return test::ReadBytes(HostPath(FrameFileName(AppDir + TempVideoFolder, index)));
     };
     platform.failingGrabs = {1, 3};  // before the first good frame, and after it
     record(4);

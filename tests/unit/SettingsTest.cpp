@@ -20,10 +20,7 @@ class SettingsTest : public test::AppFixture {
     void writeSetup(const std::string& text) {
         std::ofstream(setupPath(), std::ios::binary) << text;
     }
-    std::string readSetup() const {
-        std::ifstream f(setupPath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(f), {}};
-    }
+    std::string readSetup() const { return test::ReadBytes(setupPath()); }
     // The checked indices as the file would store them.
     std::vector<int> checked() {
         std::vector<int> out;
