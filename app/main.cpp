@@ -7,10 +7,10 @@
 #include <exception>
 
 #include "capture/Form1.h"
+#include "platform/Text.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
 #include "recording/ClipForm.h"
-#include "platform/Text.h"
 #include "ui/ErrorReport.h"
 #include "ui/backend_win32.h"
 

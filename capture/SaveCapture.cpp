@@ -31,14 +31,15 @@ TForm1::SavedFiles TForm1::SaveLastCapturedScreen() {
             }
         };
         saved.picture = attempt([&] {
-            LastImageFile = stem + L".png";
-            imaging::WritePng(LastImageFile, LastCapturedScreen, {7, 65535});
-        }) || attempt([&] {
-            // A BMP of the capture as it came from the screen.
-            LastImageFile = stem + L".bmp";
-            imaging::WriteBmp(LastImageFile, LastCapturedScreen);
-            saved.bmp = true;
-        });
+                            LastImageFile = stem + L".png";
+                            imaging::WritePng(LastImageFile, LastCapturedScreen, {7, 65535});
+                        }) ||
+                        attempt([&] {
+                            // A BMP of the capture as it came from the screen.
+                            LastImageFile = stem + L".bmp";
+                            imaging::WriteBmp(LastImageFile, LastCapturedScreen);
+                            saved.bmp = true;
+                        });
         saved.jpeg = attempt([&] { imaging::WriteJpeg(stem + L".jpg", LastCapturedScreen, 90); });
         if (!saved.picture && saved.jpeg) LastImageFile = stem + L".jpg";  // what the editor gets
     } catch (...) {

@@ -4,8 +4,8 @@
 
 namespace gs {
 
-void BlendPicture(uint32_t* bits, int w, int h, const Picture& p, int left, int top,
-                  BlendClip clip, bool useAlpha) {
+void BlendPicture(uint32_t* bits, int w, int h, const Picture& p, int left, int top, BlendClip clip,
+                  bool useAlpha) {
     const int x0 = std::max({0, clip.left, left}), x1 = std::min({w, clip.right, left + p.width});
     const int y0 = std::max({0, clip.top, top}), y1 = std::min({h, clip.bottom, top + p.height});
     for (int y = y0; y < y1; ++y) {

@@ -30,8 +30,8 @@ inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
 struct BlendClip {
     int left, top, right, bottom;
 };
-void BlendPicture(uint32_t* bits, int w, int h, const Picture& p, int left, int top,
-                  BlendClip clip, bool useAlpha);
+void BlendPicture(uint32_t* bits, int w, int h, const Picture& p, int left, int top, BlendClip clip,
+                  bool useAlpha);
 
 }  // namespace gs
 

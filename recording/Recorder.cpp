@@ -44,7 +44,9 @@ void TClipForm::CancelbtnClick() {
     HideClipForm();
 }
 
-void TClipForm::gosleep(int miliseconds) { SleepPumping(platform_, static_cast<uint32_t>(miliseconds)); }
+void TClipForm::gosleep(int miliseconds) {
+    SleepPumping(platform_, static_cast<uint32_t>(miliseconds));
+}
 
 void TClipForm::countdownStep(const wchar_t* text, int ms) {
     lbl4->setCaption(text);

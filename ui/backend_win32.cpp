@@ -127,8 +127,8 @@ void Win32Backend::reportUncaught(std::exception_ptr error) noexcept {
             text = FromUtf8(e.what());
         } catch (...) {
         }
-        MessageBoxW(main_, ErrorReportText(text).c_str(),
-                    ApplicationTitle(platform_).c_str(), MB_OK | MB_ICONERROR);
+        MessageBoxW(main_, ErrorReportText(text).c_str(), ApplicationTitle(platform_).c_str(),
+                    MB_OK | MB_ICONERROR);
     } catch (...) {
     }
 }

@@ -1,11 +1,11 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
+#include <cwctype>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
-#include <cwctype>
 #include <set>
 #include <string>
 #include <vector>

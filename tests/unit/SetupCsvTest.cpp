@@ -57,8 +57,7 @@ TEST(SetupCsv, LastLineHonoursLfAndCrLf) {
     const std::string padded = "h\r\n" + std::string(70000, ' ') + "2;1;0;0;3;2\r\n";
     LastLineReader big;
     for (size_t at = 0; at < padded.size(); at += 4096) big.feed(padded.substr(at, 4096));
-    EXPECT_EQ(SplitSetupLine(big.last()),
-              (std::vector<std::string>{"2", "1", "0", "0", "3", "2"}));
+    EXPECT_EQ(SplitSetupLine(big.last()), (std::vector<std::string>{"2", "1", "0", "0", "3", "2"}));
 }
 
 TEST(SetupCsv, WrittenTextIsTheHeaderAndOneLine) {

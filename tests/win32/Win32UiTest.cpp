@@ -38,7 +38,8 @@ TEST_F(Win32Ui, ExePathNamesThisProgram) {
     EXPECT_EQ(path.substr(path.size() - 4), L".exe");
     EXPECT_NE(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
     // The error report's title is lowered by the system's rules, not only from A to Z.
-    EXPECT_EQ(platform.lowerCase(L"\u017dLU\u0164OU\u010cK\u00dd"), L"\u017elu\u0165ou\u010dk\u00fd");
+    EXPECT_EQ(platform.lowerCase(L"\u017dLU\u0164OU\u010cK\u00dd"),
+              L"\u017elu\u0165ou\u010dk\u00fd");
 }
 
 TEST_F(Win32Ui, ProcessMessagesLeavesQuitForTheMainLoop) {
