@@ -118,10 +118,11 @@ void Win32FormPeer::visibilityChanged() {
         ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
         return;
     }
-    // Shown on top of its band at once: a frame that appeared under the panel or the taskbar
-    // would stay hidden until its next blink raises it.
+    // Restored if it was minimised, and on top of its band at once: a frame that appeared under
+    // the panel or the taskbar would stay hidden until its next blink raises it.
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32FormPeer::windowStateChanged() {
