@@ -158,6 +158,7 @@ void TForm1::Timer1Timer() {
     if (ClipForm && ClipForm->isShowingRecording) return;
     LoadOCRText();
     DetectCreatedVideo();
+    reportSaves(saver_.takeDone());
     if (ClipForm && !ClipForm->stoppedBecause.empty())
         TrayIcon1->balloon(std::exchange(ClipForm->stoppedBecause, std::wstring()), L"Info", 3);
     const double step = Timer1->Interval() / 1000.0;

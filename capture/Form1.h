@@ -2,9 +2,10 @@
 // The main window: the preview panel, its 50 ms tick and the tray icon.
 #include <array>
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
+#include "capture/CaptureSaver.h"
 #include "capture/PreviewModel.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
@@ -100,14 +101,12 @@ class TForm1 : public ui::Form {
     // Capture files.
     void CreateDirectories();
     void CreateDataDirectory(const std::wstring& aDir);
-    // Which of the capture's files were written (the picture is its PNG, or a BMP when the
-    // PNG failed). Never throws.
-    struct SavedFiles {
-        bool picture = false;
-        bool bmp = false;  // the picture is the BMP
-        bool jpeg = false;
-    };
-    SavedFiles SaveLastCapturedScreen();
+    // Queues the PNG and JPG of LastCapturedScreen under the next file stem; they are written
+    // on a worker while the program goes on.
+    void SaveLastCapturedScreen(bool onClipboard);
+    // Waits for the captures still being written and tells what could not be (everything that
+    // reads the capture files calls it first).
+    void FinishSaves();
 
     // Polled by the tick.
     void LoadOCRText();
@@ -118,6 +117,8 @@ class TForm1 : public ui::Form {
     void buildTray();
     void buildOptionMenus();
     void convertToTextOnce();
+    void reportSaves(std::vector<SavedFiles> finished);
+    CaptureSaver saver_;
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
     std::array<ui::MenuItem*, 6> setupColumns();
@@ -129,10 +130,5 @@ class TForm1 : public ui::Form {
 // Puts the program-wide state (folders, counters, the render slot) back to how a fresh start
 // finds it, so that one process can start the program more than once (as the tests do).
 void ResetSharedState();
-
-// What the user is told after a capture, if anything: files that could not be written in
-// `folder`, and a clipboard another program held.
-std::optional<std::wstring> CaptureSaveReport(const TForm1::SavedFiles& saved, bool onClipboard,
-                                              const std::wstring& folder);
 
 }  // namespace gs

@@ -40,16 +40,14 @@ bool TForm1::getscreen() {
     try {
         Picture shot;
         if (!platform_.copyScreen(area, shot)) return false;
-        // A clipboard held by another program must not cost the user the capture: it still
-        // goes to its files and the preview, and the user is told where it did not go.
+        // The clipboard and the preview first; the files follow on a worker. A clipboard held
+        // by another program must not cost the user the capture: it still goes to its files
+        // and the preview, and the user is told where it did not go.
         const bool onClipboard = platform_.setClipboardBitmap(handle(), shot);
-        LastCapturedScreen = shot;
-        const SavedFiles saved = SaveLastCapturedScreen();
-        if (auto report = CaptureSaveReport(saved, onClipboard, AppDir + ImagesFolder))
-            TrayIcon1->balloon(*report, L"Info", 3);
-        if (!saved.picture && !saved.jpeg) return false;
         Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
         BringControlToFront(*Image1);
+        LastCapturedScreen = std::move(shot);
+        SaveLastCapturedScreen(onClipboard);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

@@ -119,7 +119,7 @@ void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOpt
 
 void WritePng(const std::wstring& path, const RgbRows& rows, const PngOptions& options) {
     if (options.maxIdatBytes == 0) throw std::invalid_argument("IDAT size limit");
-    const std::vector<uint8_t> z = DeflateSubFiltered(rows, options.level);
+    const std::vector<uint8_t> z = DeflateSubFiltered(rows, options.level, 0, options.runLength);
     writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, rows, options, z); });
 }
 

@@ -33,7 +33,7 @@ struct Band {
     bool ok = false;
 };
 
-void deflateBand(const RgbRows& rows, Band& b, int level, bool last) {
+void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool last) {
     const size_t stride = 1 + static_cast<size_t>(rows.width) * 3;
     // The rows before the band that its 32 KiB dictionary reaches into, then the band.
     const int lead = std::min(b.y0, static_cast<int>((kWindow + stride - 1) / stride));
@@ -42,8 +42,7 @@ void deflateBand(const RgbRows& rows, Band& b, int level, bool last) {
     const size_t start = stride * static_cast<size_t>(lead);
     b.length = raw.size() - start;
     z_stream z{};
-    // Z_FILTERED suits filtered image rows, as libpng's own default does.
-    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, Z_FILTERED) != Z_OK) return;
+    if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) return;
     if (start > 0) {
         const size_t dict = std::min(kWindow, start);
         deflateSetDictionary(&z, raw.data() + start - dict, static_cast<uInt>(dict));
@@ -74,7 +73,8 @@ RgbRows RowsOf(const Picture& p) {
             }};
 }
 
-std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads) {
+std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads,
+                                        bool runLength) {
     if (rows.width <= 0 || rows.height <= 0 || !rows.row)
         throw std::invalid_argument("No picture to compress");
     const size_t stride = 1 + static_cast<size_t>(rows.width) * 3;
@@ -94,7 +94,7 @@ std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned
         std::atomic<size_t> next{0};
         auto work = [&] {
             for (size_t i; (i = next.fetch_add(1)) < bands;)
-                deflateBand(rows, parts[i], level, i + 1 == bands);
+                deflateBand(rows, parts[i], level, runLength ? Z_RLE : Z_FILTERED, i + 1 == bands);
         };
         std::vector<std::thread> pool;
         for (unsigned t = 1; t < std::min<size_t>(threads, bands); ++t) pool.emplace_back(work);

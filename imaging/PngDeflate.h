@@ -20,10 +20,13 @@ RgbRows RowsOf(const Picture& picture);
 // primed with the 32 KiB before it and ends on a sync flush, so the concatenation is one
 // valid zlib stream (with the Adler-32 of the whole) at the given level. A band's rows are
 // filtered only while it is compressed: the memory used beyond the result is a few bands.
-std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads = 0);
+// `runLength` limits the matches to the byte before (zlib's Z_RLE): several times faster on
+// large smooth pictures, at a larger file; otherwise Z_FILTERED, as libpng chooses.
+std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads = 0,
+                                        bool runLength = false);
 inline std::vector<uint8_t> DeflateSubFiltered(const Picture& picture, int level,
-                                               unsigned threads = 0) {
-    return DeflateSubFiltered(RowsOf(picture), level, threads);
+                                               unsigned threads = 0, bool runLength = false) {
+    return DeflateSubFiltered(RowsOf(picture), level, threads, runLength);
 }
 
 }  // namespace gs::imaging

@@ -45,8 +45,9 @@ void TForm1::convertToTextOnce() {
         OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform_);
         RunWhilePumping(platform_, [&] {
             // Straight from the bitmap's rows: a second copy of a 16000 x 9000 picture would
-            // double the memory the job needs.
-            imaging::WritePng(image, enlarged->Rows(), {7, 65535});
+            // double the memory the job needs. Run-length matches only: on an enlargement's
+            // smooth rows they are three times as fast, and only our OCR tool reads the file.
+            imaging::WritePng(image, enlarged->Rows(), {7, 65535, /*runLength=*/true});
             enlarged.reset();
         });
         std::wstring language;

@@ -113,6 +113,7 @@ void TForm1::OpenFolderClick() {
 }
 
 void TForm1::EditImageClick() {
+    FinishSaves();  // the editor must find the file whole
     if (LastImageFile.size() < 2) return;
     if (EditImagepp->Items().at(0)->Checked()) {
         // Quoted, so that a path with spaces reaches the editor as one file.

@@ -1,0 +1,64 @@
+#pragma once
+// A capture's files are written behind the user's back: the clipboard and the preview come
+// first, the PNG and the JPG follow on a worker thread, in the order the captures were taken.
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Picture.h"
+
+namespace gs {
+
+// Which of a capture's files were written: the picture is its PNG, or a BMP when the PNG
+// failed; the JPG is tried on its own.
+struct SavedFiles {
+    std::wstring stem;         // full path without the extension
+    std::wstring pictureFile;  // the PNG, the BMP, or (neither written) the JPG; else empty
+    bool picture = false;
+    bool bmp = false;
+    bool jpeg = false;
+    bool onClipboard = true;  // as the capture found the clipboard
+};
+
+// Writes `stem`.png (or .bmp) and `stem`.jpg of a picture, the two side by side. Never throws.
+SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem);
+
+// What the user is told after a capture, if anything: files that could not be written in
+// `folder`, and a clipboard another program held.
+std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std::wstring& folder);
+
+class CaptureSaver {
+  public:
+    CaptureSaver() = default;
+    ~CaptureSaver();  // writes whatever is still queued: nothing is lost at exit
+    CaptureSaver(const CaptureSaver&) = delete;
+    CaptureSaver& operator=(const CaptureSaver&) = delete;
+
+    void save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard);
+    // The saves finished since the last call, without waiting.
+    std::vector<SavedFiles> takeDone();
+    // Waits until every queued save is written, then the same.
+    std::vector<SavedFiles> finish();
+
+  private:
+    struct Job {
+        std::shared_ptr<const Picture> shot;
+        std::wstring stem;
+        bool onClipboard;
+    };
+    void run();
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::deque<Job> queue_;
+    std::vector<SavedFiles> done_;
+    bool busy_ = false, stop_ = false;
+    std::thread worker_;  // started with the first save
+};
+
+}  // namespace gs
