@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "imaging/ImageFiles.h"
+#include "platform/FileIo.h"
 
 namespace gs {
 
@@ -61,50 +62,60 @@ std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std
 
 CaptureSaver::~CaptureSaver() {
     {
-        std::lock_guard lock(m_);
-        stop_ = true;
+        std::lock_guard lock(s_->m);
+        s_->stop = true;
     }
-    cv_.notify_all();
+    s_->cv.notify_all();
     if (worker_.joinable()) worker_.join();
 }
 
 void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard) {
     {
-        std::lock_guard lock(m_);
-        queue_.push_back(Job{std::move(shot), std::move(stem), onClipboard});
-        if (!worker_.joinable()) worker_ = std::thread([this] { run(); });
+        std::lock_guard lock(s_->m);
+        s_->queue.push_back(Job{std::move(shot), std::move(stem), onClipboard});
+        if (!worker_.joinable()) worker_ = std::thread([s = s_] { run(*s); });
     }
-    cv_.notify_all();
+    s_->cv.notify_all();
 }
 
-void CaptureSaver::run() {
-    std::unique_lock lock(m_);
+void CaptureSaver::run(State& s) {
+    std::unique_lock lock(s.m);
     for (;;) {
-        cv_.wait(lock, [this] { return stop_ || !queue_.empty(); });
-        if (queue_.empty()) return;  // stopping, and everything is written
-        Job job = std::move(queue_.front());
-        queue_.pop_front();
-        busy_ = true;
+        s.cv.wait(lock, [&s] { return s.stop || !s.queue.empty(); });
+        if (s.queue.empty()) return;  // stopping, and everything is written
+        Job job = std::move(s.queue.front());
+        s.queue.pop_front();
+        s.busy = true;
         lock.unlock();
         SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem);
         saved.onClipboard = job.onClipboard;
         job.shot.reset();
         lock.lock();
-        done_.push_back(std::move(saved));
-        busy_ = false;
-        cv_.notify_all();
+        s.done.push_back(std::move(saved));
+        s.busy = false;
+        s.cv.notify_all();
     }
 }
 
 std::vector<SavedFiles> CaptureSaver::takeDone() {
-    std::lock_guard lock(m_);
-    return std::exchange(done_, {});
+    std::lock_guard lock(s_->m);
+    return std::exchange(s_->done, {});
 }
 
 std::vector<SavedFiles> CaptureSaver::finish() {
-    std::unique_lock lock(m_);
-    cv_.wait(lock, [this] { return queue_.empty() && !busy_; });
-    return std::exchange(done_, {});
+    std::unique_lock lock(s_->m);
+    s_->waitIdle(lock);
+    return std::exchange(s_->done, {});
+}
+
+std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstring& stem) const {
+    return [s = s_, path = stem + L".png"]() -> std::optional<std::string> {
+        {
+            std::unique_lock lock(s->m);
+            s->waitIdle(lock);
+        }
+        return ReadWholeFile(path);
+    };
 }
 
 }  // namespace gs

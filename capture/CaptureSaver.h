@@ -3,6 +3,7 @@
 // first, the PNG and the JPG follow on a worker thread, in the order the captures were taken.
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -44,6 +45,9 @@ class CaptureSaver {
     std::vector<SavedFiles> takeDone();
     // Waits until every queued save is written, then the same.
     std::vector<SavedFiles> finish();
+    // The bytes of `stem`.png once the saves queued by then are written (nothing when it was
+    // not); usable from the GUI thread at any time, even after this saver is gone.
+    std::function<std::optional<std::string>()> pngOf(const std::wstring& stem) const;
 
   private:
     struct Job {
@@ -51,13 +55,20 @@ class CaptureSaver {
         std::wstring stem;
         bool onClipboard;
     };
-    void run();
+    // Shared with the worker and with the PNG sources handed out.
+    struct State {
+        std::mutex m;
+        std::condition_variable cv;
+        std::deque<Job> queue;
+        std::vector<SavedFiles> done;
+        bool busy = false, stop = false;
+        void waitIdle(std::unique_lock<std::mutex>& lock) {
+            cv.wait(lock, [this] { return queue.empty() && !busy; });
+        }
+    };
+    static void run(State& s);
 
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::deque<Job> queue_;
-    std::vector<SavedFiles> done_;
-    bool busy_ = false, stop_ = false;
+    std::shared_ptr<State> s_ = std::make_shared<State>();
     std::thread worker_;  // started with the first save
 };
 

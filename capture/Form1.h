@@ -2,6 +2,7 @@
 // The main window: the preview panel, its 50 ms tick and the tray icon.
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -101,9 +102,10 @@ class TForm1 : public ui::Form {
     // Capture files.
     void CreateDirectories();
     void CreateDataDirectory(const std::wstring& aDir);
-    // Queues the PNG and JPG of LastCapturedScreen under the next file stem; they are written
-    // on a worker while the program goes on.
-    void SaveLastCapturedScreen(bool onClipboard);
+    // Queues the capture's PNG and JPG under `stem` (a full path without the extension); they
+    // are written on a worker while the program goes on.
+    void SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
+                                bool onClipboard);
     // Waits for the captures still being written and tells what could not be (everything that
     // reads the capture files calls it first).
     void FinishSaves();

@@ -15,12 +15,12 @@ void TForm1::CreateDataDirectory(const std::wstring& aDir) {
                          L"Info", kMbOk | kMbIconInformation);
 }
 
-void TForm1::SaveLastCapturedScreen(bool onClipboard) {
+void TForm1::SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
+                                    bool onClipboard) {
     CreateDirectories();
-    const std::wstring stem = AppDir + ImagesFolder + L"\\" + GetUniqueFileName(platform_);
     // The name the edit icon will open; corrected once the save is done if the PNG failed.
     LastImageFile = stem + L".png";
-    saver_.save(std::make_shared<const Picture>(LastCapturedScreen), stem, onClipboard);
+    saver_.save(std::move(shot), stem, onClipboard);
 }
 
 void TForm1::reportSaves(std::vector<SavedFiles> finished) {

@@ -38,16 +38,18 @@ bool TForm1::getscreen() {
                     std::max(StartPoint.x, StopPoint.x), std::max(StartPoint.y, StopPoint.y)};
     if (area.width() < 5 || area.height() < 5) return false;
     try {
-        Picture shot;
-        if (!platform_.copyScreen(area, shot)) return false;
+        Picture copy;
+        if (!platform_.copyScreen(area, copy)) return false;
+        const auto shot = std::make_shared<const Picture>(std::move(copy));
+        const std::wstring stem = AppDir + ImagesFolder + L"\\" + GetUniqueFileName(platform_);
         // The clipboard and the preview first; the files follow on a worker. A clipboard held
         // by another program must not cost the user the capture: it still goes to its files
         // and the preview, and the user is told where it did not go.
-        const bool onClipboard = platform_.setClipboardBitmap(handle(), shot);
-        Image1->setPicture(fitBitmapToRectangle(shot, 210, 135));
+        const bool onClipboard = platform_.setClipboardBitmap(shot, saver_.pngOf(stem));
+        Image1->setPicture(fitBitmapToRectangle(*shot, 210, 135));
         BringControlToFront(*Image1);
-        LastCapturedScreen = std::move(shot);
-        SaveLastCapturedScreen(onClipboard);
+        LastCapturedScreen = *shot;
+        SaveLastCapturedScreen(shot, stem, onClipboard);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

@@ -26,6 +26,17 @@ bool RemoveFile(const std::wstring& path) {
 #endif
 }
 
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+    File f = OpenFile(path, L"rb");
+    if (!f) return std::nullopt;
+    std::string bytes;
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) bytes.append(buf, n);
+    if (std::ferror(f.get())) return std::nullopt;
+    return bytes;
+}
+
 bool CloseFile(File& f, bool toDisk) {
     std::FILE* raw = f.release();
     if (!raw) return false;

@@ -2,6 +2,7 @@
 // Opening files by their UTF-16 names on every platform.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace gs {
@@ -13,6 +14,9 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File OpenFile(const std::wstring& path, const wchar_t* mode);
 bool RemoveFile(const std::wstring& path);
+
+// A whole file's bytes; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::wstring& path);
 
 // Closes the file and reports whether everything written reached it; with `toDisk`, only once
 // the system has it on the disk (so a power cut cannot leave the file empty).

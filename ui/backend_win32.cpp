@@ -82,7 +82,7 @@ Win32Backend::Win32Backend(Platform& platform)
     : platform_(platform), instance_(GetModuleHandleW(nullptr)) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc<Win32Backend, &Win32Backend::helperMessage>;
+    wc.lpfnWndProc = win32::WindowProc<Win32Backend, &Win32Backend::helperMessage>;
     wc.hInstance = instance_;
     wc.lpszClassName = kHelperClass;
     RegisterWindowClass(wc);

@@ -56,7 +56,7 @@ Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backe
     const std::wstring cls = classNameOf(form);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc<Win32FormPeer, &Win32FormPeer::message>;
+    wc.lpfnWndProc = win32::WindowProc<Win32FormPeer, &Win32FormPeer::message>;
     wc.hInstance = backend.instance();
     wc.lpszClassName = cls.c_str();
     wc.hIcon = LoadIconW(backend.instance(), MAKEINTRESOURCEW(1));

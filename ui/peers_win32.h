@@ -10,6 +10,7 @@
 
 #include "platform/Platform.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/WindowProc.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 #include "ui/Tray.h"
@@ -30,27 +31,6 @@ COLORREF ResolveColor(TColor c);
 void RegisterWindowClass(const WNDCLASSEXW& wc);
 // Throws the system's last error for a window or class that could not be made.
 [[noreturn]] void ThrowWindowError(const std::wstring& what);
-
-// The one window procedure of every class: binds the object handed to CreateWindowExW at
-// WM_NCCREATE (earlier messages get the default handling), forwards to `Handler` with the
-// window's own handle (valid even before CreateWindowExW returns), unbinds at WM_NCDESTROY,
-// and lets no exception cross into the system: `Owner::reportUncaught` shows it.
-template <class Owner, LRESULT (Owner::*Handler)(HWND, UINT, WPARAM, LPARAM)>
-LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_NCCREATE) {
-        auto* created = static_cast<Owner*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    try {
-        return (self->*Handler)(hwnd, msg, wp, lp);
-    } catch (...) {
-        self->reportUncaught(std::current_exception());
-        return 0;
-    }
-}
 
 class Win32TrayPeer;
 

@@ -1,4 +1,4 @@
-// Screen copies, halftone stretching, the clipboard bitmap and window regions.
+// Screen copies, halftone stretching and window regions.
 #include <windows.h>
 
 #include <cstring>
@@ -43,19 +43,6 @@ struct DibCanvas {
     bool ok() const { return dc && bitmap && bits && old; }
 };
 
-// Another program may hold the clipboard for a moment: ten tries, 50 ms apart.
-bool putOnClipboard(NativeWindow owner, UINT format, GlobalMemory& mem) {
-    Clipboard clip;
-    for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
-        if (attempt) Sleep(50);
-        if (OpenClipboard(reinterpret_cast<HWND>(owner))) clip.reset(true);
-    }
-    if (!clip || !EmptyClipboard()) return false;
-    if (!SetClipboardData(format, mem.get())) return false;
-    mem.release();  // the clipboard owns it now
-    return true;
-}
-
 }  // namespace
 
 bool Win32Platform::copyScreen(const Rect& area, Picture& out) {
@@ -89,55 +76,6 @@ void Win32Platform::stretchHalftone(const Picture& source, Picture& target, cons
     GdiFlush();
     for (size_t i = 0; i < target.pixels.size(); ++i)
         target.pixels[i] = 0xFF000000u | (dst.bits[i] & 0xFFFFFF);
-}
-
-bool Win32Platform::setClipboardBitmap(NativeWindow owner, const Picture& bitmap) {
-    // A device-independent bitmap, 24 bits, bottom-up: what every reader takes; the system
-    // derives the CF_BITMAP form for those who ask for it. Built before the clipboard is
-    // opened, so it is held for as short a time as possible.
-    const DWORD stride = (static_cast<DWORD>(bitmap.width) * 3 + 3) & ~3u;
-    const SIZE_T bytes = sizeof(BITMAPINFOHEADER) + static_cast<SIZE_T>(stride) * bitmap.height;
-    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!mem) return false;
-    if (auto* head = static_cast<BITMAPINFOHEADER*>(GlobalLock(mem.get()))) {
-        *head = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER),
-                                 bitmap.width,
-                                 bitmap.height,
-                                 1,
-                                 24,
-                                 BI_RGB,
-                                 stride * static_cast<DWORD>(bitmap.height),
-                                 3780,
-                                 3780,
-                                 0,
-                                 0};
-        auto* rows = reinterpret_cast<uint8_t*>(head + 1);
-        for (int y = 0; y < bitmap.height; ++y) {
-            uint8_t* out = rows + static_cast<size_t>(bitmap.height - 1 - y) * stride;
-            const uint32_t* in = &bitmap.pixels[static_cast<size_t>(y) * bitmap.width];
-            for (int x = 0; x < bitmap.width; ++x, out += 3) {
-                out[0] = static_cast<uint8_t>(in[x]);
-                out[1] = static_cast<uint8_t>(in[x] >> 8);
-                out[2] = static_cast<uint8_t>(in[x] >> 16);
-            }
-            std::memset(out, 0, stride - static_cast<DWORD>(bitmap.width) * 3);
-        }
-        GlobalUnlock(mem.get());
-    } else {
-        return false;
-    }
-    return putOnClipboard(owner, CF_DIB, mem);
-}
-
-bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& text) {
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!mem) return false;
-    void* p = GlobalLock(mem.get());
-    if (!p) return false;
-    std::memcpy(p, text.c_str(), bytes);
-    GlobalUnlock(mem.get());
-    return putOnClipboard(owner, CF_UNICODETEXT, mem);
 }
 
 namespace {

@@ -1,10 +1,22 @@
 #pragma once
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+
 #include "platform/Platform.h"
+#include "platform/win32/Handles.h"
 
 namespace gs::win32 {
 
 class Win32Platform : public Platform {
   public:
+    Win32Platform() = default;
+    // Renders what the clipboard was only offered, so a capture stays pasteable after Exit.
+    ~Win32Platform() override;
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
     bool asyncKeyState(int virtualKey) override;
     Point cursorPos() override;
     uint32_t tickCount() override;
@@ -15,7 +27,7 @@ class Win32Platform : public Platform {
     std::wstring lowerCase(std::wstring text) override;
     bool copyScreen(const Rect& area, Picture& out) override;
     void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;
-    bool setClipboardBitmap(NativeWindow owner, const Picture& bitmap) override;
+    bool setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) override;
     bool setClipboardText(NativeWindow owner, const std::wstring& text) override;
     std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) override;
     uint16_t globalAddAtom(const std::wstring& name) override;
@@ -43,6 +55,16 @@ class Win32Platform : public Platform {
     void regDeleteValue(const std::wstring& key, const std::wstring& name) override;
     int messageBox(NativeWindow owner, const std::wstring& text, const std::wstring& title,
                    unsigned style) override;
+
+    // The clipboard owner window's messages.
+    LRESULT clipboardMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void reportUncaught(std::exception_ptr) noexcept {}  // a format left unmade stays empty
+
+  private:
+    void render(UINT format);
+    Window clipboardOwner_;  // a message-only window, made with the first offer
+    std::shared_ptr<const Picture> offered_;
+    PngSource offeredPng_;
 };
 
 }  // namespace gs::win32

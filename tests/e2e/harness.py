@@ -238,7 +238,11 @@ class Session:
         """One ALT selection that ends in a capture; returns the new PNG's path."""
         before = set(self.image_files("png"))
         self.alt_select(start, end)
-        return self.wait_for(lambda: sorted(set(self.image_files("png")) - before), 15, "the capture")[0]
+
+        def written():  # the files are written behind the preview: taken once the PNG is whole
+            new = sorted(set(self.image_files("png")) - before)
+            return new if new and open(new[0], "rb").read().endswith(b"IEND\xaeB`\x82") else None
+        return self.wait_for(written, 15, "the capture")[0]
 
     def image_files(self, ext):
         return sorted(glob.glob(os.path.join(self.appdir, "Data", "Published", "img", "*." + ext)))

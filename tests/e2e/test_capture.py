@@ -1,5 +1,6 @@
 """One screenshot end to end: ALT held over a known pattern, then the files, the clipboard,
 the frame's region and the preview, all looked at from outside."""
+import contextlib
 import glob
 import os
 import struct
@@ -81,8 +82,14 @@ def capture_end_to_end(s: Session, c: Checks):
         c.check(ring_covers(region, f["right"] - f["left"], f["bottom"] - f["top"]),
                 "the frame's region is exactly the two-pixel ring")
 
-    files = s.wait_for(lambda: sorted(glob.glob(os.path.join(img_dir, "*"))) if len(
-        glob.glob(os.path.join(img_dir, "*"))) >= 2 else None, 15, "the capture files")
+    def complete():
+        # Written behind the preview: taken once both files are whole.
+        found = sorted(glob.glob(os.path.join(img_dir, "*")))
+        ends = {".png": b"IEND\xaeB`\x82", ".jpg": b"\xff\xd9"}
+        whole = len(found) == 2 and all(open(p, "rb").read().endswith(ends.get(p[-4:], b"-"))
+                                        for p in found)
+        return found if whole else None
+    files = s.wait_for(complete, 15, "the capture files")
     names = [os.path.basename(p) for p in files]
     log("  files:", names)
     c.check(len(names) == 2 and names[0][:-4] == names[1][:-4] and names[0].endswith(".jpg")
@@ -116,13 +123,27 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check(code == 0, "the JPEG decodes")
     c.check(Image.open(jpg).size == (250, 180) and Image.open(jpg).mode == "RGB", "JPEG 250 x 180 RGB")
 
-    clip_bmp = os.path.join(s.appdir, "..", "clipboard.bmp")
-    rows = s.probe("clipboard", winpath(clip_bmp))
-    log("  clipboard:", rows)
-    if c.check(os.path.exists(clip_bmp), "the clipboard holds a bitmap"):
-        im = Image.open(clip_bmp).convert("RGB")
-        got = [bytes(v for x in range(im.width) for v in im.getpixel((x, y))) for y in range(im.height)]
-        c.check(im.size == (250, 180) and got == want, "the clipboard bitmap is the screen area")
+    png_bytes = open(png, "rb").read()
+
+    def check_clipboard(when, size=(250, 180)):
+        clip_bmp = os.path.join(s.appdir, "..", "clipboard.bmp")
+        for stale in (clip_bmp, clip_bmp + ".png"):
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(stale)
+        rows = s.probe("clipboard", winpath(clip_bmp))
+        log(f"  clipboard {when}:", rows)
+        if c.check(os.path.exists(clip_bmp), f"the clipboard holds a bitmap {when}"):
+            im = Image.open(clip_bmp).convert("RGB")
+            got = [bytes(v for x in range(im.width) for v in im.getpixel((x, y)))
+                   for y in range(im.height)]
+            c.check(im.size == size and got == want, f"the clipboard bitmap is the screen area {when}")
+        c.check(any((r.get("ddb_width"), r.get("ddb_height")) == size for r in rows),
+                f"readers asking for CF_BITMAP get it {when}")
+        pasted = open(clip_bmp + ".png", "rb").read() if os.path.exists(clip_bmp + ".png") else b""
+        c.check(pasted[:len(png_bytes)] == png_bytes and len(pasted) - len(png_bytes) < 64,
+                f"the clipboard's \"PNG\" format holds the PNG file's bytes {when}")
+
+    check_clipboard("while it runs")
 
     panel = s.wait_for(lambda: (p := s.panel()) and p["visible"] and p, 5, "the preview panel")
     c.check(bool(panel), "the preview panel shows after the capture")
@@ -148,6 +169,13 @@ def capture_end_to_end(s: Session, c: Checks):
     text = s.poll(lambda: (t := s.balloon_text()) and "cleared" in t and t, 10) or ""
     log("  balloon:", text)
     c.check("Folders were cleared" in text, "the balloon says the folders were cleared")
+
+    # A second capture, never pasted while the program runs: what the clipboard was only offered
+    # is made as the program ends, so the capture stays pasteable after Exit.
+    png = s.capture((300, 200), (361, 251))
+    png_bytes, want = open(png, "rb").read(), expected_rows((300, 200, 361, 251))
+    s.exit_app()
+    check_clipboard("after Exit", (61, 51))
 
 
 if __name__ == "__main__":

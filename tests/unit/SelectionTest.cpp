@@ -148,6 +148,9 @@ TEST_F(SelectionTest, CaptureLeftOfThePrimaryMonitorWorks) {
 
 TEST_F(SelectionTest, ACaptureWritesBothFilesAndShowsTheLetterboxedPreview) {
     drag({10, 10}, {410, 110});  // 400 x 100
+    // The clipboard's "PNG" format, asked for at once, waits for the save.
+    ASSERT_TRUE(platform.clipboardPng);
+    const std::optional<std::string> clipboardPng = platform.clipboardPng();
     form->FinishSaves();
     EXPECT_EQ(platform.createdDirs.size(), 5u);
     EXPECT_EQ(platform.createdDirs.front(), AppDir + L"\\Data\\Published\\img");
@@ -162,6 +165,7 @@ TEST_F(SelectionTest, ACaptureWritesBothFilesAndShowsTheLetterboxedPreview) {
     EXPECT_EQ(names[0].substr(names[0].size() - 4), ".jpg");
     EXPECT_EQ(names[1], names[0].substr(0, names[0].size() - 4) + ".png");
     EXPECT_EQ(LastImageFile, AppDir + ImagesFolder + L"\\" + FromUtf8(names[1]));
+    EXPECT_EQ(clipboardPng, test::ReadBytes(imgDir() / names[1]));
 
     ASSERT_FALSE(platform.stretches.empty());
     EXPECT_EQ(platform.stretches.back(), (Rect{0, 41, 210, 93}));

@@ -89,15 +89,32 @@ bool clipboardDib(int& w, int& h, uint32_t& firstPixel) {
     return ok;
 }
 
+std::shared_ptr<const Picture> shared(Picture p) {
+    return std::make_shared<const Picture>(std::move(p));
+}
+
 TEST_F(Win32Platform, ClipboardBitmapWaitsBrieflyForAnotherHolder) {
     const Picture pic = sample(33, 17);
-    ASSERT_TRUE(platform.setClipboardBitmap(handle(), pic));
+    int pngAsked = 0;
+    ASSERT_TRUE(platform.setClipboardBitmap(shared(pic), [&]() -> std::optional<std::string> {
+        ++pngAsked;
+        return std::string("\x89PNG bytes", 10);
+    }));
+    EXPECT_EQ(pngAsked, 0) << "made only when a reader asks";
     int w = 0, h = 0;
     uint32_t px = 0;
     ASSERT_TRUE(clipboardDib(w, h, px)) << "the bitmap form is offered as well";
     EXPECT_EQ(w, 33);
     EXPECT_EQ(h, 17);
     EXPECT_EQ(px, pic.at(0, 0));
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE png = GetClipboardData(RegisterClipboardFormatW(L"PNG"));
+    ASSERT_TRUE(png);
+    EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(png)), GlobalSize(png)),
+              std::string("\x89PNG bytes", 10));
+    GlobalUnlock(png);
+    CloseClipboard();
+    EXPECT_EQ(pngAsked, 1);
 
     // Held by someone else for 200 ms: the capture still gets it.
     // The holder says when it has the clipboard, so a busy machine cannot reorder the two.
@@ -116,13 +133,13 @@ TEST_F(Win32Platform, ClipboardBitmapWaitsBrieflyForAnotherHolder) {
         return t;
     };
     std::thread holder = hold(200);
-    EXPECT_TRUE(platform.setClipboardBitmap(handle(), sample(8, 8)));
+    EXPECT_TRUE(platform.setClipboardBitmap(shared(sample(8, 8)), nullptr));
     holder.join();
 
     // Held for two seconds: it gives up after about half a second.
     holder = hold(2000);
     const DWORD t0 = GetTickCount();
-    EXPECT_FALSE(platform.setClipboardBitmap(handle(), sample(8, 8)));
+    EXPECT_FALSE(platform.setClipboardBitmap(shared(sample(8, 8)), nullptr));
     EXPECT_LT(GetTickCount() - t0, 1500u);
     holder.join();
     CloseHandle(holding);

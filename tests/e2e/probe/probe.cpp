@@ -153,11 +153,26 @@ int pattern(int x, int y, int w, int h, const std::wstring& text = L"") {
     return 0;
 }
 
-// Writes the clipboard's bitmap (CF_DIB) to a BMP file; prints its formats and size.
+// Writes the clipboard's bitmap (CF_DIB) to a BMP file and its "PNG" format to <file>.png;
+// prints its formats, the size of the bitmap and whether CF_BITMAP can be had.
 int clipboard(const std::wstring& out) {
     if (!OpenClipboard(nullptr)) return 3;
-    std::printf("bitmap=%d dib=%d text=%d\n", IsClipboardFormatAvailable(CF_BITMAP),
-                IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(CF_UNICODETEXT));
+    const UINT pngFormat = RegisterClipboardFormatW(L"PNG");
+    std::printf("bitmap=%d dib=%d text=%d png=%d\n", IsClipboardFormatAvailable(CF_BITMAP),
+                IsClipboardFormatAvailable(CF_DIB), IsClipboardFormatAvailable(CF_UNICODETEXT),
+                IsClipboardFormatAvailable(pngFormat));
+    if (HANDLE p = GetClipboardData(pngFormat)) {
+        if (FILE* f = _wfopen((out + L".png").c_str(), L"wb")) {
+            std::fwrite(GlobalLock(p), 1, GlobalSize(p), f);
+            GlobalUnlock(p);
+            std::fclose(f);
+        }
+    }
+    if (HANDLE b = GetClipboardData(CF_BITMAP)) {
+        BITMAP bm{};
+        GetObjectW(b, sizeof bm, &bm);
+        std::printf("ddb_width=%ld ddb_height=%ld\n", bm.bmWidth, bm.bmHeight);
+    }
     if (HANDLE t = GetClipboardData(CF_UNICODETEXT)) {
         // The text goes to the file as UTF-8, exactly.
         const auto* w = static_cast<const wchar_t*>(GlobalLock(t));

@@ -1,0 +1,149 @@
+// The clipboard: text put on it at once, captures offered and made only when asked for.
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/WindowProc.h"
+
+namespace gs::win32 {
+
+namespace {
+
+constexpr wchar_t kOwnerClass[] = L"GlimmershotClipboard";
+
+UINT pngFormat() {
+    static const UINT format = RegisterClipboardFormatW(L"PNG");
+    return format;
+}
+
+// Another program may hold the clipboard for a moment: ten tries, 50 ms apart.
+Clipboard openClipboard(HWND owner) {
+    Clipboard clip;
+    for (int attempt = 0; attempt < 10 && !clip; ++attempt) {
+        if (attempt) Sleep(50);
+        if (OpenClipboard(owner)) clip.reset(true);
+    }
+    return clip;
+}
+
+GlobalMemory globalCopy(const void* data, SIZE_T bytes) {
+    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void* p = mem ? GlobalLock(mem.get()) : nullptr;
+    if (!p) return GlobalMemory();
+    std::memcpy(p, data, bytes);
+    GlobalUnlock(mem.get());
+    return mem;
+}
+
+// A device-independent bitmap, 24 bits, bottom-up: what every reader takes.
+GlobalMemory dibOf(const Picture& bitmap) {
+    const DWORD stride = (static_cast<DWORD>(bitmap.width) * 3 + 3) & ~3u;
+    const SIZE_T bytes = sizeof(BITMAPINFOHEADER) + static_cast<SIZE_T>(stride) * bitmap.height;
+    GlobalMemory mem(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    auto* head = mem ? static_cast<BITMAPINFOHEADER*>(GlobalLock(mem.get())) : nullptr;
+    if (!head) return GlobalMemory();
+    *head = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER),
+                             bitmap.width,
+                             bitmap.height,
+                             1,
+                             24,
+                             BI_RGB,
+                             stride * static_cast<DWORD>(bitmap.height),
+                             3780,
+                             3780,
+                             0,
+                             0};
+    auto* rows = reinterpret_cast<uint8_t*>(head + 1);
+    for (int y = 0; y < bitmap.height; ++y) {
+        uint8_t* out = rows + static_cast<size_t>(bitmap.height - 1 - y) * stride;
+        const uint32_t* in = &bitmap.pixels[static_cast<size_t>(y) * bitmap.width];
+        for (int x = 0; x < bitmap.width; ++x, out += 3) {
+            out[0] = static_cast<uint8_t>(in[x]);
+            out[1] = static_cast<uint8_t>(in[x] >> 8);
+            out[2] = static_cast<uint8_t>(in[x] >> 16);
+        }
+        std::memset(out, 0, stride - static_cast<DWORD>(bitmap.width) * 3);
+    }
+    GlobalUnlock(mem.get());
+    return mem;
+}
+
+// Hands the memory to the open clipboard; it owns it from then on.
+bool give(UINT format, GlobalMemory mem) {
+    if (!mem || !SetClipboardData(format, mem.get())) return false;
+    mem.release();
+    return true;
+}
+
+}  // namespace
+
+Win32Platform::~Win32Platform() {
+    // Destroying the owner asks it to make every format it only offered (WM_RENDERALLFORMATS).
+    clipboardOwner_.reset();
+}
+
+bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& text) {
+    GlobalMemory mem = globalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    if (!mem) return false;
+    Clipboard clip = openClipboard(reinterpret_cast<HWND>(owner));
+    return clip && EmptyClipboard() && give(CF_UNICODETEXT, std::move(mem));
+}
+
+bool Win32Platform::setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) {
+    if (!bitmap || bitmap->empty()) return false;
+    if (!clipboardOwner_) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc<Win32Platform, &Win32Platform::clipboardMessage>;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kOwnerClass;
+        RegisterClassExW(&wc);  // a class already registered by this process is fine
+        clipboardOwner_.reset(CreateWindowExW(0, kOwnerClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                              nullptr, wc.hInstance, this));
+        if (!clipboardOwner_) return false;
+    }
+    Clipboard clip = openClipboard(clipboardOwner_.get());
+    // Emptying tells the previous owner (perhaps this one) to drop what it offered.
+    if (!clip || !EmptyClipboard()) return false;
+    offered_ = std::move(bitmap);
+    offeredPng_ = std::move(png);
+    // Null data: the format is promised, and made at WM_RENDERFORMAT.
+    SetClipboardData(CF_DIB, nullptr);
+    if (offeredPng_ && pngFormat()) SetClipboardData(pngFormat(), nullptr);
+    return true;
+}
+
+void Win32Platform::render(UINT format) {
+    if (format == CF_DIB && offered_) {
+        give(CF_DIB, dibOf(*offered_));
+    } else if (format == pngFormat() && offeredPng_) {
+        if (const std::optional<std::string> bytes = offeredPng_())
+            give(format, globalCopy(bytes->data(), bytes->size()));
+    }
+}
+
+LRESULT Win32Platform::clipboardMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_RENDERFORMAT:  // the clipboard is open for us
+            render(static_cast<UINT>(wp));
+            return 0;
+        case WM_RENDERALLFORMATS: {
+            Clipboard clip(OpenClipboard(hwnd) != FALSE);
+            if (clip && GetClipboardOwner() == hwnd) {
+                render(CF_DIB);
+                if (offeredPng_) render(pngFormat());
+            }
+            return 0;
+        }
+        case WM_DESTROYCLIPBOARD:  // another program took the clipboard
+            offered_.reset();
+            offeredPng_ = nullptr;
+            return 0;
+        default:
+            return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+}  // namespace gs::win32
