@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 #include <thread>
 
@@ -52,6 +53,35 @@ void blendRows(const uint8_t* __restrict a, const uint8_t* __restrict b,
         const int r = static_cast<int>((v + kMagic) - kMagic);
         o[i] = static_cast<uint8_t>(r < 0 ? 0 : (r > 255 ? 255 : r));
     }
+}
+
+// One source row (BGR) enlarged horizontally into `dst`, in BGR order or, with `toRgb`, RGB.
+void enlargeRow(const uint8_t* src, int W, int xscale, const std::vector<TLagrangePolynom>& lx,
+                uint8_t* dst, bool toRgb) {
+    for (int x = 0; x < W; ++x) {
+        const uint8_t* t[4];
+        for (int p = 0; p < 4; ++p) t[p] = src + 3 * std::clamp(x + p - 1, 0, W - 1);
+        for (int j = 0; j < xscale; ++j) {
+            const TLagrangePolynom& w = lx[static_cast<size_t>(j)];
+            uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
+            for (int c = 0; c < 3; ++c)
+                o[toRgb ? 2 - c : c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
+        }
+    }
+}
+
+// Rows are independent in every pass, so [0, H) is shared out among the cores.
+template <class Body>
+void forRowBands(int H, unsigned threadCount, Body&& body) {
+    if (threadCount == 0) threadCount = std::thread::hardware_concurrency();
+    const unsigned threads = std::max(1u, std::min(threadCount, static_cast<unsigned>(H)));
+    std::vector<std::thread> pool;
+    const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(body, std::min(H, static_cast<int>(t) * per),
+                          std::min(H, static_cast<int>(t + 1) * per));
+    body(0, std::min(H, per));
+    for (auto& th : pool) th.join();
 }
 
 }  // namespace
@@ -137,42 +167,16 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
     TQuickBitmap& out = *result;
     const int W = width, H = height, outW = out.width;
 
-    // Rows are independent in both passes, so they are shared out among the cores.
-    if (threadCount == 0) threadCount = std::thread::hardware_concurrency();
-    const unsigned threads = std::max(1u, std::min(threadCount, static_cast<unsigned>(H)));
-    auto parallel = [&](auto&& body) {
-        std::vector<std::thread> pool;
-        const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
-        for (unsigned t = 1; t < threads; ++t)
-            pool.emplace_back(body, std::min(H, static_cast<int>(t) * per),
-                              std::min(H, static_cast<int>(t + 1) * per));
-        body(0, std::min(H, per));
-        for (auto& th : pool) th.join();
-    };
-
     // Horizontal: each source row into result row y * yscale.
-    parallel([&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) {
-            const uint8_t* src = row(y);
-            uint8_t* dst = out.row(y * yscale);
-            for (int x = 0; x < W; ++x) {
-                const uint8_t* t[4];
-                for (int p = 0; p < 4; ++p) t[p] = src + 3 * std::clamp(x + p - 1, 0, W - 1);
-                for (int j = 0; j < xscale; ++j) {
-                    const TLagrangePolynom& w = LX[static_cast<size_t>(j)];
-                    uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
-                    for (int c = 0; c < 3; ++c)
-                        o[c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
-                }
-            }
-        }
+    forRowBands(H, threadCount, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) enlargeRow(row(y), W, xscale, LX, out.row(y * yscale), false);
     });
 
     // Vertical, in place: from the rows the horizontal pass wrote into the rows between them.
     // Phase 0 reproduces its centre row exactly, so those rows need no writing (and are only
     // ever read, whichever thread gets to them).
     const size_t bytes = static_cast<size_t>(outW) * 3;
-    parallel([&](int s0, int s1) {
+    forRowBands(H, threadCount, [&](int s0, int s1) {
         for (int s = s0; s < s1; ++s) {
             const uint8_t* t[4];
             for (int p = 0; p < 4; ++p) t[p] = out.row(std::clamp(s + p - 1, 0, H - 1) * yscale);
@@ -183,6 +187,34 @@ std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int y
         }
     });
     return result;
+}
+
+imaging::RgbRows TQuickBitmap::EnlargedRows(int xscale, int yscale, unsigned threadCount) {
+    LX = LagrangeWeights(xscale);
+    LY = LagrangeWeights(yscale);
+    const int W = width, H = height, outW = W * xscale;
+    const size_t bytes = static_cast<size_t>(outW) * 3;
+    // The horizontal pass, as QuickBicubicResize makes it, in RGB order: the vertical blend
+    // works byte by byte, so it needs no reordering afterwards.
+    auto wide = std::make_shared<std::vector<uint8_t>>(bytes * static_cast<size_t>(H));
+    forRowBands(H, threadCount, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y)
+            enlargeRow(row(y), W, xscale, LX, wide->data() + bytes * static_cast<size_t>(y), true);
+    });
+    // Output row s * yscale + k: phase 0 is the wide row itself; the others blend the four
+    // wide rows around it, exactly as the in-place vertical pass does.
+    return {outW, H * yscale, [wide, ly = LY, bytes, H, yscale](int y, uint8_t* rgb) {
+                const int s = y / yscale, k = y % yscale;
+                auto wideRow = [&](int r) {
+                    return wide->data() + bytes * static_cast<size_t>(std::clamp(r, 0, H - 1));
+                };
+                if (k == 0) {
+                    std::memcpy(rgb, wideRow(s), bytes);
+                    return;
+                }
+                blendRows(wideRow(s - 1), wideRow(s), wideRow(s + 1), wideRow(s + 2), rgb, bytes,
+                          ly[static_cast<size_t>(k)]);
+            }};
 }
 
 }  // namespace gs

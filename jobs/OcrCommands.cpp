@@ -1,6 +1,7 @@
 // "Convert to text": enlarge the last capture, write it for the OCR program, start it; the
 // tick then picks up its text file once it is complete.
 #include <memory>
+#include <stdexcept>
 
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
@@ -35,20 +36,22 @@ void TForm1::convertToTextOnce() {
         SleepPumping(platform_, 100);  // the pause after hiding
 
         const Picture capture = LastCapturedScreen;
-        std::unique_ptr<TQuickBitmap> enlarged;
+        imaging::RgbRows enlarged;
         RunWhilePumping(platform_, [&] {
             TQuickBitmap source(&capture);
             const int factor = OcrFactor(source.width, source.height);
-            enlarged = source.QuickBicubicResize(factor, factor);
+            if (factor < 1) throw std::runtime_error("Too large to enlarge");
+            // The enlargement's rows are made as the PNG writer takes them: a 16000 x 9000
+            // picture never sits whole in memory.
+            enlarged = source.EnlargedRows(factor, factor);
         });
         const std::wstring image = AppDir + OCRFolder + L"\\img1.png";
         OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform_);
         RunWhilePumping(platform_, [&] {
-            // Straight from the bitmap's rows: a second copy of a 16000 x 9000 picture would
-            // double the memory the job needs. Run-length matches only: on an enlargement's
-            // smooth rows they are three times as fast, and only our OCR tool reads the file.
-            imaging::WritePng(image, enlarged->Rows(), {7, 65535, /*runLength=*/true});
-            enlarged.reset();
+            // Run-length matches only: on an enlargement's smooth rows they are three times as
+            // fast, and only our OCR tool reads the file.
+            imaging::WritePng(image, enlarged, {7, 65535, /*runLength=*/true});
+            enlarged = {};
         });
         std::wstring language;
         for (int i = 0; i < 8 && i < static_cast<int>(ConvertToTextpp->Items().size()); ++i)

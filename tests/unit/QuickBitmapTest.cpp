@@ -60,6 +60,16 @@ TEST(QuickBitmap, MatchesTheStraightVersionBitForBit) {
             auto fast = src.QuickBicubicResize(xs, ys);
             auto slow = test::ReferenceResize(src, xs, ys);
             ASSERT_EQ(fast->GetBitmap().pixels, slow->GetBitmap().pixels) << xs << " x " << ys;
+            // The rows made on demand are the same bytes, fetched in any order.
+            const imaging::RgbRows whole = fast->Rows(), streamed = src.EnlargedRows(xs, ys);
+            ASSERT_EQ(streamed.width, whole.width);
+            ASSERT_EQ(streamed.height, whole.height);
+            std::vector<uint8_t> a(static_cast<size_t>(whole.width) * 3), b(a.size());
+            for (int y = whole.height - 1; y >= 0; --y) {
+                whole.row(y, a.data());
+                streamed.row(y, b.data());
+                ASSERT_EQ(a, b) << xs << " x " << ys << ", row " << y;
+            }
         }
 }
 
