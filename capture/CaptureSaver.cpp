@@ -1,6 +1,5 @@
 #include "capture/CaptureSaver.h"
 
-#include <future>
 #include <utility>
 
 #include "imaging/ImageFiles.h"
@@ -23,14 +22,8 @@ bool attempt(Write&& write) {
 SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem) {
     SavedFiles saved;
     saved.stem = stem;
-    auto writeJpeg = [&] { return attempt([&] { imaging::WriteJpeg(stem + L".jpg", shot, 90); }); };
-    // The JPG beside the PNG (whose bands keep several cores busy only for large pictures);
-    // one after the other if no thread can be had.
-    std::future<bool> jpeg;
-    try {
-        jpeg = std::async(std::launch::async, writeJpeg);
-    } catch (...) {
-    }
+    // One after the other on the saver's thread: a thread of its own for the JPG of every
+    // capture would cost more than it saves (and Wine keeps memory of each one that ends).
     if (attempt([&] { imaging::WritePng(stem + L".png", shot, {7, 65535}); })) {
         saved.picture = true;
         saved.pictureFile = stem + L".png";
@@ -39,7 +32,7 @@ SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem) {
         saved.picture = saved.bmp = true;
         saved.pictureFile = stem + L".bmp";
     }
-    saved.jpeg = jpeg.valid() ? jpeg.get() : writeJpeg();
+    saved.jpeg = attempt([&] { imaging::WriteJpeg(stem + L".jpg", shot, 90); });
     if (!saved.picture && saved.jpeg) saved.pictureFile = stem + L".jpg";  // for the editor
     return saved;
 }

@@ -26,7 +26,7 @@ struct SavedFiles {
     bool onClipboard = true;  // as the capture found the clipboard
 };
 
-// Writes `stem`.png (or .bmp) and `stem`.jpg of a picture, the two side by side. Never throws.
+// Writes `stem`.png (or .bmp) and `stem`.jpg of a picture. Never throws.
 SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem);
 
 // What the user is told after a capture, if anything: files that could not be written in
