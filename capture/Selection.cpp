@@ -45,7 +45,7 @@ bool TForm1::getscreen() {
         // The clipboard and the preview first; the files follow on a worker. A clipboard held
         // by another program must not cost the user the capture: it still goes to its files
         // and the preview, and the user is told where it did not go.
-        const bool onClipboard = platform_.setClipboardBitmap(shot, saver_.pngOf(stem));
+        const bool onClipboard = platform_.setClipboardBitmap(*shot, saver_.pngOf(stem));
         Image1->setPicture(fitBitmapToRectangle(*shot, 210, 135));
         BringControlToFront(*Image1);
         LastCapturedScreen = *shot;

@@ -68,12 +68,12 @@ class Platform {
     // Null when it cannot be set up (no screen, no memory for the picture).
     virtual std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) = 0;
 
-    // Clipboard: empties it and offers the bitmap as a device-independent bitmap (the system
-    // derives CF_BITMAP from it) and, when `png` is set, in the registered "PNG" format with
-    // the bytes `png` gives. Neither is made until a program asks for it or this program ends,
-    // so offering costs nothing at capture time. False when the clipboard could not be opened.
+    // Clipboard: empties it and puts the bitmap on it as a device-independent bitmap (the
+    // system derives CF_BITMAP from it) and, when `png` is set, promises the registered "PNG"
+    // format with the bytes `png` gives: made only when a program asks for it or this program
+    // ends, so the PNG need not be written yet. False when the clipboard could not be opened.
     using PngSource = std::function<std::optional<std::string>()>;
-    virtual bool setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) = 0;
+    virtual bool setClipboardBitmap(const Picture& bitmap, PngSource png) = 0;
     virtual bool setClipboardText(NativeWindow owner, const std::wstring& text) = 0;
 
     // Hot keys, delivered to the window as the form's OnHotKey.

@@ -1,4 +1,5 @@
-// The clipboard: text put on it at once, captures offered and made only when asked for.
+// The clipboard: text and bitmaps put on it at once, a capture's PNG promised and made when
+// asked for (or when the program ends).
 #include <windows.h>
 
 #include <cstring>
@@ -91,8 +92,14 @@ bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& tex
     return clip && EmptyClipboard() && give(CF_UNICODETEXT, std::move(mem));
 }
 
-bool Win32Platform::setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) {
-    if (!bitmap || bitmap->empty()) return false;
+bool Win32Platform::setClipboardBitmap(const Picture& bitmap, PngSource png) {
+    if (bitmap.empty()) return false;
+    // The bitmap goes on at once, built before the clipboard is opened so that it is held for
+    // as short a time as possible. (Promised and made on request it would cost less here, but
+    // under Wine a promised bitmap that its X bridge then asks for leaves about its own size
+    // of memory behind, capture after capture.)
+    GlobalMemory dib = dibOf(bitmap);
+    if (!dib) return false;
     if (!clipboardOwner_) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
@@ -105,40 +112,32 @@ bool Win32Platform::setClipboardBitmap(std::shared_ptr<const Picture> bitmap, Pn
         if (!clipboardOwner_) return false;
     }
     Clipboard clip = openClipboard(clipboardOwner_.get());
-    // Emptying tells the previous owner (perhaps this one) to drop what it offered.
+    // Emptying tells the previous owner (perhaps this one) to drop what it promised.
     if (!clip || !EmptyClipboard()) return false;
-    offered_ = std::move(bitmap);
     offeredPng_ = std::move(png);
-    // Null data: the format is promised, and made at WM_RENDERFORMAT.
-    SetClipboardData(CF_DIB, nullptr);
+    if (!give(CF_DIB, std::move(dib))) return false;
+    // Null data: the PNG is promised, and made at WM_RENDERFORMAT once its file is written.
     if (offeredPng_ && pngFormat()) SetClipboardData(pngFormat(), nullptr);
     return true;
 }
 
-void Win32Platform::render(UINT format) {
-    if (format == CF_DIB && offered_) {
-        give(CF_DIB, dibOf(*offered_));
-    } else if (format == pngFormat() && offeredPng_) {
-        if (const std::optional<std::string> bytes = offeredPng_())
-            give(format, globalCopy(bytes->data(), bytes->size()));
-    }
+void Win32Platform::renderPng() {
+    if (!offeredPng_) return;
+    if (const std::optional<std::string> bytes = offeredPng_())
+        give(pngFormat(), globalCopy(bytes->data(), bytes->size()));
 }
 
 LRESULT Win32Platform::clipboardMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_RENDERFORMAT:  // the clipboard is open for us
-            render(static_cast<UINT>(wp));
+            if (static_cast<UINT>(wp) == pngFormat()) renderPng();
             return 0;
         case WM_RENDERALLFORMATS: {
             Clipboard clip(OpenClipboard(hwnd) != FALSE);
-            if (clip && GetClipboardOwner() == hwnd) {
-                render(CF_DIB);
-                if (offeredPng_) render(pngFormat());
-            }
+            if (clip && GetClipboardOwner() == hwnd) renderPng();
             return 0;
         }
         case WM_DESTROYCLIPBOARD:  // another program took the clipboard
-            offered_.reset();
             offeredPng_ = nullptr;
             return 0;
         default:

@@ -12,7 +12,7 @@ namespace gs::win32 {
 class Win32Platform : public Platform {
   public:
     Win32Platform() = default;
-    // Renders what the clipboard was only offered, so a capture stays pasteable after Exit.
+    // Makes what the clipboard was only promised, so a capture stays pasteable after Exit.
     ~Win32Platform() override;
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
@@ -27,7 +27,7 @@ class Win32Platform : public Platform {
     std::wstring lowerCase(std::wstring text) override;
     bool copyScreen(const Rect& area, Picture& out) override;
     void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;
-    bool setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) override;
+    bool setClipboardBitmap(const Picture& bitmap, PngSource png) override;
     bool setClipboardText(NativeWindow owner, const std::wstring& text) override;
     std::unique_ptr<ScreenGrabber> screenGrabber(int width, int height) override;
     uint16_t globalAddAtom(const std::wstring& name) override;
@@ -61,10 +61,9 @@ class Win32Platform : public Platform {
     void reportUncaught(std::exception_ptr) noexcept {}  // a format left unmade stays empty
 
   private:
-    void render(UINT format);
-    Window clipboardOwner_;  // a message-only window, made with the first offer
-    std::shared_ptr<const Picture> offered_;
-    PngSource offeredPng_;
+    void renderPng();
+    Window clipboardOwner_;  // a message-only window, made with the first capture
+    PngSource offeredPng_;   // the promised "PNG" format
 };
 
 }  // namespace gs::win32

@@ -145,9 +145,9 @@ class FakePlatform : public Platform {
     bool clipboardBusy = false;
     std::vector<Picture> clipboard;
     PngSource clipboardPng;  // the "PNG" format last offered
-    bool setClipboardBitmap(std::shared_ptr<const Picture> bitmap, PngSource png) override {
+    bool setClipboardBitmap(const Picture& bitmap, PngSource png) override {
         if (clipboardBusy) return false;
-        clipboard.push_back(*bitmap);
+        clipboard.push_back(bitmap);
         clipboardPng = std::move(png);
         return true;
     }

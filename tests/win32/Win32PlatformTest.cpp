@@ -89,14 +89,10 @@ bool clipboardDib(int& w, int& h, uint32_t& firstPixel) {
     return ok;
 }
 
-std::shared_ptr<const Picture> shared(Picture p) {
-    return std::make_shared<const Picture>(std::move(p));
-}
-
 TEST_F(Win32Platform, ClipboardBitmapWaitsBrieflyForAnotherHolder) {
     const Picture pic = sample(33, 17);
     int pngAsked = 0;
-    ASSERT_TRUE(platform.setClipboardBitmap(shared(pic), [&]() -> std::optional<std::string> {
+    ASSERT_TRUE(platform.setClipboardBitmap(pic, [&]() -> std::optional<std::string> {
         ++pngAsked;
         return std::string("\x89PNG bytes", 10);
     }));
@@ -133,13 +129,13 @@ TEST_F(Win32Platform, ClipboardBitmapWaitsBrieflyForAnotherHolder) {
         return t;
     };
     std::thread holder = hold(200);
-    EXPECT_TRUE(platform.setClipboardBitmap(shared(sample(8, 8)), nullptr));
+    EXPECT_TRUE(platform.setClipboardBitmap(sample(8, 8), nullptr));
     holder.join();
 
     // Held for two seconds: it gives up after about half a second.
     holder = hold(2000);
     const DWORD t0 = GetTickCount();
-    EXPECT_FALSE(platform.setClipboardBitmap(shared(sample(8, 8)), nullptr));
+    EXPECT_FALSE(platform.setClipboardBitmap(sample(8, 8), nullptr));
     EXPECT_LT(GetTickCount() - t0, 1500u);
     holder.join();
     CloseHandle(holding);
