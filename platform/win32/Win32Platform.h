@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include <exception>
-#include <memory>
 
 #include "platform/Platform.h"
 #include "platform/win32/Handles.h"
