@@ -56,35 +56,30 @@ void TForm1::buildLayout() {
     using layout::Kind;
     for (const layout::ControlSpec& s : layout::Form1Controls()) {
         ui::Control* c = nullptr;
-        ui::Font f;
-        if (s.fontHeight) f = ui::Font{L"Tahoma", s.fontHeight, s.bold, s.color};
         switch (s.kind) {
             case Kind::Image: {
                 auto& img = create<ui::Image>(s.name);
                 if (s.text) img.Hint = s.text, img.ShowHint = true;
-                img.setPicture(art::Make(s.art));
                 c = &img;
                 break;
             }
             case Kind::Label: {
                 auto& lbl = create<ui::Label>(s.name);
                 lbl.setCaption(s.text);
-                lbl.font = f;
                 c = &lbl;
                 break;
             }
             case Kind::FlatButton: {
                 auto& btn = create<ui::SpeedButton>(s.name);
                 btn.Caption = s.text;
-                btn.font = f;
                 btn.Flat = true;
                 c = &btn;
                 break;
             }
         }
-        c->setBounds(s.left, s.top, s.width, s.height);
         if (s.handCursor) c->cursor = ui::Cursor::HandPoint;
     }
+    applyDpi();
 
     auto find = [this](const wchar_t* name) {
         return dynamic_cast<ui::Control*>(FindComponent(name));
@@ -111,6 +106,29 @@ void TForm1::buildLayout() {
     for (const wchar_t* n : {L"OpenFolderPopupBtn", L"EditImagePopupBtn", L"ConvertToTextPopupBtn",
                              L"RecordVideoPopupBtn"})
         find(n)->OnClick = [this](ui::Component& sender) { OpenFolderPopupBtnClick(sender); };
+}
+
+void TForm1::applyDpi() {
+    setBounds(Left(), Top(), Scaled(layout::kPanelWidth), Scaled(layout::kPanelHeight));
+    for (const layout::ControlSpec& s : layout::Form1Controls()) {
+        auto* c = dynamic_cast<ui::Control*>(FindComponent(s.name));
+        const Rect r = ui::ScaleRect(s.left, s.top, s.width, s.height, Dpi());
+        c->setBounds(r.Left, r.Top, r.width(), r.height());
+        const ui::Font design =
+            s.fontHeight ? ui::Font{L"Tahoma", s.fontHeight, s.bold, s.color} : ui::Font{};
+        const ui::Font f = ui::ScaleFont(design, Dpi());
+        if (auto* lbl = dynamic_cast<ui::Label*>(c)) lbl->font = f;
+        if (auto* btn = dynamic_cast<ui::SpeedButton*>(c)) btn->font = f;
+        if (auto* img = dynamic_cast<ui::Image*>(c); img && s.art != layout::Art::None)
+            img->setPicture(art::Make(s.art, r.width(), r.height()));
+    }
+    // A preview on show is fitted again to its new box.
+    if (Image1 && !Image1->picture().empty() && !LastCapturedScreen.empty())
+        Image1->setPicture(fitPreview(LastCapturedScreen));
+}
+
+Picture TForm1::fitPreview(const Picture& shot) {
+    return fitBitmapToRectangle(shot, Image1->bounds().width(), Image1->bounds().height());
 }
 
 void TForm1::buildTray() {

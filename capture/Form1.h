@@ -98,6 +98,8 @@ class TForm1 : public ui::Form {
     // Copies the area between StartPoint and StopPoint; true when something was captured.
     bool getscreen();
     Picture fitBitmapToRectangle(const Picture& source, int aWidth, int aHeight);
+    // The capture fitted into the preview's box at the panel's scale.
+    Picture fitPreview(const Picture& shot);
 
     // Capture files.
     void CreateDirectories();
@@ -113,6 +115,9 @@ class TForm1 : public ui::Form {
     // Polled by the tick.
     void LoadOCRText();
     void DetectCreatedVideo();
+
+  protected:
+    void applyDpi() override;
 
   private:
     void buildLayout();

@@ -46,7 +46,7 @@ bool TForm1::getscreen() {
         // by another program must not cost the user the capture: it still goes to its files
         // and the preview, and the user is told where it did not go.
         const bool onClipboard = platform_.setClipboardBitmap(*shot, saver_.pngOf(stem));
-        Image1->setPicture(fitBitmapToRectangle(*shot, 210, 135));
+        Image1->setPicture(fitPreview(*shot));
         BringControlToFront(*Image1);
         LastCapturedScreen = *shot;
         SaveLastCapturedScreen(shot, stem, onClipboard);

@@ -1,6 +1,7 @@
 #include "recording/ClipForm.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "resources/Artwork.h"
 
@@ -16,20 +17,14 @@ TClipForm::TClipForm(Platform& platform, ui::Backend& backend)
 }
 
 void TClipForm::buildLayout() {
-    auto label = [this](const wchar_t* name, int l, int t, int w, int h, const wchar_t* text,
-                        ui::Font f) {
+    auto label = [this](const wchar_t* name, const wchar_t* text) {
         auto& lbl = create<ui::Label>(name);
-        lbl.setBounds(l, t, w, h);
         lbl.setCaption(text);
-        lbl.font = f;
         return &lbl;
     };
-    auto button = [this](const wchar_t* name, int l, int t, int w, int h, const wchar_t* text,
-                         ui::TColor color) {
+    auto button = [this](const wchar_t* name, const wchar_t* text) {
         auto& b = create<ui::SpeedButton>(name);
-        b.setBounds(l, t, w, h);
         b.Caption = text;
-        b.font = ui::Font{L"Tahoma", -11, true, color};
         return &b;
     };
     auto shape = [this](const wchar_t* name, int l, int t, int w, int h) {
@@ -41,29 +36,25 @@ void TClipForm::buildLayout() {
     };
 
     Image1 = &create<ui::Image>(L"Image1");
-    Image1->setBounds(2, 2, 150, 100);
-    Image1->setPicture(art::ControlPanelBackground());
-    Recordingbtn = button(L"Recordingbtn", 4, 76, 99, 22, L"Start Recording", ui::clMaroon);
-    Cancelbtn = button(L"Cancelbtn", 103, 76, 46, 22, L"Cancel", ui::clWindowText);
-    lbl1 = label(L"lbl1", 24, 6, 92, 23, L"Press F10", ui::Font{L"Tahoma", -19, true});
-    lbl2 = label(L"lbl2", 16, 35, 121, 13, L"to stop recording, or click", ui::Font{});
-    lbl3 = label(L"lbl3", 16, 54, 111, 13, L"on the application icon.", ui::Font{});
-    lbl4 = label(L"lbl4", 8, 16, 36, 75, L"3", ui::Font{L"Arial", -64, true, ui::clBlack, 238});
+    Recordingbtn = button(L"Recordingbtn", L"Start Recording");
+    Cancelbtn = button(L"Cancelbtn", L"Cancel");
+    lbl1 = label(L"lbl1", L"Press F10");
+    lbl2 = label(L"lbl2", L"to stop recording, or click");
+    lbl3 = label(L"lbl3", L"on the application icon.");
+    lbl4 = label(L"lbl4", L"3");
     lbl4->CenterText = true;
     lbl4->setVisible(false);
+    // The ring is in physical pixels at every scale; positionshapes places it.
     shape1 = shape(L"shape1", 0, 0, 2, 375);
     Shape2 = shape(L"Shape2", 0, 0, 373, 2);
     Shape2->BrushColor = ui::clLime;
     Shape3 = shape(L"Shape3", 641, 8, 2, 651);
     Shape4 = shape(L"Shape4", 8, 365, 373, 2);
     CursorImage = &create<ui::Image>(L"CursorImage");
-    CursorImage->setBounds(248, 35, 50, 50);
-    CursorImage->setPicture(art::CursorDisc(211, 211, 0));
     CursorImage->setVisible(false);
     CursorMouseDownImage = &create<ui::Image>(L"CursorMouseDownImage");
-    CursorMouseDownImage->setBounds(304, 35, 50, 50);
-    CursorMouseDownImage->setPicture(art::CursorDisc(211, 0, 0));
     CursorMouseDownImage->setVisible(false);
+    applyDpi();
 
     Recordingbtn->OnClick = [this](ui::Component&) { RecordingbtnClick(); };
     Cancelbtn->OnClick = [this](ui::Component&) { CancelbtnClick(); };
@@ -74,6 +65,37 @@ void TClipForm::buildLayout() {
     Timer1->OnTimer = [this](ui::Component&) { Timer1Timer(); };
 }
 
+void TClipForm::applyDpi() {
+    const int dpi = Dpi();
+    // The control panel starts right inside the ring, which stays two physical pixels wide;
+    // what is inside the panel scales from there.
+    auto place = [&](ui::Control* c, int l, int t, int w, int h) {
+        const Rect r = ui::ScaleRect(l - kRing, t - kRing, w, h, dpi);
+        c->setBounds(kRing + r.Left, kRing + r.Top, r.width(), r.height());
+        return c->bounds();
+    };
+    auto font = [dpi](ui::Font f) { return ui::ScaleFont(std::move(f), dpi); };
+
+    const Rect panel = place(Image1, 2, 2, 150, 100);
+    Image1->setPicture(art::ControlPanelBackground(panel.width(), panel.height()));
+    place(Recordingbtn, 4, 76, 99, 22);
+    Recordingbtn->font = font(ui::Font{L"Tahoma", -11, true, ui::clMaroon});
+    place(Cancelbtn, 103, 76, 46, 22);
+    Cancelbtn->font = font(ui::Font{L"Tahoma", -11, true, ui::clWindowText});
+    place(lbl1, 24, 6, 92, 23);
+    lbl1->font = font(ui::Font{L"Tahoma", -19, true});
+    place(lbl2, 16, 35, 121, 13);
+    lbl2->font = font(ui::Font{});
+    place(lbl3, 16, 54, 111, 13);
+    lbl3->font = font(ui::Font{});
+    place(lbl4, 8, 16, 36, 75);
+    lbl4->font = font(ui::Font{L"Arial", -64, true, ui::clBlack, 238});
+    const int marker = place(CursorImage, 248, 35, art::kCursorDisc, art::kCursorDisc).width();
+    CursorImage->setPicture(art::CursorDisc(211, 211, 0, marker));
+    place(CursorMouseDownImage, 304, 35, art::kCursorDisc, art::kCursorDisc);
+    CursorMouseDownImage->setPicture(art::CursorDisc(211, 0, 0, marker));
+}
+
 void TClipForm::NormalizeCliprect() {
     const Rect r = ClipRect;
     ClipRect = Rect{std::min(r.Left, r.Right), std::min(r.Top, r.Bottom), std::max(r.Left, r.Right),
@@ -82,6 +104,8 @@ void TClipForm::NormalizeCliprect() {
 
 void TClipForm::positionshapes() {
     NormalizeCliprect();
+    // The panel and the cursor marker take the scale of the monitor the area is on.
+    setDpi(backend().dpiAt(ClipRect));
     const int left = ClipRect.Left - 2;
     const int top = ClipRect.Top - 2;
     setBounds(left, top, ClipRect.Right - left + 4, ClipRect.Bottom - top + 4);

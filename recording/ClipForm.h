@@ -63,7 +63,15 @@ class TClipForm : public ui::Form {
     void RecordSlowMotion();
     void WMHotKey(int id);
 
+    // The smallest frame window a recording takes: its control panel must fit inside.
+    int minRecordingWidth() const { return Scaled(160); }
+    int minRecordingHeight() const { return Scaled(120); }
+
+  protected:
+    void applyDpi() override;
+
   private:
+    static constexpr int kRing = 2;  // the frame's width in physical pixels
     void buildLayout();
     void countdownStep(const wchar_t* text, int ms);
     void startRecorder();

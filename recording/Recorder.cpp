@@ -13,8 +13,6 @@
 namespace gs {
 
 namespace {
-constexpr int kPanelRight = 152, kPanelBottom = 102;
-
 // Ends a recorder with the reason the user is told.
 struct RecordingStopped {
     std::wstring why;
@@ -24,15 +22,16 @@ struct RecordingStopped {
 void TClipForm::ShowRecording(bool aIsSlowMotion) {
     positionshapes();
     const int w = Width(), h = Height();
-    if (w < 160 || h < 120) {
-        platform_.messageBox(
-            handle(),
-            L"If you want to record video then you have to define larger rectangle."
-            L"Resolution width x height must be higher than 160 x 120.",
-            ui::ApplicationTitle(platform_), kMbOk);
+    const int minW = minRecordingWidth(), minH = minRecordingHeight();
+    if (w < minW || h < minH) {
+        platform_.messageBox(handle(),
+                             L"If you want to record video then you have to define larger "
+                             L"rectangle.Resolution width x height must be higher than " +
+                                 std::to_wstring(minW) + L" x " + std::to_wstring(minH) + L".",
+                             ui::ApplicationTitle(platform_), kMbOk);
         return;
     }
-    const Rect panel{2, 2, kPanelRight, kPanelBottom};
+    const Rect panel = Image1->bounds();
     ClipRgn = platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, &panel);
     setVisible(true);
     isShowingRecording = true;

@@ -1,22 +1,28 @@
 #pragma once
-// The program's pictures, drawn in code so that no binary artwork needs to be kept.
+// The program's pictures, drawn in code so that no binary artwork needs to be kept. Each is
+// designed at 96 DPI and drawn afresh for the size it is shown at, never stretched.
 #include "platform/Picture.h"
 #include "resources/Form1Layout.h"
 
 namespace gs::art {
 
+struct Size {
+    int width, height;
+};
+
+// A panel picture at its design size, or drawn for another size.
+Size DesignSize(layout::Art which);
 ui::Picture Make(layout::Art which);
+ui::Picture Make(layout::Art which, int width, int height);
 
-// Grey level of the panel background at a row (0..209).
-int BackgroundGrey(int row);
+// The recording panel's background: a raised grey gradient (150 x 100 at 96 DPI).
+ui::Picture ControlPanelBackground(int width = 150, int height = 100);
 
-// The recording panel's 150 x 100 background: a raised grey gradient.
-ui::Picture ControlPanelBackground();
+// The cursor marker: a half-transparent disc with a black plus sign (50 x 50 at 96 DPI).
+inline constexpr int kCursorDisc = 50;
+ui::Picture CursorDisc(uint8_t r, uint8_t g, uint8_t b, int size = kCursorDisc);
 
-// The 50 x 50 cursor marker: a half-transparent disc with a black plus sign.
-ui::Picture CursorDisc(uint8_t r, uint8_t g, uint8_t b);
-
-// The tray and program icon at a size (16, 24, 32), 32-bit with alpha.
+// The tray and program icon at a size, 32-bit with alpha.
 ui::Picture AppIcon(int size);
 
 }  // namespace gs::art

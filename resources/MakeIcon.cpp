@@ -1,7 +1,8 @@
-// Writes the program icon (16, 24 and 32 px, 32-bit with alpha) as an .ico file. Runs on the
+// Writes the program icon (16 to 48 px, 32-bit with alpha) as an .ico file. Runs on the
 // build machine, so the icon comes from the same drawing code as every other picture.
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <vector>
 
 #include "resources/Artwork.h"
@@ -44,15 +45,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: make_icon OUT.ico\n");
         return 2;
     }
-    const int sizes[] = {32, 24, 16};
+    // The small icon at 100 % to 300 % display scale and the large one at 100 % and 150 %.
+    const int sizes[] = {48, 40, 32, 24, 20, 16};
+    constexpr size_t kCount = std::size(sizes);
     std::vector<std::vector<uint8_t>> images;
     for (int s : sizes) images.push_back(entryImage(gs::art::AppIcon(s)));
     std::vector<uint8_t> out;
     put16(out, 0);
     put16(out, 1);
-    put16(out, 3);
-    uint32_t offset = 6 + 16 * 3;
-    for (size_t i = 0; i < 3; ++i) {
+    put16(out, kCount);
+    uint32_t offset = 6 + 16 * kCount;
+    for (size_t i = 0; i < kCount; ++i) {
         out.push_back(static_cast<uint8_t>(sizes[i]));
         out.push_back(static_cast<uint8_t>(sizes[i]));
         out.push_back(0);

@@ -82,8 +82,8 @@ void TForm1::OpenFolderPopupBtnClick(ui::Component& sender) {
     auto* menu = dynamic_cast<ui::PopupMenu*>(FindComponent(n.substr(0, p) + L"pp"));
     auto* arrow = dynamic_cast<ui::Control*>(&sender);
     if (!menu || !arrow) return;
-    // Below the panel, 40 px left of the arrow.
-    menu->Popup(Left() + arrow->bounds().Left - 40, Top() + Height());
+    // Below the panel, 40 design pixels left of the arrow.
+    menu->Popup(Left() + arrow->bounds().Left - Scaled(40), Top() + Height());
 }
 
 void TForm1::optImagesFolderClick(ui::Component& sender) {

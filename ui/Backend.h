@@ -26,6 +26,8 @@ class FormPeer {
     virtual void bringToFront() = 0;
     virtual void invalidate(const Rect& clientArea) = 0;
     virtual void close() = 0;
+    // The controls were laid out again (a new scale): places that follow them move along.
+    virtual void layoutChanged() = 0;
 };
 
 class TimerPeer {
@@ -49,6 +51,8 @@ class Backend {
     virtual std::unique_ptr<TrayPeer> createTrayPeer(TrayIcon& tray) = 0;
     // Shows the menu at a screen point and waits for the choice; null when dismissed.
     virtual MenuItem* trackPopupMenu(PopupMenu& menu, Point screen) = 0;
+    // Pixels per inch of the monitor that holds most of a screen area (96 at 100 %).
+    virtual int dpiAt(const Rect& screenArea) = 0;
 };
 
 }  // namespace gs::ui

@@ -34,9 +34,19 @@ Form::~Form() {
 }
 
 void Form::realize() {
+    setDpi(backend_.dpiAt(bounds_));
     if (!peer_) peer_ = backend_.createFormPeer(*this);
     for (const auto& c : Components())
         if (auto* t = dynamic_cast<Timer*>(c.get())) t->realize(backend_);
+}
+
+int Form::Scaled(int designPixels) const { return Scale(designPixels, dpi_); }
+
+void Form::setDpi(int dpi) {
+    if (dpi <= 0 || dpi == dpi_) return;
+    dpi_ = dpi;
+    applyDpi();
+    if (peer_) peer_->layoutChanged();
 }
 
 void Form::adopted(Component& c) {

@@ -6,6 +6,7 @@
 
 #include "ui/Backend.h"
 #include "ui/Component.h"
+#include "ui/Dpi.h"
 
 namespace gs::ui {
 
@@ -42,8 +43,16 @@ class Form : public Component {
     FormPeer* peer() const { return peer_.get(); }
     NativeWindow handle() const { return peer_ ? peer_->handle() : 0; }
 
-    // Creates the window. Call once the layout is complete.
+    // Lays the form out for the monitor it is on and creates the window. Call once the
+    // controls exist.
     void realize();
+
+    // Pixels per inch the form is laid out for; its layout is designed at 96.
+    int Dpi() const { return dpi_; }
+    // A design length at the form's scale.
+    int Scaled(int designPixels) const;
+    // The form moved to a monitor of another scale, or the scale changed: lays it out again.
+    void setDpi(int dpi);
 
     std::wstring Caption;
     TColor Color = clBtnFace;
@@ -92,6 +101,8 @@ class Form : public Component {
 
   protected:
     void adopted(Component& c) override;
+    // Sets what depends on the scale: sizes, fonts, pictures drawn for the size.
+    virtual void applyDpi() {}
 
   private:
     Backend& backend_;
@@ -103,6 +114,7 @@ class Form : public Component {
     WindowState state_ = WindowState::Normal;
     bool stayOnTop_ = false;
     bool visible_ = false;
+    int dpi_ = kDesignDpi;
 };
 
 }  // namespace gs::ui

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <shellscalingapi.h>
+
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -163,6 +166,15 @@ MenuItem* Win32Backend::trackPopupMenu(PopupMenu& menu, Point screen) {
     PostMessageW(helper_.get(), WM_NULL, 0, 0);
     if (id <= 0 || id > static_cast<int>(byId.size())) return nullptr;
     return byId[static_cast<size_t>(id - 1)];
+}
+
+int Win32Backend::dpiAt(const Rect& a) {
+    const RECT r{a.Left, a.Top, std::max(a.Right, a.Left + 1), std::max(a.Bottom, a.Top + 1)};
+    UINT x = 0, y = 0;
+    HMONITOR monitor = MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST);
+    if (monitor && SUCCEEDED(GetDpiForMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && y > 0)
+        return static_cast<int>(y);
+    return static_cast<int>(GetDpiForSystem());
 }
 
 std::unique_ptr<Backend> MakeWin32Backend(Platform& platform) {

@@ -29,6 +29,7 @@ class Win32FormPeer : public FormPeer {
     void bringToFront() override;
     void invalidate(const Rect& r) override;
     void close() override;
+    void layoutChanged() override;
 
     // For the window procedure.
     void reportUncaught(std::exception_ptr error) noexcept { backend_.reportUncaught(error); }
@@ -39,6 +40,9 @@ class Win32FormPeer : public FormPeer {
     void drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c);
     HFONT fontFor(const Font& f);
     void addTooltips();
+    // Calls `each(tool id, control)` for the controls that have a tooltip.
+    template <class F>
+    void forEachTool(F each);
 
     Win32Backend& backend_;
     Form& form_;
@@ -84,28 +88,48 @@ Win32FormPeer::~Win32FormPeer() {
     }
 }
 
+template <class F>
+void Win32FormPeer::forEachTool(F each) {
+    UINT id = 1;
+    for (Control* c : form_.controls())
+        if (c->ShowHint && !c->Hint.empty()) each(id++, *c);
+}
+
+static TTTOOLINFOW toolInfo(HWND owner, UINT id, const Control& c) {
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof(ti);
+    ti.uFlags = TTF_SUBCLASS;
+    ti.hwnd = owner;
+    ti.uId = id;
+    const Rect r = c.bounds();
+    ti.rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
+    return ti;
+}
+
 void Win32FormPeer::addTooltips() {
     bool any = false;
-    for (Control* c : form_.controls()) any |= c->ShowHint && !c->Hint.empty();
+    forEachTool([&](UINT, Control&) { any = true; });
     if (!any) return;
     tooltip_ =
         CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, backend_.instance(), nullptr);
-    UINT id = 1;
-    for (Control* c : form_.controls()) {
-        if (!c->ShowHint || c->Hint.empty()) continue;
-        TTTOOLINFOW ti{};
-        ti.cbSize = sizeof(ti);
-        ti.uFlags = TTF_SUBCLASS;
-        ti.hwnd = hwnd_;
-        ti.uId = id++;
-        const Rect r = c->bounds();
-        ti.rect = RECT{r.Left, r.Top, r.Right, r.Bottom};
-        std::wstring hint = c->Hint;
+    forEachTool([&](UINT id, Control& c) {
+        TTTOOLINFOW ti = toolInfo(hwnd_, id, c);
+        std::wstring hint = c.Hint;
         ti.lpszText = hint.data();
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    });
+}
+
+void Win32FormPeer::layoutChanged() {
+    if (tooltip_) {
+        forEachTool([&](UINT id, Control& c) {
+            TTTOOLINFOW ti = toolInfo(hwnd_, id, c);
+            SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+        });
     }
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void Win32FormPeer::visibilityChanged() {
@@ -278,6 +302,11 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
             break;
+        case WM_DPICHANGED:
+            // Each form places and sizes itself (the panel at its corner, the frame on the
+            // physical pixels it frames), so the suggested rectangle is not taken.
+            form_.setDpi(HIWORD(wp));
+            return 0;
         case WM_HOTKEY:
             if (form_.OnHotKey) form_.OnHotKey(static_cast<int>(wp));
             return 0;

@@ -43,6 +43,7 @@ class Win32Backend : public Backend {
     std::unique_ptr<TimerPeer> createTimerPeer(Timer& timer) override;
     std::unique_ptr<TrayPeer> createTrayPeer(TrayIcon& tray) override;
     MenuItem* trackPopupMenu(PopupMenu& menu, Point screen) override;
+    int dpiAt(const Rect& screenArea) override;
 
     HWND helper() const { return helper_.get(); }
     HINSTANCE instance() const { return instance_; }

@@ -19,7 +19,8 @@ static void copyText(wchar_t (&dst)[N], const std::wstring& src) {
 
 Win32TrayPeer::Win32TrayPeer(Win32Backend& backend, TrayIcon& tray)
     : backend_(backend), tray_(tray) {
-    // The shell asks for the small icon size; the resource has 16, 24 and 32 px images.
+    // The shell asks for the small icon size of the system scale; the resource has images from
+    // 16 to 48 px, so 100 % to 300 % get one drawn for their size.
     icon_.reset(static_cast<HICON>(
         LoadImageW(backend.instance(), MAKEINTRESOURCEW(tray.IconResource), IMAGE_ICON,
                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));

@@ -18,6 +18,7 @@ class AppFixture : public testing::Test {
     FakeBackend backend;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TClipForm> clip;
+    int startDpi = 96;  // the monitors' scale at the next start
 
     AppFixture() { ResetSharedState(); }
 
@@ -26,6 +27,7 @@ class AppFixture : public testing::Test {
         clip.reset();
         form.reset();
         backend = FakeBackend();
+        backend.dpi = startDpi;
         platform.exe = dir.file(exeName);
         form = std::make_unique<TForm1>(platform, backend);
         clip = std::make_unique<TClipForm>(platform, backend);

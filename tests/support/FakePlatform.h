@@ -234,7 +234,7 @@ class FakePlatform : public Platform {
 struct FakeFormPeer : ui::FormPeer {
     explicit FakeFormPeer(ui::Form& f) : form(f) {}
     ui::Form& form;
-    int toFront = 0, invalidations = 0;
+    int toFront = 0, invalidations = 0, layouts = 0;
     bool closed = false;
     NativeWindow handle() const override { return reinterpret_cast<NativeWindow>(this); }
     void visibilityChanged() override {}
@@ -245,6 +245,7 @@ struct FakeFormPeer : ui::FormPeer {
     void bringToFront() override { ++toFront; }
     void invalidate(const Rect&) override { ++invalidations; }
     void close() override { closed = true; }
+    void layoutChanged() override { ++layouts; }
 };
 
 class FakeBackend : public ui::Backend {
@@ -260,6 +261,10 @@ class FakeBackend : public ui::Backend {
     // The next popup menu picks the entry with this name (empty: dismissed).
     std::wstring nextChoice;
     std::vector<Point> popupsAt;
+    // Every monitor's scale, or one for the areas inside `otherMonitor`.
+    int dpi = 96;
+    Rect otherMonitor{};
+    int otherDpi = 96;
 
     std::unique_ptr<ui::FormPeer> createFormPeer(ui::Form& f) override {
         return std::make_unique<FakeFormPeer>(f);
@@ -272,6 +277,9 @@ class FakeBackend : public ui::Backend {
         return std::make_unique<P>();
     }
     std::unique_ptr<ui::TrayPeer> createTrayPeer(ui::TrayIcon& t) override;
+    int dpiAt(const Rect& area) override {
+        return otherMonitor.contains(Point{area.Left, area.Top}) ? otherDpi : dpi;
+    }
     ui::MenuItem* trackPopupMenu(ui::PopupMenu& menu, Point at) override {
         popupsAt.push_back(at);
         for (ui::MenuItem* item : menu.Items())
