@@ -105,6 +105,20 @@ def ensure_prefix(display):
         open(os.path.join(PREFIX, ".glimmershot-ready"), "w").close()
 
 
+def set_display_dpi(env, dpi):
+    """Wine's system DPI (the display scale every monitor reports) for the next programs started.
+    A marker in the prefix says what the registry holds, so a session that ended badly cannot
+    leave the next one at another scale."""
+    marker = os.path.join(PREFIX, ".glimmershot-dpi")
+    current = open(marker).read().strip() if os.path.exists(marker) else "96"
+    if current == str(dpi):
+        return
+    run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
+         "/d", str(dpi), "/f"], env)
+    with open(marker, "w") as f:
+        f.write(str(dpi))
+
+
 def parse_kv(text):
     rows = []
     for line in text.splitlines():
@@ -125,9 +139,11 @@ def parse_kv(text):
 class Session:
     """One Xvfb, one data folder, one Glimmershot process."""
 
-    def __init__(self, name, tools=False, installed=None):
-        """`installed` is a folder that already holds the program (an unpacked package)."""
+    def __init__(self, name, tools=False, installed=None, dpi=96):
+        """`installed` is a folder that already holds the program (an unpacked package); `dpi`
+        the display scale it runs at (96 is 100 %)."""
         self.name = name
+        self.dpi = dpi
         self.x = Xvfb()
         self.procs = []
         try:
@@ -139,6 +155,7 @@ class Session:
     def _prepare(self, tools, installed):
         self.env = wine_env(self.x.display)
         ensure_prefix(self.x.display)
+        set_display_dpi(self.env, self.dpi)
         if installed:
             self.appdir = installed
         else:
@@ -424,14 +441,14 @@ class Checks:
         sys.exit(1 if self.failed else 0)
 
 
-def scenario(fn=None, tools=False):
+def scenario(fn=None, tools=False, dpi=96):
     """Runs a test body in a session and always tears the session down."""
     if fn is None:
-        return lambda f: scenario(f, tools)
+        return lambda f: scenario(f, tools, dpi)
 
     def wrapper(checks):
         log(f"== {fn.__name__}")
-        s = Session(fn.__name__, tools=tools)
+        s = Session(fn.__name__, tools=tools, dpi=dpi)
         try:
             fn(s, checks)
         except Exception as e:  # a broken step fails the scenario, the others still run

@@ -178,7 +178,59 @@ def capture_end_to_end(s: Session, c: Checks):
     check_clipboard("after Exit", (61, 51))
 
 
+@scenario(dpi=144)
+def capture_at_150_percent(s: Session, c: Checks):
+    """At 150 % the program's own drawing scales by 1.5 while the capture stays in physical pixels."""
+    s.pattern(*PATTERN)
+    s.start()
+    area = (400, 300, 651, 481)
+    before = set(s.image_files("png"))
+    frame, region = s.alt_select(area[:2], area[2:])
+    if c.check(bool(frame), "the frame is shown while ALT is held"):
+        f = frame[0]
+        c.check((f["left"], f["top"], f["right"], f["bottom"]) == (398, 298, 655, 485)
+                and ring_covers(region, f["right"] - f["left"], f["bottom"] - f["top"]),
+                f"the frame is still the two-pixel ring around the physical area: {f}")
+    png = s.wait_for(lambda: sorted(set(s.image_files("png")) - before), 15, "the capture")[0]
+    s.wait_for(lambda: open(png, "rb").read().endswith(b"IEND\xaeB`\x82"), 15, "the whole PNG")
+    facts = png_facts(png)
+    c.check(facts["size"] == (251, 181) and facts["pixels"] == expected_rows(area),
+            f"the capture is the physical area, pixel for pixel: {facts['size']}")
+
+    panel = s.wait_for(lambda: (p := s.panel()) and p["visible"] and p, 5, "the preview panel")
+    c.check((panel["left"], panel["top"], panel["right"], panel["bottom"]) == (0, 0, 360, 315),
+            f"the panel is 360 x 315 at (0, 0): {panel}")
+    s.xdotool("mousemove", 180, 150)  # rests on the preview: the panel stays
+    time.sleep(0.8)
+    shots = os.path.join(os.environ["GS_WORK"], "screenshots")
+    os.makedirs(shots, exist_ok=True)
+    im = Image.open(s.screenshot(os.path.join(shots, "panel-144.png"), (360, 315, 0, 0))).convert("RGB")
+    c.check(im.getpixel((5, 30)) == im.getpixel((5, 31)) == (0, 0, 0) and im.getpixel((5, 32)) != (0, 0, 0),
+            "the background is drawn for the size: its header line is two rows at 30")
+    # 251 x 181 into the 315 x 203 preview at (23, 45): 282 x 203, bars of 16 and 17 beside it.
+    c.check(im.getpixel((23 + 5, 45 + 100)) == (0, 0, 0) and im.getpixel((23 + 157, 45 + 100)) != (0, 0, 0),
+            "the preview fills the scaled box")
+
+    menu = s.open_menu_at(67, 292)  # the folder icon's arrow, now 15 x 15 at (60, 285)
+    c.check((menu["left"], menu["top"]) == (0, 315), f"the folder menu opens at (0, 315): {menu}")
+    s.xdotool("key", "Escape")
+    s.wait_for(lambda: not [w for w in s.windows("#32768") if w["visible"]], 10, "the menu to close")
+
+    # The recording panel: scaled inside the ring; its Cancel button where the scale puts it.
+    s.xdotool("mousemove", 180, 150)
+    time.sleep(0.3)
+    s.xdotool("mousemove", 302, 279, "click", "1")  # the record icon at (278, 255)
+    f = s.wait_for(lambda: [w for w in s.windows("TClipForm") if w["visible"]], 10, "the recording frame")[0]
+    region = s.probe("region", "TClipForm")
+    c.check(any(r["left"] <= 200 < r["right"] and r["top"] <= 140 < r["bottom"] for r in region if "left" in r),
+            "the control panel is 225 x 150 inside the frame")
+    s.xdotool("mousemove", f["left"] + 188, f["top"] + 129, "click", "1")
+    c.check(bool(s.poll(lambda: not [w for w in s.windows("TClipForm") if w["visible"]], 10)),
+            "the scaled Cancel button closes the frame")
+
+
 if __name__ == "__main__":
     checks = Checks()
     capture_end_to_end(checks)
+    capture_at_150_percent(checks)
     checks.finish()
