@@ -228,6 +228,12 @@ def capture_at_150_percent(s: Session, c: Checks):
     c.check(bool(s.poll(lambda: not [w for w in s.windows("TClipForm") if w["visible"]], 10)),
             "the scaled Cancel button closes the frame")
 
+    # The monitor's scale changes to 125 % (Wine never sends this itself): laid out again.
+    s.probe("post", panel["hwnd"], "0x02E0", 120 | 120 << 16, 0)
+    p = s.wait_for(lambda: (p := s.panel()) and p["right"] != 360 and p, 10, "the panel laid out again")
+    c.check((p["left"], p["top"], p["right"], p["bottom"]) == (0, 0, 300, 263),
+            f"after WM_DPICHANGED to 120 DPI the panel is 300 x 263: {p}")
+
 
 if __name__ == "__main__":
     checks = Checks()
