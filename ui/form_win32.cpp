@@ -7,6 +7,7 @@
 #include <map>
 #include <tuple>
 
+#include "platform/win32/DibCanvas.h"
 #include "ui/peers_win32.h"
 
 namespace gs::ui {
@@ -235,26 +236,17 @@ void Win32FormPeer::paint(HDC target) {
     GetClientRect(hwnd_, &client);
     const int w = client.right, h = client.bottom;
     if (w <= 0 || h <= 0) return;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top row first
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    void* raw = nullptr;
-    win32::Bitmap dib(CreateDIBSection(target, &bi, DIB_RGB_COLORS, &raw, nullptr, 0));
-    win32::MemoryDc mem(CreateCompatibleDC(target));
-    if (!dib || !mem) return;
-    win32::Selected keep(mem.get(), dib.get());
-    auto* bits = static_cast<uint32_t*>(raw);
+    win32::DibCanvas canvas(target, w, h);
+    if (!canvas.ok()) return;
+    HDC mem = canvas.dc.get();
+    uint32_t* bits = canvas.bits;
     const COLORREF face = ResolveColor(form_.Color);
     std::fill(bits, bits + static_cast<size_t>(w) * h,
               (GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
     for (Control* c : form_.controls())
-        if (c->Visible()) drawControl(mem.get(), bits, w, h, *c);
+        if (c->Visible()) drawControl(mem, bits, w, h, *c);
     GdiFlush();
-    BitBlt(target, 0, 0, w, h, mem.get(), 0, 0, SRCCOPY);
+    BitBlt(target, 0, 0, w, h, mem, 0, 0, SRCCOPY);
 }
 
 LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 
 #include "platform/Platform.h"
+#include "platform/win32/DibCanvas.h"
 #include "platform/win32/Handles.h"
 
 namespace gs::win32 {
@@ -61,6 +63,10 @@ class Win32Platform : public Platform {
 
   private:
     void renderPng();
+    // The canvas screen reads land in, at least w x h; kept between captures unless large.
+    DibCanvas* screenCanvas(HDC screen, int w, int h);
+    void trimScreenCanvas();
+    std::unique_ptr<DibCanvas> canvas_;
     Window clipboardOwner_;  // a message-only window, made with the first capture
     PngSource offeredPng_;   // the promised "PNG" format
 };
