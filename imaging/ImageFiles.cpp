@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -40,7 +41,8 @@ void writeFile(const std::wstring& path, const char* what, Write write) {
 // libpng writes the container (signature, IHDR, chunk framing and CRCs); the image data is
 // deflated beforehand, in bands on several threads, and handed over as ready IDAT chunks.
 // libpng reports errors by longjmp; nothing with a destructor lives between setjmp and there.
-bool pngInto(std::FILE* f, const RgbRows& p, const PngOptions& o, const std::vector<uint8_t>& z) {
+// `staging` gathers the stream's pieces into IDAT chunks of the full allowed size.
+bool pngInto(std::FILE* f, const RgbRows& p, const ZlibStream& z, std::vector<uint8_t>& staging) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
@@ -58,8 +60,15 @@ bool pngInto(std::FILE* f, const RgbRows& p, const PngOptions& o, const std::vec
     png_write_info(png, info);
     static const png_byte kIdat[5] = {'I', 'D', 'A', 'T', 0};
     static const png_byte kIend[5] = {'I', 'E', 'N', 'D', 0};
-    for (size_t at = 0; at < z.size(); at += o.maxIdatBytes)
-        png_write_chunk(png, kIdat, z.data() + at, std::min<size_t>(o.maxIdatBytes, z.size() - at));
+    size_t held = 0;
+    for (const ZlibStream::Piece& piece : z.pieces)
+        for (size_t at = 0; at < piece.size;) {
+            const size_t n = std::min(staging.size() - held, piece.size - at);
+            std::memcpy(staging.data() + held, piece.bytes.get() + at, n);
+            held += n, at += n;
+            if (held == staging.size()) png_write_chunk(png, kIdat, staging.data(), held), held = 0;
+        }
+    if (held) png_write_chunk(png, kIdat, staging.data(), held);
     png_write_chunk(png, kIend, nullptr, 0);
     png_write_flush(png);
     png_destroy_write_struct(&png, &info);
@@ -119,8 +128,9 @@ void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOpt
 
 void WritePng(const std::wstring& path, const RgbRows& rows, const PngOptions& options) {
     if (options.maxIdatBytes == 0) throw std::invalid_argument("IDAT size limit");
-    const std::vector<uint8_t> z = DeflateSubFiltered(rows, options.level, 0, options.runLength);
-    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, rows, options, z); });
+    const ZlibStream z = DeflateSubFiltered(rows, options.level, 0, options.runLength);
+    std::vector<uint8_t> staging(std::min<size_t>(options.maxIdatBytes, z.size()));
+    writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, rows, z, staging); });
 }
 
 void WriteJpeg(const std::wstring& path, const ui::Picture& picture, int quality) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -30,8 +31,7 @@ void filterRows(const RgbRows& rows, int y0, int y1, uint8_t* out) {
 struct Band {
     int y0 = 0, y1 = 0;
     // Sized for the worst case but never cleared: only the pages written are ever touched.
-    std::unique_ptr<uint8_t[]> out;
-    size_t outSize = 0;
+    ZlibStream::Piece out;
     uLong adler = 1;
     size_t length = 0;
     bool ok = false;
@@ -56,10 +56,10 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
         deflateSetDictionary(&z, chunk.data() + have - dict, static_cast<uInt>(dict));
     }
     b.length = stride * static_cast<size_t>(b.y1 - b.y0);
-    b.outSize = deflateBound(&z, static_cast<uLong>(b.length)) + 16;
-    b.out.reset(new uint8_t[b.outSize]);
-    z.next_out = b.out.get();
-    z.avail_out = static_cast<uInt>(b.outSize);
+    b.out.size = deflateBound(&z, static_cast<uLong>(b.length)) + 16;
+    b.out.bytes.reset(new uint8_t[b.out.size]);
+    z.next_out = b.out.bytes.get();
+    z.avail_out = static_cast<uInt>(b.out.size);
     uLong adler = 1;
     int rc = Z_OK;
     for (int y = b.y0; y < b.y1 && rc == Z_OK; y += chunkRows) {
@@ -74,7 +74,7 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
         if (rc == Z_STREAM_END || z.avail_in != 0) break;
     }
     b.ok = last ? rc == Z_STREAM_END : (rc == Z_OK && z.avail_in == 0);
-    b.outSize -= z.avail_out;
+    b.out.size -= z.avail_out;
     deflateEnd(&z);
     b.adler = adler;
 }
@@ -92,8 +92,20 @@ RgbRows RowsOf(const Picture& p) {
             }};
 }
 
-std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads,
-                                        bool runLength) {
+size_t ZlibStream::size() const {
+    size_t n = 0;
+    for (const Piece& p : pieces) n += p.size;
+    return n;
+}
+
+std::vector<uint8_t> ZlibStream::joined() const {
+    std::vector<uint8_t> all;
+    all.reserve(size());
+    for (const Piece& p : pieces) all.insert(all.end(), p.bytes.get(), p.bytes.get() + p.size);
+    return all;
+}
+
+ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads, bool runLength) {
     if (rows.width <= 0 || rows.height <= 0 || !rows.row)
         throw std::invalid_argument("No picture to compress");
     const size_t stride = 1 + static_cast<size_t>(rows.width) * 3;
@@ -121,23 +133,25 @@ std::vector<uint8_t> DeflateSubFiltered(const RgbRows& rows, int level, unsigned
         for (auto& t : pool) t.join();
     }
 
-    std::vector<uint8_t> z;
-    size_t size = 6;
-    for (const Band& b : parts) size += b.outSize;
-    z.reserve(size);
+    auto small = [](std::initializer_list<uint8_t> bytes) {
+        ZlibStream::Piece p{std::make_unique<uint8_t[]>(bytes.size()), bytes.size()};
+        std::copy(bytes.begin(), bytes.end(), p.bytes.get());
+        return p;
+    };
+    ZlibStream z;
     // zlib header: deflate with a 32 KiB window; the level flag as zlib itself writes it.
     const int flevel = level < 2 ? 0 : level < 6 ? 1 : level == 6 ? 2 : 3;
     const unsigned cmf = 0x78, flg0 = static_cast<unsigned>(flevel) << 6;
-    z.push_back(static_cast<uint8_t>(cmf));
-    z.push_back(static_cast<uint8_t>(flg0 + (31 - (cmf * 256 + flg0) % 31) % 31));
+    z.pieces.push_back(small({static_cast<uint8_t>(cmf),
+                              static_cast<uint8_t>(flg0 + (31 - (cmf * 256 + flg0) % 31) % 31)}));
     uLong adler = 1;
     for (Band& b : parts) {
         if (!b.ok) throw std::runtime_error("Compression failed");
-        z.insert(z.end(), b.out.get(), b.out.get() + b.outSize);
         adler = adler32_combine(adler, b.adler, static_cast<z_off_t>(b.length));
-        b.out.reset();
+        z.pieces.push_back(std::move(b.out));
     }
-    for (int shift = 24; shift >= 0; shift -= 8) z.push_back(static_cast<uint8_t>(adler >> shift));
+    z.pieces.push_back(small({static_cast<uint8_t>(adler >> 24), static_cast<uint8_t>(adler >> 16),
+                              static_cast<uint8_t>(adler >> 8), static_cast<uint8_t>(adler)}));
     return z;
 }
 

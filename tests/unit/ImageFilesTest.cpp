@@ -95,7 +95,7 @@ TEST(Png, BandedDeflateIsOneValidStreamWhateverTheThreadCount) {
     std::vector<uint8_t> reference;
     for (unsigned threads : {1u, 2u, 3u, 4u}) {
         SCOPED_TRACE(testing::Message() << threads << " threads");
-        const std::vector<uint8_t> z = DeflateSubFiltered(pic, 7, threads);
+        const std::vector<uint8_t> z = DeflateSubFiltered(pic, 7, threads).joined();
         EXPECT_EQ(z[0], 0x78);
         EXPECT_EQ(((z[0] << 8) | z[1]) % 31, 0);
         EXPECT_EQ(z[1] >> 6, 3);
