@@ -123,8 +123,8 @@ void TForm1::applyDpi() {
             img->setPicture(art::Make(s.art, r.width(), r.height()));
     }
     // A preview on show is fitted again to its new box.
-    if (Image1 && !Image1->picture().empty() && !LastCapturedScreen.empty())
-        Image1->setPicture(fitPreview(LastCapturedScreen));
+    if (Image1 && !Image1->picture().empty() && !LastCapturedScreen->empty())
+        Image1->setPicture(fitPreview(*LastCapturedScreen));
 }
 
 Picture TForm1::fitPreview(const Picture& shot) {
@@ -165,7 +165,7 @@ void TForm1::FormCreate() {
     timecounter = 1.0;
     StartPoint = Point{-1, -1};
     AppDir = AppDirOf(platform_.exePath());
-    LastCapturedScreen = Picture();
+    LastCapturedScreen = std::make_shared<const Picture>();
     VideoRenderState.store(rsIdle, std::memory_order_release);
     CreateAVSubmenu();
     LoadSetup();

@@ -32,7 +32,8 @@ class TForm1 : public ui::Form {
     Point NewCursorPoint{};
     Point OldCursorPoint{};
     double HoldingPositionSince = 0.0;
-    Picture LastCapturedScreen;
+    // Shared with the saver writing its files and the OCR worker reading it: never copied.
+    std::shared_ptr<const Picture> LastCapturedScreen = std::make_shared<const Picture>();
     double counter = 0.0;
     double timecounter = 0.0;
 

@@ -48,7 +48,7 @@ bool TForm1::getscreen() {
         const bool onClipboard = platform_.setClipboardBitmap(*shot, saver_.pngOf(stem));
         Image1->setPicture(fitPreview(*shot));
         BringControlToFront(*Image1);
-        LastCapturedScreen = *shot;
+        LastCapturedScreen = shot;
         SaveLastCapturedScreen(shot, stem, onClipboard);
         return true;
     } catch (...) {

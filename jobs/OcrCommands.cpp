@@ -35,10 +35,10 @@ void TForm1::convertToTextOnce() {
         platform_.processMessages();
         SleepPumping(platform_, 100);  // the pause after hiding
 
-        const Picture capture = LastCapturedScreen;
+        const std::shared_ptr<const Picture> capture = LastCapturedScreen;
         imaging::RgbRows enlarged;
         RunWhilePumping(platform_, [&] {
-            TQuickBitmap source(&capture);
+            TQuickBitmap source(capture.get());
             const int factor = OcrFactor(source.width, source.height);
             if (factor < 1) throw std::runtime_error("Too large to enlarge");
             // The enlargement's rows are made as the PNG writer takes them: a 16000 x 9000

@@ -64,8 +64,8 @@ TEST_F(DpiTest, ThePanelScalesItsControlsFontsPicturesAndMenuPoints) {
 
     // The capture stays in physical pixels; the preview fills the scaled box.
     capture(Rect{100, 100, 501, 301});
-    EXPECT_EQ(form->LastCapturedScreen.width, 401);
-    EXPECT_EQ(form->LastCapturedScreen.height, 201);
+    EXPECT_EQ(form->LastCapturedScreen->width, 401);
+    EXPECT_EQ(form->LastCapturedScreen->height, 201);
     EXPECT_EQ(form->Image1->picture().width, 315);
     EXPECT_EQ(form->Image1->picture().height, 203);
 

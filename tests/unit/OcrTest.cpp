@@ -47,7 +47,7 @@ class OcrJobTest : public test::AppFixture {
     void SetUp() override {
         start();
         form->CreateDirectories();
-        form->LastCapturedScreen = Picture(40, 20, 0xFF808080u);
+        form->LastCapturedScreen = std::make_shared<const Picture>(Picture(40, 20, 0xFF808080u));
     }
     static void writeText(const std::wstring& path, const std::string& bytes) {
         std::ofstream(HostPath(path), std::ios::binary) << bytes;
@@ -81,7 +81,7 @@ TEST_F(OcrJobTest, ChoosingCzechEnlargesWritesAndStartsTheProgramHidden) {
 }
 
 TEST_F(OcrJobTest, SeveralCheckedLanguagesUseTheHighestAndABareCaptureIsWhite) {
-    form->LastCapturedScreen = Picture();
+    form->LastCapturedScreen = std::make_shared<const Picture>(Picture());
     form->ConvertToTextpp->Items()[6]->setChecked(true);  // Russian, as the settings file may do
     form->ConvertToTextClick();
     EXPECT_NE(platform.shell.back().parameters.find(L"-l rus -psm 1"), std::wstring::npos);
@@ -151,7 +151,7 @@ TEST_F(OcrJobTest, ABusyClipboardIsTriedAgainAndTooLargeCapturesAreNotConverted)
     EXPECT_TRUE(OCRResultBase.empty());
 
     OCRResultBase = L"C:\\earlier";
-    form->LastCapturedScreen = Picture(16001, 2);
+    form->LastCapturedScreen = std::make_shared<const Picture>(Picture(16001, 2));
     const size_t calls = platform.shell.size();
     form->ConvertToTextClick();
     EXPECT_EQ(OCRResultBase, L"C:\\earlier") << "a factor of 0 fails before the result is named";

@@ -106,8 +106,8 @@ TEST_F(SelectionTest, EveryDragDirectionCapturesTheSameArea) {
         drag(c[0], c[1]);
         ASSERT_FALSE(platform.clipboard.empty());
         EXPECT_EQ(platform.clipboard.back().pixels, screenArea(area).pixels);
-        EXPECT_EQ(form->LastCapturedScreen.width, 100);
-        EXPECT_EQ(form->LastCapturedScreen.height, 50);
+        EXPECT_EQ(form->LastCapturedScreen->width, 100);
+        EXPECT_EQ(form->LastCapturedScreen->height, 50);
         EXPECT_EQ(form->counter, 4.0);
         EXPECT_FALSE(clip->Visible());
         form->counter = -1;
@@ -194,7 +194,7 @@ TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
     form->FinishSaves();
     EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0000.png"));
     EXPECT_TRUE(std::filesystem::exists(imgDir() / "2013-05-17-14-03-59-0000.jpg"));
-    EXPECT_FALSE(form->LastCapturedScreen.empty());
+    EXPECT_FALSE(form->LastCapturedScreen->empty());
     EXPECT_EQ(form->counter, 4.0) << "the preview is shown";
     ASSERT_FALSE(backend.balloons.empty());
     EXPECT_EQ(backend.balloons.back().text,
