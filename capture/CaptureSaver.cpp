@@ -62,10 +62,10 @@ CaptureSaver::~CaptureSaver() {
     if (worker_.joinable()) worker_.join();
 }
 
-void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem) {
+void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard) {
     {
         std::lock_guard lock(s_->m);
-        s_->queue.push_back(Job{std::move(shot), std::move(stem)});
+        s_->queue.push_back(Job{std::move(shot), std::move(stem), onClipboard});
         if (!worker_.joinable()) worker_ = std::thread([s = s_] { run(*s); });
     }
     s_->cv.notify_all();
@@ -81,6 +81,7 @@ void CaptureSaver::run(State& s) {
         s.busy = true;
         lock.unlock();
         SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem);
+        saved.onClipboard = job.onClipboard;
         job.shot.reset();
         lock.lock();
         s.done.push_back(std::move(saved));

@@ -23,7 +23,7 @@ struct SavedFiles {
     bool picture = false;
     bool bmp = false;
     bool jpeg = false;
-    bool onClipboard = true;  // as the capture found the clipboard (the caller knows)
+    bool onClipboard = true;  // as the capture found the clipboard
 };
 
 // Writes `stem`.png (or .bmp) and `stem`.jpg of a picture. Never throws.
@@ -40,7 +40,7 @@ class CaptureSaver {
     CaptureSaver(const CaptureSaver&) = delete;
     CaptureSaver& operator=(const CaptureSaver&) = delete;
 
-    void save(std::shared_ptr<const Picture> shot, std::wstring stem);
+    void save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard);
     // The saves finished since the last call, without waiting.
     std::vector<SavedFiles> takeDone();
     // Waits until every queued save is written, then the same.
@@ -53,6 +53,7 @@ class CaptureSaver {
     struct Job {
         std::shared_ptr<const Picture> shot;
         std::wstring stem;
+        bool onClipboard;
     };
     // Shared with the worker and with the PNG sources handed out.
     struct State {

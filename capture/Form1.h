@@ -107,7 +107,8 @@ class TForm1 : public ui::Form {
     void CreateDataDirectory(const std::wstring& aDir);
     // Queues the capture's PNG and JPG under `stem` (a full path without the extension); they
     // are written on a worker while the program goes on.
-    void SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem);
+    void SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
+                                bool onClipboard);
     // Waits for the captures still being written and tells what could not be (everything that
     // reads the capture files calls it first).
     void FinishSaves();
@@ -126,8 +127,6 @@ class TForm1 : public ui::Form {
     void convertToTextOnce();
     void reportSaves(std::vector<SavedFiles> finished);
     CaptureSaver saver_;
-    // Captures another program kept off the clipboard, told with their files' report.
-    std::vector<std::wstring> clipboardMissed_;
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
     std::array<ui::MenuItem*, 6> setupColumns();

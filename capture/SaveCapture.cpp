@@ -1,6 +1,4 @@
 // The data folders and the files each capture leaves.
-#include <algorithm>
-
 #include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 
@@ -17,20 +15,16 @@ void TForm1::CreateDataDirectory(const std::wstring& aDir) {
                          L"Info", kMbOk | kMbIconInformation);
 }
 
-void TForm1::SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem) {
+void TForm1::SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
+                                    bool onClipboard) {
     CreateDirectories();
     // The name the edit icon will open; corrected once the save is done if the PNG failed.
     LastImageFile = stem + L".png";
-    saver_.save(std::move(shot), stem);
+    saver_.save(std::move(shot), stem, onClipboard);
 }
 
 void TForm1::reportSaves(std::vector<SavedFiles> finished) {
-    for (SavedFiles& saved : finished) {
-        if (auto it = std::find(clipboardMissed_.begin(), clipboardMissed_.end(), saved.stem);
-            it != clipboardMissed_.end()) {
-            saved.onClipboard = false;
-            clipboardMissed_.erase(it);
-        }
+    for (const SavedFiles& saved : finished) {
         if (LastImageFile == saved.stem + L".png" && !saved.pictureFile.empty())
             LastImageFile = saved.pictureFile;
         if (auto report = CaptureSaveReport(saved, AppDir + ImagesFolder))

@@ -42,15 +42,14 @@ bool TForm1::getscreen() {
         if (!platform_.copyScreen(area, copy)) return false;
         const auto shot = std::make_shared<const Picture>(std::move(copy));
         const std::wstring stem = AppDir + ImagesFolder + L"\\" + GetUniqueFileName(platform_);
-        // The files are written on a worker while the clipboard and the preview are made here.
-        // A clipboard held by another program must not cost the user the capture: it still
-        // goes to its files and the preview, and the user is told where it did not go.
-        SaveLastCapturedScreen(shot, stem);
-        if (!platform_.setClipboardBitmap(*shot, saver_.pngOf(stem)))
-            clipboardMissed_.push_back(stem);
+        // The clipboard and the preview first; the files follow on a worker. A clipboard held
+        // by another program must not cost the user the capture: it still goes to its files
+        // and the preview, and the user is told where it did not go.
+        const bool onClipboard = platform_.setClipboardBitmap(*shot, saver_.pngOf(stem));
         Image1->setPicture(fitPreview(*shot));
         BringControlToFront(*Image1);
         LastCapturedScreen = shot;
+        SaveLastCapturedScreen(shot, stem, onClipboard);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.
