@@ -12,7 +12,7 @@ using Inside = std::function<bool(double x, double y)>;
 
 // Paints `color` where `inside` holds, with 4x4 supersampled coverage as alpha, over what
 // is already there. The shape is given in design units; `sx`, `sy` are pixels per unit.
-void fill(ui::Picture& p, uint32_t color, const Inside& inside, double sx = 1, double sy = 1) {
+void fill(ui::Picture& p, uint32_t color, const Inside& inside, double sx, double sy) {
     const double sr = ((color >> 16) & 0xFF), sg = ((color >> 8) & 0xFF), sb = (color & 0xFF);
     for (int y = 0; y < p.height; ++y)
         for (int x = 0; x < p.width; ++x) {
