@@ -1,19 +1,26 @@
 """How well and how fast the shipped text recognition reads screen captures, under Wine.
 
-A set of screen-like captures with their ground truth is drawn here: Tahoma (Wine's UI font)
-and DejaVu at 8 to 16 px, greyscale-antialiased, aliased and subpixel (RGB) rendering, light
-and dark schemes, English and Czech, paragraphs, menus, dialogs with buttons, tables and crops
-with no margin. Each is enlarged exactly as the program does (img1.png) and read twice:
+Two sets of captures with their ground truth, drawn here:
+  text     Tahoma (Wine's UI font) and DejaVu at 8 to 16 px, greyscale-antialiased, aliased and
+           subpixel (RGB) rendering, light and dark schemes, English and Czech: paragraphs,
+           menus, dialogs with buttons, tables and crops with no margin;
+  layouts  screens drawn the way programs draw them (bench/screen_layouts.py): file lists and
+           tables with icons, a settings page with a side pane, two text columns, toolbars,
+           check-box lists, contacts with avatars, bullet lists; light and dark, English and
+           Czech; their truth as a person reads them.
+Each is enlarged exactly as the program does (img1.png) and read by:
+  ours     tesseract.exe, the front end in the tools folder, given the program's parameters;
+  before   with --before DIR, the tesseract.exe in DIR (a front end built from an earlier commit,
+           beside a tesseract\\ folder holding the same engine), read in the same run;
+  plain    with --plain, the engine given img1.png as it is, with --psm 1 (what the program
+           asked for).
 
-  ours   tesseract.exe, the front end in the tools folder, given the program's parameters;
-  plain  the same engine given img1.png as it is, with --psm 1 (what the program asked for).
-
-Printed: CER and WER of each over the set (edit distance over the truth's length, text
-compared with all whitespace runs as one blank), the worst samples, and the front end's time
-for 800 x 400 and 1600 x 900 captures, and the whole program's time from the icon's click to the
-text on the clipboard for captures of 800 x 400 and 1200 x 900 (the test screen is 1280 x 1024).
-Run by scripts/bench (WINEPREFIX set); needs the win64
-build. Asserts nothing."""
+Printed: CER and WER of each over the whole set, each part and each kind of capture (edit
+distance over the truth's length, text compared with all whitespace runs as one blank), the
+worst samples, the front end's time for 800 x 400 and 1600 x 900 captures, and the whole
+program's time from the icon's click to the text on the clipboard for captures of 800 x 400
+and 1200 x 900 (the test screen is 1280 x 1024), and for 1600 x 900 on a 1920 x 1200 screen when
+--wide is given. Run by scripts/bench (WINEPREFIX set); needs the win64 build. Asserts nothing."""
 import os
 import random
 import shutil
@@ -23,6 +30,8 @@ import time
 
 import numpy as np
 from PIL import Image, ImageDraw, ImageFont
+
+import screen_layouts
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 os.environ.setdefault("GS_WINEPREFIX", os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "win64", "wineprefix")))
@@ -115,10 +124,10 @@ def samples():
                 lines = rnd.sample(texts, 3 if layout != "tight" else 2)
                 if layout == "table":
                     lines = [l for l in lines if " " in l]
-                out.append((f"{lang}-{font}-{px}px-{mode}-{scheme}-{layout}", lang, lines,
+                out.append((f"text-{layout}-{lang}-{font}-{px}px-{mode}-{scheme}", lang, lines,
                             draw(lines, font, px, scheme, mode, layout)))
                 n += 1
-    return out
+    return out + screen_layouts.samples()
 
 
 def distance(a, b):
@@ -146,44 +155,69 @@ def factor(w, h):
     return min(10, 16000 // max(w, h))
 
 
-def read_both(img, lang, name):
+def read_all(img, lang, name, readers):
+    """The text each reader makes of the capture, and its time."""
     folder = os.path.join(WORK, name)
     os.makedirs(folder, exist_ok=True)
     picture = os.path.join(folder, "img1.png")
     f = factor(img.shape[1], img.shape[0])
     Image.fromarray(upscale(img, f)).save(picture, compress_level=1)
-    ours, plain = os.path.join(folder, "ours"), os.path.join(folder, "plain")
-    t_ours = wine([os.path.join(TOOLS, "tesseract.exe"), "-l", lang, "-psm", "1", winpath(picture), winpath(ours)])
-    t_plain = wine([os.path.join(TOOLS, "tesseract", "tesseract.exe"), winpath(picture), winpath(plain), "-l", lang,
-                    "--psm", "1", "--tessdata-dir", winpath(os.path.join(TOOLS, "tesseract", "tessdata"))])
-    read = lambda p: open(p + ".txt", encoding="utf-8", errors="replace").read() if os.path.exists(p + ".txt") else ""
-    return read(ours), read(plain), t_ours, t_plain
+    out = {}
+    for who, tools in readers.items():
+        base = os.path.join(folder, who)
+        if who == "plain":
+            args = [os.path.join(tools, "tesseract", "tesseract.exe"), winpath(picture), winpath(base), "-l",
+                    lang, "--psm", "1", "--tessdata-dir", winpath(os.path.join(tools, "tesseract", "tessdata"))]
+        else:
+            args = [os.path.join(tools, "tesseract.exe"), "-l", lang, "-psm", "1", winpath(picture), winpath(base)]
+        seconds = wine(args)
+        text = open(base + ".txt", encoding="utf-8", errors="replace").read() if os.path.exists(base + ".txt") else ""
+        out[who] = (text, seconds)
+    return out
 
 
-def main():
+def main(before=None, plain=False):
     shutil.rmtree(WORK, ignore_errors=True)
     os.makedirs(WORK)
     wine(["cmd", "/c", "exit"], 120)  # Wine's start, once
-    totals = {"ours": [0, 0, 0, 0, 0.0], "plain": [0, 0, 0, 0, 0.0]}  # char errs, chars, word errs, words, s
+    readers = {"ours": TOOLS}
+    if before:
+        readers["before"] = before
+    if plain:
+        readers["plain"] = TOOLS
+    # Per reader and group: char errors, chars, word errors, words, seconds.
+    totals = {}
     rows = []
     for name, lang, lines, img in samples():
         truth = norm(" ".join(lines))
-        got = dict(zip(("ours", "plain", "t_ours", "t_plain"), read_both(img, lang, name)))
-        for who in ("ours", "plain"):
-            text = norm(got[who])
-            t = totals[who]
-            t[0] += distance(text, truth)
-            t[1] += len(truth)
-            t[2] += distance(text.split(), truth.split())
-            t[3] += len(truth.split())
-            t[4] += got["t_" + who]
-        rows.append((distance(norm(got["ours"]), truth) / len(truth), name, norm(got["ours"]), truth))
-    print(f"{len(rows)} captures, {totals['ours'][1]} characters, {totals['ours'][3]} words")
-    for who, label in (("ours", "tesseract.exe (front end, psm 6)"), ("plain", "engine on img1.png, --psm 1")):
-        c, n, w, m, s = totals[who]
-        print(f"  {label:34} CER {100 * c / n:5.1f} %  WER {100 * w / m:5.1f} %  time {s:6.1f} s")
+        part, kind = name.split("-")[:2]
+        got = read_all(img, lang, name, readers)
+        for who, (text, seconds) in got.items():
+            text = norm(text)
+            for group in ("all", part, part + "/" + kind):
+                t = totals.setdefault((who, group), [0, 0, 0, 0, 0.0])
+                t[0] += distance(text, truth)
+                t[1] += len(truth)
+                t[2] += distance(text.split(), truth.split())
+                t[3] += len(truth.split())
+                t[4] += seconds
+        rows.append((distance(norm(got["ours"][0]), truth) / len(truth), name, norm(got["ours"][0]), truth))
+    n = totals[("ours", "all")]
+    print(f"{len(rows)} captures, {n[1]} characters, {n[3]} words")
+    labels = {"ours": "tesseract.exe (this build)", "before": f"tesseract.exe in {before}",
+              "plain": "engine on img1.png, --psm 1"}
+    groups = sorted({g for (_, g) in totals}, key=lambda g: (g != "all", "/" in g, g))
+    print(f"  {'':24}" + "".join(f"{w:>22}" for w in readers))
+    for g in groups:
+        cells = []
+        for who in readers:
+            c, chars, w, words, _ = totals[(who, g)]
+            cells.append(f"CER {100 * c / chars:5.1f} % WER {100 * w / words:5.1f} %")
+        print(f"  {g:24}" + "".join(f"{c:>22}" for c in cells))
+    for who in readers:
+        print(f"  {labels[who]}: {totals[(who, 'all')][4]:.0f} s for the set")
     print("  worst for the front end:")
-    for cer, name, got, truth in sorted(rows, reverse=True)[:4]:
+    for cer, name, got, truth in sorted(rows, reverse=True)[:6]:
         print(f"    {100 * cer:5.1f} % {name}: {got!r} (truth {truth!r})")
 
     for w, h in ((800, 400), (1600, 900)):
@@ -198,17 +232,21 @@ def main():
         os.makedirs(folder)
         picture = os.path.join(folder, "img1.png")
         Image.fromarray(upscale(page, factor(w, h))).save(picture, compress_level=1)
-        seconds = wine([os.path.join(TOOLS, "tesseract.exe"), "-l", "eng", "-psm", "1", winpath(picture),
-                        winpath(os.path.join(folder, "ours"))])
-        print(f"  front end on a {w} x {h} capture ({w * factor(w, h)} x {h * factor(w, h)} img1.png): {seconds:.1f} s")
+        for who, tools in readers.items():
+            if who == "plain":
+                continue
+            seconds = wine([os.path.join(tools, "tesseract.exe"), "-l", "eng", "-psm", "1", winpath(picture),
+                            winpath(os.path.join(folder, who))])
+            print(f"  {labels[who]} on a {w} x {h} capture ({w * factor(w, h)} x {h * factor(w, h)} img1.png): "
+                  f"{seconds:.1f} s")
 
 
-def program_timing():
+def program_timing(sizes):
     s = Session("ocr_timing", tools=True)
     try:
         s.pattern(40, 60, 900, 90, text="Glimmershot reads this")
         s.start()
-        for w, h in ((800, 400), (1200, 900)):
+        for w, h in sizes:
             s.capture((30, 40), (30 + w, 40 + h))
             s.show_panel()
             s.xdotool("mousemove", *TEXT_ICON, "click", "1")
@@ -222,5 +260,19 @@ def program_timing():
 
 
 if __name__ == "__main__":
-    main()
-    program_timing()
+    import argparse
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("--before", help="a tools folder with an earlier build's tesseract.exe")
+    parser.add_argument("--plain", action="store_true", help="also the engine on img1.png as it is")
+    parser.add_argument("--program", metavar="WxH,...", help="only the program's timing, for these captures")
+    a = parser.parse_args()
+    if a.program:
+        program_timing([tuple(int(v) for v in size.split("x")) for size in a.program.split(",")])
+    else:
+        main(a.before, a.plain)
+        program_timing([(800, 400), (1200, 900)])
+        # A 1600 x 900 capture needs a larger screen, whose desktop needs a prefix of its own.
+        env = dict(os.environ, GS_SCREEN="1920x1200",
+                   GS_WINEPREFIX=os.environ["GS_WINEPREFIX"] + "-1920x1200",
+                   GS_WORK=os.environ["GS_WORK"] + "-1920x1200")
+        subprocess.run([sys.executable, os.path.abspath(__file__), "--program", "1600x900"], env=env)

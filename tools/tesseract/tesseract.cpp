@@ -4,11 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "platform/FileIo.h"
 #include "tools/ToolRunner.h"
-#include "tools/tesseract/ScreenText.h"
+#include "tools/tesseract/ScreenLayout.h"
 
 namespace {
 
@@ -42,20 +43,36 @@ Request parse(const std::vector<std::wstring>& args) {
     return r;
 }
 
-// The capture, grey, dark on light, twice its size, framed, written as a PGM file to `path`.
-bool prepare(const std::wstring& image, const std::wstring& path) {
+// The capture's text laid out for the engine (ScreenLayout.h), written as a PGM file to `path`;
+// nothing when the picture cannot be read or written. The bands say where each row landed.
+std::optional<std::vector<Composed::Band>> prepare(const std::wstring& image,
+                                                   const std::wstring& path) {
     gs::File in = gs::OpenFile(image, L"rb");
-    if (!in) return false;
+    if (!in) return std::nullopt;
     const RgbImage capture = CaptureFromPng(in.get());
     in.reset();
-    if (capture.width < 1 || capture.height < 1) return false;
-    const std::string pgm = Pgm(PrepareForRecognition(capture));
+    if (capture.width < 1 || capture.height < 1) return std::nullopt;
+    Composed composed = PrepareScreen(capture);
+    const std::string pgm = Pgm(composed.image);
+    composed.image = {};
     gs::File out = gs::OpenFile(path, L"wb");
     if (out && std::fwrite(pgm.data(), 1, pgm.size(), out.get()) == pgm.size() &&
         gs::CloseFile(out))
-        return true;
+        return std::move(composed.bands);
     gs::RemoveFile(path);
-    return false;
+    return std::nullopt;
+}
+
+// The result text from the engine's word report when the picture was laid out by rows (the
+// rows as they were composed, the surer reading of a row read twice); the engine's own text
+// file otherwise, or when the report cannot be read.
+bool writeText(const std::wstring& part, const std::vector<Composed::Band>& bands) {
+    const std::optional<std::string> tsv = gs::ReadWholeFile(part + L".tsv");
+    const std::optional<std::string> text = tsv ? TextFromWords(*tsv, bands) : std::nullopt;
+    if (!text) return true;
+    gs::File out = gs::OpenFile(part + L".txt", L"wb");
+    return out && std::fwrite(text->data(), 1, text->size(), out.get()) == text->size() &&
+           gs::CloseFile(out);
 }
 
 bool ascii(const std::wstring& s) {
@@ -91,7 +108,8 @@ int wmain() {
     const std::wstring folder = slash == std::wstring::npos ? L"." : request.base.substr(0, slash);
     const std::wstring stem = request.base.substr(slash == std::wstring::npos ? 0 : slash + 1);
     const std::wstring pgm = request.base + L".pgm";
-    const bool ready = prepare(request.image, pgm);
+    const std::optional<std::vector<Composed::Band>> bands = prepare(request.image, pgm);
+    const bool ready = bands.has_value();
     // The engine writes "<part>.txt", which becomes "<base>.txt" in one step once it is whole:
     // the program takes the result file as soon as it sees it.
     const std::wstring part = request.base + L".part";
@@ -104,14 +122,19 @@ int wmain() {
     if (engine == shipped)
         args.insert(args.end(),
                     {L"--tessdata-dir", reachable(folder, here + L"tesseract\\tessdata")});
+    // The words with their places, besides the text: the rows are put together from them.
+    if (ready && !bands->empty())
+        args.insert(args.end(), {L"-c", L"tessedit_create_txt=1", L"-c", L"tessedit_create_tsv=1"});
     RunOptions options;
     options.timeLimitMs = 10 * 60 * 1000;
     options.logFile = TempFolder() + L"glimmershot-tesseract.log";
     options.folder = folder;
     const int code = RunProgram(engine, args, options);
     if (ready) gs::RemoveFile(pgm);
+    const bool written = code == 0 && (!ready || writeText(part, *bands));
+    gs::RemoveFile(part + L".tsv");
     const std::wstring done = part + L".txt";
-    if (code != 0 ||
+    if (!written ||
         !MoveFileExW(done.c_str(), (request.base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(done.c_str());
         return code != 0 ? code : kCannotStart;

@@ -1,0 +1,131 @@
+// The screen-text front end's preparation, timed: each capture (or enlarged img1.png) is read as
+// tesseract.exe reads it and laid out for the engine; prints the milliseconds of each step and
+// writes the picture the engine would get as OUT_DIR/<name>.pgm. With --whole, the capture is
+// prepared as one picture, without the layout step; with --show, OUT_DIR/<name>-seen.ppm shows
+// what the layout step saw: text glyphs blue, marks red, rules and edges green, runs framed.
+// Portable: runs natively and under Wine.
+//
+//   screentext_bench [--whole | --show] OUT_DIR CAPTURE.png...
+//   screentext_bench --read NAME.bands NAME.tsv   (the text tesseract.exe makes of them)
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/FileIo.h"
+#include "platform/Text.h"
+#include "tools/tesseract/ScreenLayout.h"
+
+namespace {
+using namespace gs::tools;
+
+std::string Seen(const RgbImage& capture, const Ink& ink, const TextLayout& layout) {
+    std::string out =
+        "P6\n" + std::to_string(ink.width) + " " + std::to_string(ink.height) + "\n255\n";
+    const size_t head = out.size();
+    out.append(capture.pixels.begin(), capture.pixels.end());
+    auto paint = [&](size_t p, uint8_t r, uint8_t g, uint8_t b) {
+        out[head + 3 * p] = static_cast<char>(r);
+        out[head + 3 * p + 1] = static_cast<char>(g);
+        out[head + 3 * p + 2] = static_cast<char>(b);
+    };
+    for (size_t p = 0; p < ink.glyphOf.size(); ++p) {
+        if (ink.erased[p]) paint(p, 0, 200, 0);
+        if (const int32_t g = ink.glyphOf[p])
+            ink.glyphs[static_cast<size_t>(g - 1)].mark ? paint(p, 230, 0, 0) : paint(p, 0, 0, 230);
+    }
+    for (const Run& r : layout.runs)
+        for (int x = r.box.x0; x < r.box.x1; ++x)
+            for (int y : {r.box.y0, r.box.y1 - 1})
+                paint(static_cast<size_t>(y) * ink.width + x, 255, 160, 0);
+    return out;
+}
+
+double since(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--read") {
+        // The text tesseract.exe would make of the engine's word report for these bands.
+        std::vector<Composed::Band> bands;
+        gs::File b = gs::OpenFile(gs::FromUtf8(argv[2]), L"rb");
+        for (Composed::Band band{}; b && std::fscanf(b.get(), "%d %d %d %d", &band.top,
+                                                     &band.bottom, &band.row, &band.block) == 4;)
+            bands.push_back(band);
+        const std::optional<std::string> tsv = gs::ReadWholeFile(gs::FromUtf8(argv[3]));
+        const std::optional<std::string> text = tsv ? TextFromWords(*tsv, bands) : std::nullopt;
+        std::fputs(text ? text->c_str() : "", stdout);
+        return text ? 0 : 1;
+    }
+    int first = 1;
+    const bool whole = argc > 1 && std::string(argv[1]) == "--whole";
+    const bool show = argc > 1 && std::string(argv[1]) == "--show";
+    if (whole || show) ++first;
+    if (argc - first < 2) {
+        std::fprintf(stderr, "usage: screentext_bench [--whole] OUT_DIR CAPTURE.png...\n");
+        return 2;
+    }
+    const std::string out = argv[first];
+    for (int i = first + 1; i < argc; ++i) {
+        const std::string path = argv[i];
+        auto t0 = std::chrono::steady_clock::now();
+        gs::File in = gs::OpenFile(gs::FromUtf8(path), L"rb");
+        const RgbImage capture = in ? CaptureFromPng(in.get()) : RgbImage{};
+        in.reset();
+        const double read = since(t0);
+        if (capture.width < 1) {
+            std::printf("%s: not readable\n", path.c_str());
+            continue;
+        }
+        t0 = std::chrono::steady_clock::now();
+        Ink ink;
+        TextLayout layout;
+        GreyImage prepared;
+        std::vector<Composed::Band> bands;
+        double inkMs = 0, layoutMs = 0;
+        if (whole) {
+            prepared = PrepareForRecognition(capture);
+        } else {
+            ink = FindInk(capture);
+            inkMs = since(t0);
+            layout = LayOut(ink);
+            layoutMs = since(t0) - inkMs;
+            if (ink.plain || layout.rows.empty()) {
+                prepared = PrepareForRecognition(capture);
+            } else {
+                Composed composed = ComposeForRecognition(ink, layout);
+                prepared = std::move(composed.image);
+                bands = std::move(composed.bands);
+            }
+        }
+        const double total = since(t0);
+        size_t marks = 0;
+        for (const Glyph& g : ink.glyphs) marks += g.mark;
+        std::string name = path.substr(path.find_last_of("/\\") + 1);
+        name = name.substr(0, name.rfind('.'));
+        const std::string pgm = Pgm(prepared);
+        gs::File f = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".pgm"), L"wb");
+        if (f) std::fwrite(pgm.data(), 1, pgm.size(), f.get());
+        {
+            std::string text;
+            for (const Composed::Band& b : bands)
+                text += std::to_string(b.top) + " " + std::to_string(b.bottom) + " " +
+                        std::to_string(b.row) + " " + std::to_string(b.block) + "\n";
+            gs::File t = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".bands"), L"wb");
+            if (t) std::fwrite(text.data(), 1, text.size(), t.get());
+        }
+        if (show && !ink.plain) {
+            const std::string seen = Seen(capture, ink, layout);
+            gs::File s = gs::OpenFile(gs::FromUtf8(out + "/" + name + "-seen.ppm"), L"wb");
+            if (s) std::fwrite(seen.data(), 1, seen.size(), s.get());
+        }
+        std::printf(
+            "%s: %d x %d, read %.1f ms, ink %.1f ms, layout %.1f ms, prepared %.1f ms in all; "
+            "%zu glyphs, %zu marks, %zu runs, %zu rows; %d x %d for the engine\n",
+            name.c_str(), capture.width, capture.height, read, inkMs, layoutMs, total,
+            ink.glyphs.size(), marks, layout.runs.size(), layout.rows.size(), prepared.width,
+            prepared.height);
+    }
+    return 0;
+}

@@ -1,0 +1,379 @@
+#include "tools/tesseract/ScreenInk.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <numeric>
+
+#include "tools/tesseract/Pieces.h"
+
+namespace gs::tools {
+
+void Box::add(int x, int y) { add(Box{x, y, x + 1, y + 1}); }
+
+void Box::add(const Box& b) {
+    if (b.empty()) return;
+    if (empty()) {
+        *this = b;
+        return;
+    }
+    x0 = std::min(x0, b.x0);
+    y0 = std::min(y0, b.y0);
+    x1 = std::max(x1, b.x1);
+    y1 = std::max(y1, b.y1);
+}
+
+int OverlapX(const Box& a, const Box& b) { return std::min(a.x1, b.x1) - std::max(a.x0, b.x0); }
+int OverlapY(const Box& a, const Box& b) { return std::min(a.y1, b.y1) - std::max(a.y0, b.y0); }
+
+namespace {
+
+constexpr int kFlat = 3;           // neighbours this close in every channel are one flat area
+constexpr int kLineStrength = 12;  // rules and edges may be faint
+constexpr int kLineMin = 24;       // the shortest straight run that may be a rule
+
+// 8-connected pieces of the pixels `on` accepts: labels[p] is the piece's number + 1, or 0.
+template <class On>
+int LabelPieces(int w, int h, On on, std::vector<int32_t>& labels) {
+    labels.assign(static_cast<size_t>(w) * h, 0);
+    Sets sets(1);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            if (!on(p)) continue;
+            int32_t label = 0;
+            auto join = [&](size_t q) {
+                if (const int32_t m = labels[q]; m && !label)
+                    label = m;
+                else if (m)
+                    sets.unite(label, m);
+            };
+            if (x > 0) join(p - 1);
+            if (y > 0) {
+                if (x > 0) join(p - w - 1);
+                join(p - w);
+                if (x + 1 < w) join(p - w + 1);
+            }
+            if (!label) {
+                label = static_cast<int32_t>(sets.parent.size());
+                sets.parent.push_back(label);
+            }
+            labels[p] = label;
+        }
+    // Set 0 is the unused label 0, so the pieces come out numbered from 1.
+    const int32_t count = sets.number() - 1;
+    for (int32_t& l : labels) l = sets.parent[static_cast<size_t>(l)];
+    return count;
+}
+
+int Channel(const RgbImage& c, size_t p, int k) { return c.pixels[3 * p + static_cast<size_t>(k)]; }
+
+bool Flat(const RgbImage& c, size_t p, size_t q) {
+    for (int k = 0; k < 3; ++k)
+        if (std::abs(Channel(c, p, k) - Channel(c, q, k)) > kFlat) return false;
+    return true;
+}
+
+// Every pixel's background: the nearest pixel of a large flat area (a window, a pane, a
+// highlighted row, a button's face). Returns, per pixel, that pixel's index, and the flat area
+// it lies in; empty when nothing on the picture is flat and large.
+struct Backgrounds {
+    std::vector<int32_t> source;  // the background pixel each pixel takes its colour from
+    std::vector<int32_t> area;    // per pixel: the flat area it lies in
+};
+
+Backgrounds FindBackgrounds(const RgbImage& c) {
+    const int w = c.width, h = c.height;
+    const size_t n = static_cast<size_t>(w) * h;
+    Sets flat(n);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            if (x + 1 < w && Flat(c, p, p + 1))
+                flat.unite(static_cast<int32_t>(p), static_cast<int32_t>(p + 1));
+            if (y + 1 < h && Flat(c, p, p + w))
+                flat.unite(static_cast<int32_t>(p), static_cast<int32_t>(p + w));
+        }
+    const int32_t areas = flat.number();
+    Backgrounds bg;
+    bg.area = std::move(flat.parent);
+    std::vector<Box> boxes(static_cast<size_t>(areas));
+    std::vector<size_t> sizes(static_cast<size_t>(areas)), inner(static_cast<size_t>(areas));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            const int32_t a = bg.area[p];
+            boxes[static_cast<size_t>(a)].add(x, y);
+            ++sizes[static_cast<size_t>(a)];
+            // Two pixels of the same area every way: a rule or a stroke has none of these.
+            auto same = [&](int dx, int dy) {
+                const int nx = x + dx, ny = y + dy;
+                return nx >= 0 && ny >= 0 && nx < w && ny < h &&
+                       bg.area[static_cast<size_t>(ny) * w + nx] == a;
+            };
+            inner[static_cast<size_t>(a)] += same(-2, 0) && same(2, 0) && same(0, -2) &&
+                                             same(0, 2) && same(-1, 0) && same(1, 0) &&
+                                             same(0, -1) && same(0, 1);
+        }
+    // Large and thick enough that no letter's inside, icon, avatar or rule is taken for one.
+    const size_t minSize = std::min<size_t>(400, n / 4);
+    std::vector<uint8_t> large(static_cast<size_t>(areas));
+    for (size_t a = 0; a < large.size(); ++a)
+        large[a] = sizes[a] >= minSize && inner[a] >= minSize / 4 &&
+                   boxes[a].width() >= std::min(48, w) && boxes[a].height() >= std::min(16, h);
+
+    bg.source.assign(n, -1);
+    std::vector<int32_t> queue;
+    queue.reserve(n);
+    for (size_t p = 0; p < n; ++p)
+        if (large[static_cast<size_t>(bg.area[p])]) {
+            bg.source[p] = static_cast<int32_t>(p);
+            queue.push_back(static_cast<int32_t>(p));
+        }
+    if (queue.empty()) return {};
+    for (size_t i = 0; i < queue.size(); ++i) {
+        const int32_t p = queue[i];
+        const int x = p % w, y = p / w;
+        auto reach = [&](int32_t q) {
+            if (bg.source[static_cast<size_t>(q)] >= 0) return;
+            bg.source[static_cast<size_t>(q)] = bg.source[static_cast<size_t>(p)];
+            queue.push_back(q);
+        };
+        if (x > 0) reach(p - 1);
+        if (x + 1 < w) reach(p + 1);
+        if (y > 0) reach(p - w);
+        if (y + 1 < h) reach(p + w);
+    }
+    return bg;
+}
+
+// Straight runs of at least kLineMin pixels, at most kLineThickness thick, of the pixels `on`
+// accepts, along rows (`horizontal`) or columns. Touching runs become one line.
+template <class On>
+std::vector<Line> StraightRuns(int w, int h, bool horizontal, On on) {
+    const int along = horizontal ? w : h, across = horizontal ? h : w;
+    auto index = [&](int a, int b) {
+        return horizontal ? static_cast<size_t>(b) * w + a : static_cast<size_t>(a) * w + b;
+    };
+    // How thick the ink is across the run at each pixel.
+    std::vector<uint8_t> thick(static_cast<size_t>(w) * h, 0);
+    for (int a = 0; a < along; ++a)
+        for (int b = 0; b < across;) {
+            if (!on(index(a, b))) {
+                ++b;
+                continue;
+            }
+            int e = b;
+            while (e < across && on(index(a, e))) ++e;
+            for (int k = b; k < e; ++k)
+                thick[index(a, k)] = static_cast<uint8_t>(std::min(255, e - b));
+            b = e;
+        }
+    std::vector<Line> lines;
+    for (int b = 0; b < across; ++b)
+        for (int a = 0; a < along;) {
+            auto thin = [&](int k) {
+                const size_t p = index(k, b);
+                return on(p) && thick[p] <= kLineThickness;
+            };
+            if (!thin(a)) {
+                ++a;
+                continue;
+            }
+            // A rule goes on through a crossing rule (a few inked pixels that are not thin).
+            int e = a;
+            for (int k = a; k < along && on(index(k, b)); ++k) {
+                if (!thin(k)) {
+                    if (k - e > kLineThickness) break;
+                    continue;
+                }
+                e = k + 1;
+            }
+            if (e - a >= kLineMin) {
+                Box box = horizontal ? Box{a, b, e, b + 1} : Box{b, a, b + 1, e};
+                // Joined to a line that ends on the row (column) before and shares most of it.
+                auto joins = [&](const Line& l) {
+                    const int shared = horizontal ? OverlapX(l.box, box) : OverlapY(l.box, box);
+                    return (horizontal ? l.box.y1 : l.box.x1) == b && 2 * shared >= e - a;
+                };
+                auto it = std::find_if(lines.begin(), lines.end(), joins);
+                if (it != lines.end())
+                    it->box.add(box);
+                else
+                    lines.push_back(Line{box, horizontal});
+            }
+            a = e;
+        }
+    return lines;
+}
+
+// Edges where one background area meets another along a row or a column.
+std::vector<Line> BackgroundEdges(int w, int h, const Backgrounds& bg) {
+    auto areaOf = [&](size_t p) { return bg.area[static_cast<size_t>(bg.source[p])]; };
+    std::vector<Line> lines;
+    for (int pass = 0; pass < 2; ++pass) {
+        const bool horizontal = pass == 0;  // an edge between row y and y + 1
+        const int along = horizontal ? w : h, across = horizontal ? h - 1 : w - 1;
+        for (int b = 0; b < across; ++b)
+            for (int a = 0; a < along;) {
+                auto edge = [&](int k) {
+                    const size_t p = horizontal ? static_cast<size_t>(b) * w + k
+                                                : static_cast<size_t>(k) * w + b;
+                    return areaOf(p) != areaOf(p + (horizontal ? static_cast<size_t>(w) : 1));
+                };
+                if (!edge(a)) {
+                    ++a;
+                    continue;
+                }
+                int e = a;
+                while (e < along && edge(e)) ++e;
+                if (e - a >= kLineMin)
+                    lines.push_back(
+                        Line{horizontal ? Box{a, b, e, b + 2} : Box{b, a, b + 2, e}, horizontal});
+                a = e;
+            }
+    }
+    return lines;
+}
+
+void MeasureGlyphs(Ink& ink, int count) {
+    ink.glyphs.assign(static_cast<size_t>(count), Glyph{});
+    for (int y = 0; y < ink.height; ++y)
+        for (int x = 0; x < ink.width; ++x) {
+            const size_t p = static_cast<size_t>(y) * ink.width + x;
+            if (!ink.glyphOf[p]) continue;
+            Glyph& g = ink.glyphs[static_cast<size_t>(ink.glyphOf[p] - 1)];
+            if (!g.pixels || ink.strength[p] > ink.strength[static_cast<size_t>(g.strongest)])
+                g.strongest = static_cast<int>(p);
+            g.box.add(x, y);
+            ++g.pixels;
+        }
+}
+
+// The height below which `share` of the letter-sized glyphs lie.
+int GlyphHeight(const std::vector<Glyph>& glyphs, double share) {
+    std::vector<int> heights;
+    for (const Glyph& g : glyphs)
+        if (g.box.height() >= 3 && g.box.height() <= 120 && g.box.width() <= 5 * g.box.height())
+            heights.push_back(g.box.height());
+    if (heights.empty()) return 0;
+    const auto at =
+        heights.begin() + static_cast<long>(share * static_cast<double>(heights.size() - 1));
+    std::nth_element(heights.begin(), at, heights.end());
+    return *at;
+}
+
+// Patches of 2 x 2 pixels whose colour is not a blend of the glyph's background and ink: icons
+// and pictures have them; text, however it is smoothed, has at most single columns of them.
+void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
+    const int w = ink.width;
+    std::vector<uint8_t> off(ink.glyphOf.size(), 0);
+    for (size_t p = 0; p < off.size(); ++p) {
+        if (!ink.glyphOf[p]) continue;
+        const Glyph& g = ink.glyphs[static_cast<size_t>(ink.glyphOf[p] - 1)];
+        const auto strongest = static_cast<size_t>(g.strongest);
+        const auto back = static_cast<size_t>(bg.source[p]);
+        const auto glyphBack = static_cast<size_t>(bg.source[strongest]);
+        double d[3], v[3], dd = 0, dv = 0;
+        for (int k = 0; k < 3; ++k) {
+            d[k] = Channel(c, strongest, k) - Channel(c, glyphBack, k);
+            v[k] = Channel(c, p, k) - Channel(c, back, k);
+            dd += d[k] * d[k];
+            dv += d[k] * v[k];
+        }
+        const double t = dd > 0 ? std::clamp(dv / dd, 0.0, 1.0) : 0.0;
+        double residual = 0;
+        for (int k = 0; k < 3; ++k) residual = std::max(residual, std::abs(v[k] - t * d[k]));
+        off[p] = residual > 48;
+    }
+    for (int y = 0; y + 1 < ink.height; ++y)
+        for (int x = 0; x + 1 < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            const size_t q[4] = {p, p + 1, p + w, p + w + 1};
+            if (std::all_of(q, q + 4,
+                            [&](size_t i) { return off[i] && ink.glyphOf[i] == ink.glyphOf[p]; }))
+                ++ink.glyphs[static_cast<size_t>(ink.glyphOf[p] - 1)].colourful;
+        }
+}
+
+}  // namespace
+
+Ink FindInk(const RgbImage& capture) {
+    Ink ink;
+    ink.width = capture.width;
+    ink.height = capture.height;
+    const int w = ink.width, h = ink.height;
+    const size_t n = static_cast<size_t>(w) * h;
+    const Backgrounds bg = FindBackgrounds(capture);
+    if (bg.source.empty()) {
+        ink.plain = true;
+        return ink;
+    }
+    ink.strength.resize(n);
+    for (size_t p = 0; p < n; ++p) {
+        const auto b = static_cast<size_t>(bg.source[p]);
+        const int d = std::abs(Channel(capture, p, 0) - Channel(capture, b, 0)) +
+                      2 * std::abs(Channel(capture, p, 1) - Channel(capture, b, 1)) +
+                      std::abs(Channel(capture, p, 2) - Channel(capture, b, 2));
+        ink.strength[p] = static_cast<uint8_t>((d + 2) / 4);
+    }
+    auto faint = [&](size_t p) { return ink.strength[p] >= kLineStrength; };
+    ink.lines = StraightRuns(w, h, true, faint);
+    for (Line& l : StraightRuns(w, h, false, faint)) ink.lines.push_back(l);
+    const std::vector<Line> edges = BackgroundEdges(w, h, bg);
+
+    // A first look at the ink tells the size of the text, which tells a rule from a stroke.
+    auto inked = [&](size_t p) { return ink.strength[p] >= kInkStrength; };
+    MeasureGlyphs(ink, LabelPieces(w, h, inked, ink.glyphOf));
+    const int minLine = std::max(kLineMin, 3 * GlyphHeight(ink.glyphs, 0.5));
+    std::erase_if(ink.lines, [&](const Line& l) { return l.length() < minLine; });
+    ink.erased.assign(n, 0);
+    std::vector<int> onLines(ink.glyphs.size(), 0);
+    for (const Line& l : ink.lines)
+        for (int y = l.box.y0; y < l.box.y1; ++y)
+            for (int x = l.box.x0; x < l.box.x1; ++x) {
+                const size_t p = static_cast<size_t>(y) * w + x;
+                if (!faint(p) || ink.erased[p]) continue;
+                ink.erased[p] = 1;
+                if (ink.glyphOf[p]) ++onLines[static_cast<size_t>(ink.glyphOf[p] - 1)];
+            }
+    // A frame (a card's border with its round corners) goes whole; text touching a rule (an
+    // underline's descenders, a button's outline) keeps what is off the rule.
+    const int frame = 3 * GlyphHeight(ink.glyphs, 0.8);
+    for (size_t p = 0; p < n; ++p)
+        if (const int32_t g = ink.glyphOf[p]) {
+            const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
+            if (20 * onLines[static_cast<size_t>(g - 1)] >= 17 * glyph.pixels &&
+                glyph.box.width() >= frame && glyph.box.height() >= frame)
+                ink.erased[p] = 1;
+        }
+    for (const Line& l : edges)
+        if (l.length() >= minLine) ink.lines.push_back(l);
+
+    MeasureGlyphs(ink,
+                  LabelPieces(
+                      w, h, [&](size_t p) { return inked(p) && !ink.erased[p]; }, ink.glyphOf));
+    ink.glyphHeight = GlyphHeight(ink.glyphs, 0.5);
+    ink.tallHeight = GlyphHeight(ink.glyphs, 0.8);
+    // A glyph's ink: the mean colour of its strongest pixels (a smoothed edge's tint averages out).
+    std::vector<std::array<uint32_t, 4>> sums(ink.glyphs.size());
+    for (size_t p = 0; p < n; ++p)
+        if (const int32_t g = ink.glyphOf[p]) {
+            const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
+            if (4 * ink.strength[p] < 3 * ink.strength[static_cast<size_t>(glyph.strongest)])
+                continue;
+            std::array<uint32_t, 4>& sum = sums[static_cast<size_t>(g - 1)];
+            for (int k = 0; k < 3; ++k)
+                sum[static_cast<size_t>(k)] += static_cast<uint32_t>(Channel(capture, p, k));
+            ++sum[3];
+        }
+    for (size_t g = 0; g < ink.glyphs.size(); ++g)
+        for (int k = 0; k < 3; ++k)
+            ink.glyphs[g].colour[k] =
+                static_cast<uint8_t>(sums[g][static_cast<size_t>(k)] / std::max(1u, sums[g][3]));
+    CountColourful(ink, capture, bg);
+    MarkNonText(ink);
+    return ink;
+}
+
+}  // namespace gs::tools

@@ -1,0 +1,294 @@
+#include "tools/tesseract/ScreenLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <numeric>
+
+#include "tools/tesseract/Pieces.h"
+
+namespace gs::tools {
+
+namespace {
+
+bool SameLine(const Box& a, const Box& b, double share) {
+    return OverlapY(a, b) >= share * std::min(a.height(), b.height());
+}
+
+// Glyphs into runs: letters left to right, each joining the run it shares most rows with when
+// the gap to it is below the run's height (a word space is a third of that, a column gap more);
+// then dots, accents and punctuation join the run they sit on, above or below.
+std::vector<Run> GatherRuns(Ink& ink) {
+    const int H = std::max(ink.glyphHeight, 4);
+    std::vector<int> letters, small;
+    for (size_t i = 0; i < ink.glyphs.size(); ++i) {
+        const Glyph& g = ink.glyphs[i];
+        if (g.mark) continue;
+        // Dots, accents and punctuation are low and narrow; letters run together into a wider
+        // glyph (small text that touches) are letters however low.
+        const int gh = g.box.height();
+        const bool low = 20 * gh < 9 * H || (5 * gh < 3 * H && 5 * g.box.width() < 3 * H);
+        (low ? small : letters).push_back(static_cast<int>(i));
+    }
+    auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
+    std::sort(letters.begin(), letters.end(), [&](int a, int b) { return box(a).x0 < box(b).x0; });
+    std::vector<Run> runs;
+    std::vector<int> open;  // runs a later letter may still join
+    for (int g : letters) {
+        const Box& b = box(g);
+        int best = -1, bestShare = 0;
+        std::erase_if(open, [&](int r) {
+            return runs[static_cast<size_t>(r)].box.x1 <
+                   b.x0 - 4 * runs[static_cast<size_t>(r)].core.height();
+        });
+        for (int r : open) {
+            const Run& run = runs[static_cast<size_t>(r)];
+            const int gap = b.x0 - run.box.x1;
+            const int share = OverlapY(run.core, b);
+            if (gap > std::max(run.core.height(), b.height()) || 2 * gap < -b.width() ||
+                2 * share < std::min(run.core.height(), b.height()))
+                continue;
+            if (share > bestShare) best = r, bestShare = share;
+        }
+        if (best < 0) {
+            best = static_cast<int>(runs.size());
+            runs.push_back(Run{});
+            open.push_back(best);
+        }
+        Run& run = runs[static_cast<size_t>(best)];
+        run.box.add(b);
+        run.core.add(b);
+        run.glyphs.push_back(g);
+    }
+    for (Run& run : runs) {
+        std::vector<int> heights;
+        for (int g : run.glyphs) heights.push_back(box(g).height());
+        std::sort(heights.begin(), heights.end());
+        run.height = heights[heights.size() * 3 / 4];
+    }
+    for (int g : small) {
+        const Box& b = box(g);
+        const double cx = (b.x0 + b.x1) / 2.0, cy = (b.y0 + b.y1) / 2.0;
+        int best = -1;
+        double nearest = 0;
+        for (size_t r = 0; r < runs.size(); ++r) {
+            const Run& run = runs[r];
+            const double reach = 0.3 * run.em(), h = run.core.height();
+            if (cx < run.box.x0 - reach || cx > run.box.x1 + reach || cy < run.core.y0 - 0.8 * h ||
+                cy > run.core.y1 + 0.5 * h)
+                continue;
+            const double d = cy < run.core.y0 ? run.core.y0 - cy : std::max(0.0, cy - run.core.y1);
+            if (best < 0 || d < nearest) best = static_cast<int>(r), nearest = d;
+        }
+        if (best >= 0) {
+            runs[static_cast<size_t>(best)].box.add(b);
+            runs[static_cast<size_t>(best)].glyphs.push_back(g);
+        }
+    }
+    for (size_t r = 0; r < runs.size(); ++r)
+        for (int g : runs[r].glyphs) ink.glyphs[static_cast<size_t>(g)].run = static_cast<int>(r);
+    return runs;
+}
+
+// The reading order, by cutting the runs apart recursively: at rules and background edges
+// that cross the whole group, then at column gaps (unless the runs on both sides pair up row
+// by row, as a list's or a table's cells do), then between the rows; groups of rows that share
+// a column gap are read column by column.
+class Reader {
+  public:
+    Reader(const std::vector<Run>& runs, const std::vector<Line>& lines, TextLayout& out)
+        : runs_(runs), lines_(lines), out_(out) {}
+
+    void read(std::vector<int> ids) {
+        if (ids.size() <= 1) return emit(std::move(ids));
+        const Box extent = extentOf(ids);
+        if (cutAtLines(ids, extent)) return;
+        const double em = emOf(ids);
+        for (const Gap& gap : columnGaps(ids, extent, em)) {
+            std::vector<int> left, right;
+            for (int r : ids) (run(r).box.x1 <= gap.from ? left : right).push_back(r);
+            if (rowsPair(left, right)) continue;
+            read(std::move(left));
+            read(std::move(right));
+            return;
+        }
+        std::vector<std::vector<int>> slabs = rowSlabs(std::move(ids));
+        if (slabs.size() == 1) return emit(std::move(slabs.front()));
+        // Consecutive slabs that share a column gap make one section, read column by column;
+        // when every slab shares it the gap was refused above: the slabs are a table's rows.
+        std::vector<std::vector<int>> sections;
+        for (std::vector<int>& slab : slabs) {
+            if (!sections.empty()) {
+                std::vector<int> joined = sections.back();
+                joined.insert(joined.end(), slab.begin(), slab.end());
+                if (!columnGaps(joined, extentOf(joined), emOf(joined)).empty()) {
+                    sections.back() = std::move(joined);
+                    continue;
+                }
+            }
+            sections.push_back(std::move(slab));
+        }
+        if (sections.size() == 1) {
+            for (std::vector<int>& slab : rowSlabs(std::move(sections.front())))
+                read(std::move(slab));
+            return;
+        }
+        for (std::vector<int>& section : sections) read(std::move(section));
+    }
+
+  private:
+    struct Gap {
+        int from, to;
+    };
+    const Run& run(int r) const { return runs_[static_cast<size_t>(r)]; }
+
+    Box extentOf(const std::vector<int>& ids) const {
+        Box b;
+        for (int r : ids) b.add(run(r).box);
+        return b;
+    }
+    double emOf(const std::vector<int>& ids) const {
+        std::vector<double> ems;
+        for (int r : ids) ems.push_back(run(r).em());
+        return Median(ems);
+    }
+
+    // Splits at the rules and edges that run across at least 60 % of the group without
+    // touching any of its runs (upright ones not between cells that pair up row by row); the
+    // direction whose longest one covers more is taken.
+    bool cutAtLines(const std::vector<int>& ids, const Box& extent) {
+        std::vector<int> cuts[2];
+        double cover[2] = {0, 0};
+        for (const Line& l : lines_) {
+            const int d = l.horizontal ? 0 : 1;
+            const int at = l.horizontal ? (l.box.y0 + l.box.y1) / 2 : (l.box.x0 + l.box.x1) / 2;
+            const double share = l.horizontal ? double(OverlapX(l.box, extent)) / extent.width()
+                                              : double(OverlapY(l.box, extent)) / extent.height();
+            if (share < 0.6) continue;
+            bool before = false, after = false, crossed = false;
+            for (int r : ids) {
+                const Box& b = run(r).box;
+                const int lo = l.horizontal ? b.y0 : b.x0, hi = l.horizontal ? b.y1 : b.x1;
+                before |= hi <= at;
+                after |= lo >= at;
+                crossed |= lo < at && hi > at;
+            }
+            if (!before || !after || crossed) continue;
+            // An upright rule between a table's cells (or a toolbar's groups) keeps rows whole.
+            if (!l.horizontal) {
+                std::vector<int> left, right;
+                for (int r : ids) (run(r).box.x1 <= at ? left : right).push_back(r);
+                if (rowsPair(left, right)) continue;
+            }
+            cuts[d].push_back(at);
+            cover[d] = std::max(cover[d], share);
+        }
+        const int d = cover[1] > cover[0] ? 1 : 0;
+        if (cuts[d].empty()) return false;
+        std::sort(cuts[d].begin(), cuts[d].end());
+        cuts[d].erase(std::unique(cuts[d].begin(), cuts[d].end()), cuts[d].end());
+        std::vector<std::vector<int>> parts(cuts[d].size() + 1);
+        for (int r : ids) {
+            const int lo = d == 0 ? run(r).box.y0 : run(r).box.x0;
+            const auto part =
+                std::upper_bound(cuts[d].begin(), cuts[d].end(), lo) - cuts[d].begin();
+            parts[static_cast<size_t>(part)].push_back(r);
+        }
+        for (std::vector<int>& p : parts)
+            if (!p.empty()) read(std::move(p));
+        return true;
+    }
+
+    // Gaps of at least an em between the runs' columns, inside the group, widest first.
+    std::vector<Gap> columnGaps(std::vector<int> ids, const Box& extent, double em) const {
+        std::sort(ids.begin(), ids.end(),
+                  [&](int a, int b) { return run(a).box.x0 < run(b).box.x0; });
+        std::vector<Gap> gaps;
+        int reach = extent.x0;
+        for (int r : ids) {
+            if (run(r).box.x0 - reach >= em) gaps.push_back(Gap{reach, run(r).box.x0});
+            reach = std::max(reach, run(r).box.x1);
+        }
+        std::stable_sort(gaps.begin(), gaps.end(),
+                         [](const Gap& a, const Gap& b) { return a.to - a.from > b.to - b.from; });
+        return gaps;
+    }
+
+    // Runs on the two sides of a gap that pair up row by row belong together: a list's name
+    // and size, a table's cells, a menu's item and shortcut. Two columns of running text pair
+    // up too when their lines happen to align, so they never count as a table.
+    bool rowsPair(const std::vector<int>& left, const std::vector<int>& right) const {
+        auto share = [&](const std::vector<int>& side, const std::vector<int>& other) {
+            int paired = 0;
+            for (int a : side)
+                paired += std::any_of(other.begin(), other.end(), [&](int b) {
+                    return SameLine(run(a).core, run(b).core, 0.6);
+                });
+            return static_cast<double>(paired) / static_cast<double>(side.size());
+        };
+        auto prose = [&](const std::vector<int>& side) {
+            std::vector<double> widths;
+            for (int r : side) widths.push_back(run(r).box.width() / run(r).em());
+            return side.size() >= 3 && Median(widths) >= 12;
+        };
+        const double l = share(left, right), r = share(right, left);
+        return std::max(l, r) >= 0.7 && std::min(l, r) >= 0.3 && !(prose(left) && prose(right));
+    }
+
+    // The runs split where no run covers a row, top to bottom.
+    std::vector<std::vector<int>> rowSlabs(std::vector<int> ids) const {
+        std::sort(ids.begin(), ids.end(),
+                  [&](int a, int b) { return run(a).box.y0 < run(b).box.y0; });
+        std::vector<std::vector<int>> slabs;
+        int reach = 0;
+        for (int r : ids) {
+            if (slabs.empty() || run(r).box.y0 >= reach) slabs.emplace_back();
+            slabs.back().push_back(r);
+            reach = slabs.back().size() == 1 ? run(r).box.y1 : std::max(reach, run(r).box.y1);
+        }
+        return slabs;
+    }
+
+    // One block: its runs in rows (those that share most of their letters' height), top down.
+    void emit(std::vector<int> ids) {
+        if (ids.empty()) return;
+        std::sort(ids.begin(), ids.end(),
+                  [&](int a, int b) { return run(a).core.y0 < run(b).core.y0; });
+        std::vector<std::vector<int>> rows;
+        std::vector<Box> cores;
+        for (int r : ids) {
+            if (!rows.empty() && SameLine(cores.back(), run(r).core, 0.5)) {
+                rows.back().push_back(r);
+                cores.back().add(run(r).core);
+                continue;
+            }
+            rows.push_back({r});
+            cores.push_back(run(r).core);
+        }
+        for (std::vector<int>& row : rows) {
+            std::sort(row.begin(), row.end(),
+                      [&](int a, int b) { return run(a).box.x0 < run(b).box.x0; });
+            out_.rows.push_back(std::move(row));
+            out_.blockOf.push_back(block_);
+        }
+        ++block_;
+    }
+
+    const std::vector<Run>& runs_;
+    const std::vector<Line>& lines_;
+    TextLayout& out_;
+    int block_ = 0;
+};
+
+}  // namespace
+
+TextLayout LayOut(Ink& ink) {
+    TextLayout layout;
+    layout.runs = GatherRuns(ink);
+    std::vector<int> all(layout.runs.size());
+    std::iota(all.begin(), all.end(), 0);
+    Reader(layout.runs, ink.lines, layout).read(std::move(all));
+    return layout;
+}
+
+}  // namespace gs::tools

@@ -1,0 +1,63 @@
+#pragma once
+// How a screen's text reads: its glyphs gathered into pieces of lines, the pieces put in the
+// order a person reads them (a side pane before the content beside it, a column before the
+// next, a list or a table row by row), and a picture of that text, line under line, for the
+// recognition engine.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tools/tesseract/ScreenInk.h"
+
+namespace gs::tools {
+
+// A piece of one text line: glyphs close together on one baseline (a word or a few; a cell).
+struct Run {
+    Box box;         // everything it holds, dots and accents included
+    Box core;        // its letters
+    int height = 0;  // the height of its taller letters
+    std::vector<int> glyphs;
+    double em() const { return 1.35 * height; }  // about the font's size
+};
+
+struct TextLayout {
+    std::vector<Run> runs;
+    // In reading order, each row's runs from left to right; a row is one line of the result.
+    std::vector<std::vector<int>> rows;
+    std::vector<int> blockOf;  // per row: the block it belongs to (a pane, a column, a list)
+};
+
+// Gathers the text glyphs (marks left out) into runs and orders them.
+TextLayout LayOut(Ink& ink);
+
+// Text shorter than this (its taller letters, in pixels) is hard for the engine at any scale:
+// it is put before the engine twice, at two scales, and the surer reading is taken.
+inline constexpr int kSmallText = 12;
+
+// The picture the engine reads, and where each row landed in it (top down; a small row twice).
+struct Composed {
+    GreyImage image;
+    struct Band {
+        int top, bottom, row, block;
+    };
+    std::vector<Band> bands;  // empty when the picture is the capture as it is
+};
+
+// The rows as the engine reads them best: dark on white, the capture's own pixels of each run
+// (nothing of what lies around it), every row scaled so that its taller letters are about
+// `tallLetters` pixels high (small text also at `smallTallLetters`, when given), rows under
+// each other with a blank line between blocks.
+Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout, double tallLetters = 30,
+                               double smallTallLetters = 16);
+
+// The whole preparation of a capture: its text laid out as above, or, where no background can
+// be told (a photograph) or no text is found, the capture as it is (PrepareForRecognition).
+Composed PrepareScreen(const RgbImage& capture);
+
+// The text of a composed picture from the engine's report of its words (TSV): each band's
+// words left to right on one line (of a row read twice, the reading with the higher
+// confidence), a blank line between blocks. Nothing when the report cannot be read.
+std::optional<std::string> TextFromWords(const std::string& tsv,
+                                         const std::vector<Composed::Band>& bands);
+
+}  // namespace gs::tools
