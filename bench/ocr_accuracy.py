@@ -270,6 +270,8 @@ if __name__ == "__main__":
         program_timing([tuple(int(v) for v in size.split("x")) for size in a.program.split(",")])
     else:
         main(a.before, a.plain)
+        # The sessions below use the prefix with a desktop of their own: the runs above must end.
+        subprocess.run(["timeout", "120", "wineserver", "-w"])
         program_timing([(800, 400), (1200, 900)])
         # A 1600 x 900 capture needs a larger screen, whose desktop needs a prefix of its own.
         env = dict(os.environ, GS_SCREEN="1920x1200",

@@ -195,9 +195,11 @@ class Session:
         self.procs.append(p)
         return p
 
-    def pattern(self, x, y, w, h, text=None):
-        """Puts our probe's test pattern (or black text on white) on screen and waits for it."""
-        args = ["pattern", x, y, w, h] if text is None else ["text", x, y, w, h, text]
+    def pattern(self, x, y, w, h, text=None, picture=None):
+        """Puts our probe's test pattern (or black text on white, or a BMP file at its own size)
+        on screen and waits for it."""
+        args = (["picture", x, y, winpath(picture)] if picture else
+                ["pattern", x, y, w, h] if text is None else ["text", x, y, w, h, text])
         self.background(*args)
         self.wait_for(lambda: [w for w in self.windows("ProbePattern") if w["visible"]], 30,
                       "the test pattern")

@@ -1,13 +1,18 @@
 """Text recognition of a capture with the real tesseract behind tesseract.exe."""
+import difflib
 import glob
 import os
 import subprocess
+import sys
 import time
 
 import numpy as np
 from PIL import Image
 
 from harness import Checks, Session, log, scenario
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench"))
+import screen_layouts  # noqa: E402  screens drawn as programs draw them, with their truth
 
 TEXT = "Glimmershot reads this"
 WINDOW = (300, 300, 560, 90)
@@ -110,6 +115,29 @@ def recognise_text(s: Session, c: Checks):
     c.check(s.panel()["visible"] == 1 and s.clipboard_text() == clip,
             "a missing tesseract.exe leaves the program quiet and responsive")
     os.rename(tool + ".away", tool)
+
+    # A screen as programs draw it: a side pane of items with line icons beside a page of settings
+    # cards. Read as a person reads it: no icon turned into letters, the pane before the page,
+    # a setting and its state on one line.
+    page, truth = screen_layouts.settings_page("eng", screen_layouts.THEMES["light"], "tahoma", 11,
+                                               "antialiased", None)
+    bmp = os.path.join(os.path.dirname(s.appdir), "settings.bmp")
+    Image.fromarray(page).save(bmp)
+    top_left = (200, 420)
+    s.pattern(*top_left, 0, 0, picture=bmp)
+    s.capture(top_left, (top_left[0] + page.shape[1], top_left[1] + page.shape[0]))
+    s.show_panel()
+    s.choose(s.open_menu_at(*TEXT_ARROW), 1, 8)  # "English" again: converts at once
+    text = s.poll(lambda: (t := s.clipboard_text()) and "language" in t and t, 60) or ""
+    lines = [line for line in text.split("\r\n") if line.strip()]
+    log("  settings page:", lines)
+    same = difflib.SequenceMatcher(None, " ".join(lines), " ".join(truth)).ratio()
+    c.check(same >= 0.95, f"the settings page reads as a person reads it ({100 * same:.1f} % alike)")
+    c.check(lines and all(line[0].isalnum() for line in lines), "no icon comes out as a letter or a sign")
+    at = {line: i for i, line in enumerate(lines)}
+    c.check("Bluetooth & devices" in at and "Time & language" in at and "Brightness On" in at
+            and at["Time & language"] < min((i for l, i in at.items() if l.startswith("Display")), default=-1),
+            "the side pane's items come first, one a line, then the page; a setting and its state share a line")
 
     # A large capture: the enlargement and its PNG take seconds, and the GUI keeps answering.
     s.capture((40, 240), (1240, 940))  # 1200 x 700, enlarged 10 times

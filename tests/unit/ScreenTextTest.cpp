@@ -8,6 +8,7 @@
 #include "imaging/QuickBitmap.h"
 #include "platform/FileIo.h"
 #include "support/TempDir.h"
+#include "tools/tesseract/ScreenLayout.h"
 #include "tools/tesseract/ScreenText.h"
 
 namespace gs::tools {
@@ -82,6 +83,110 @@ TEST(ScreenText, PathsFromTheResultFolderNeedNotSpellItsName) {
         L"img1.png");
     EXPECT_EQ(RelativePath(app, app), L".");
     EXPECT_EQ(RelativePath(L"D:\\x", app), app) << "another drive";
+}
+
+// A screen drawn with a pixel font of four letters (x-height 6, ascender 9), dark on white.
+struct Screen {
+    RgbImage image;
+    Screen(int w, int h) : image{w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h * 3, 255)} {}
+    void dot(int x, int y, std::array<uint8_t, 3> c = {30, 30, 30}) {
+        std::copy(c.begin(), c.end(),
+                  image.pixels.begin() + 3 * (static_cast<long>(y) * image.width + x));
+    }
+    void fill(int x0, int y0, int x1, int y1, std::array<uint8_t, 3> c) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) dot(x, y, c);
+    }
+    // Letters from "ilno" and blanks on the baseline `base`; returns where the text ends.
+    int text(int x, int base, const std::string& s) {
+        const int top = base - 6;
+        for (char c : s) {
+            if (c == ' ') {
+                x += 3;
+                continue;
+            }
+            if (c == 'l' || c == 'i') {
+                for (int y = c == 'l' ? base - 9 : top; y < base; ++y) dot(x, y);
+                if (c == 'i') dot(x, top - 2);
+                x += 2;
+                continue;
+            }
+            for (int y = top; y < base; ++y) dot(x, y), dot(x + 4, y);  // 'n' and 'o'
+            for (int k = 1; k < 4; ++k) {
+                dot(x + k, top);
+                if (c == 'o') dot(x + k, base - 1);
+            }
+            x += 6;
+        }
+        return x;
+    }
+};
+
+// The runs of each row of the reading order, as the x where each run starts.
+std::vector<std::vector<int>> RowStarts(const TextLayout& layout) {
+    std::vector<std::vector<int>> rows;
+    for (const std::vector<int>& row : layout.rows) {
+        rows.emplace_back();
+        for (int r : row) rows.back().push_back(layout.runs[static_cast<size_t>(r)].box.x0);
+    }
+    return rows;
+}
+
+TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
+    Screen screen(140, 36);
+    screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label
+    screen.fill(8, 14, 16, 22, {250, 200, 40});
+    screen.text(26, 24, "lion in loin");
+    Ink ink = FindInk(screen.image);
+    const TextLayout layout = LayOut(ink);
+    const Glyph& icon = ink.glyphs[static_cast<size_t>(ink.glyphOf[15 * 140 + 5] - 1)];
+    EXPECT_TRUE(icon.mark);
+    EXPECT_EQ(icon.run, -1);
+    ASSERT_EQ(layout.rows.size(), 1u);
+    ASSERT_EQ(layout.rows[0].size(), 1u) << "one run: the words of one label";
+    // The dot of the first i (at x 29, two rows above the x-height) rides with its word.
+    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 29] - 1)];
+    EXPECT_FALSE(dot.mark);
+    EXPECT_EQ(dot.run, layout.rows[0][0]);
+    EXPECT_EQ(layout.runs[static_cast<size_t>(dot.run)].box.x0, 26);
+}
+
+TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
+    // Two columns of running text whose lines happen to align, a gutter between them.
+    Screen columns(460, 60);
+    for (int line = 0; line < 3; ++line) {
+        columns.text(10, 16 + 14 * line, "lion noon loin lion noon loin lion noon");
+        columns.text(250, 16 + 14 * line, "noon lion loin noon lion loin noon lion");
+    }
+    Ink ink = FindInk(columns.image);
+    EXPECT_EQ(RowStarts(LayOut(ink)),
+              (std::vector<std::vector<int>>{{10}, {10}, {10}, {250}, {250}, {250}}));
+    // A list: a short name and its size on each row, far apart.
+    Screen list(300, 60);
+    for (int line = 0; line < 3; ++line) {
+        list.text(10, 16 + 14 * line, line == 1 ? "noon lion" : "loin");
+        list.text(240, 16 + 14 * line, "nil");
+    }
+    ink = FindInk(list.image);
+    EXPECT_EQ(RowStarts(LayOut(ink)),
+              (std::vector<std::vector<int>>{{10, 240}, {10, 240}, {10, 240}}));
+}
+
+TEST(ScreenLayout, TheTextTakesEachRowsSurerReadingAndABlankLineBetweenBlocks) {
+    const std::string head =
+        "level\tpage_num\tblock_num\tpar_num\tline_num\tword_"
+        "num\tleft\ttop\twidth\theight\tconf\ttext\n";
+    auto word = [](int top, double conf, const char* text) {
+        return "5\t1\t1\t1\t1\t1\t10\t" + std::to_string(top) + "\t40\t20\t" +
+               std::to_string(conf) + "\t" + text + "\n";
+    };
+    // Row 0 read twice (bands 0 and 1); row 1, in another block, once.
+    const std::vector<Composed::Band> bands = {{10, 40, 0, 0}, {50, 70, 0, 0}, {100, 130, 1, 1}};
+    const std::string tsv = head + word(12, 60, "Opem") + word(12, 70, "file") +
+                            word(52, 95, "Open") + word(52, 90, "file") +
+                            "4\t1\t1\t1\t2\t0\t0\t0\t0\t0\t-1\t\n" + word(105, 80, "Size");
+    EXPECT_EQ(TextFromWords(tsv, bands), std::optional<std::string>("Open file\n\nSize\n"));
+    EXPECT_EQ(TextFromWords("not a report", bands), std::nullopt);
 }
 
 }  // namespace

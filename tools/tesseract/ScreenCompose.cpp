@@ -76,8 +76,7 @@ void Enlarge(const GreyImage& from, double scale, GreyImage& to, int left, int t
 
 }  // namespace
 
-Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout, double tallLetters,
-                               double smallTallLetters) {
+Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
     struct Placed {
         int run;
         Box from;
@@ -110,9 +109,9 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout, double 
             // vary with accents and descenders more than its size does.
             double height = std::max(1, Median(heights));
             if (height >= 0.75 * usual && height <= 1.33 * usual) height = usual;
-            std::vector<double> scales{tallLetters / height};
-            if (smallTallLetters > 0 && height < kSmallText)
-                scales.push_back(smallTallLetters / height);
+            std::vector<double> scales{kTallLetters / height};
+            if (height < kSmallText)
+                for (double also : kSmallTextAlso) scales.push_back(also / height);
             for (double& scale : scales) {
                 scale = std::clamp(scale, 1.0, 8.0) * budget;
                 if (out.bands.empty()) {
@@ -217,7 +216,7 @@ std::optional<std::string> TextFromWords(const std::string& tsv,
         }
         inBand[best].push_back(std::move(w));
     }
-    // Of a row read twice, the reading the engine is surer of.
+    // Of a row read more than once, the reading the engine is surest of.
     std::string text;
     int lastBlock = -1;
     for (size_t b = 0; b < bands.size();) {

@@ -16,7 +16,8 @@ bool SameLine(const Box& a, const Box& b, double share) {
 }
 
 // Glyphs into runs: letters left to right, each joining the run it shares most rows with when
-// the gap to it is below the run's height (a word space is a third of that, a column gap more);
+// the gap to it is below the run's height (a word space is a third of that, a column gap more)
+// and it does not start far back under the run (a kerned "Ti" starts a little back);
 // then dots, accents and punctuation join the run they sit on, above or below.
 std::vector<Run> GatherRuns(Ink& ink) {
     const int H = std::max(ink.glyphHeight, 4);
@@ -45,7 +46,7 @@ std::vector<Run> GatherRuns(Ink& ink) {
             const Run& run = runs[static_cast<size_t>(r)];
             const int gap = b.x0 - run.box.x1;
             const int share = OverlapY(run.core, b);
-            if (gap > std::max(run.core.height(), b.height()) || 2 * gap < -b.width() ||
+            if (gap > std::max(run.core.height(), b.height()) || 5 * gap < -2 * run.core.height() ||
                 2 * share < std::min(run.core.height(), b.height()))
                 continue;
             if (share > bestShare) best = r, bestShare = share;

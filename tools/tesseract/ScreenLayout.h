@@ -30,11 +30,14 @@ struct TextLayout {
 // Gathers the text glyphs (marks left out) into runs and orders them.
 TextLayout LayOut(Ink& ink);
 
-// Text shorter than this (its taller letters, in pixels) is hard for the engine at any scale:
-// it is put before the engine twice, at two scales, and the surer reading is taken.
+// The height the engine reads best (of a row's taller letters, in pixels). Text shorter than
+// kSmallText on screen is hard for it at any one scale: it is also read at the smaller
+// heights, and the surest reading is taken (measured on the bench's 8-10 px crops).
+inline constexpr double kTallLetters = 30;
 inline constexpr int kSmallText = 12;
+inline constexpr double kSmallTextAlso[] = {16, 10};
 
-// The picture the engine reads, and where each row landed in it (top down; a small row twice).
+// The picture the engine reads, and where each row landed in it (top down; a small row thrice).
 struct Composed {
     GreyImage image;
     struct Band {
@@ -45,10 +48,9 @@ struct Composed {
 
 // The rows as the engine reads them best: dark on white, the capture's own pixels of each run
 // (nothing of what lies around it), every row scaled so that its taller letters are about
-// `tallLetters` pixels high (small text also at `smallTallLetters`, when given), rows under
-// each other with a blank line between blocks.
-Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout, double tallLetters = 30,
-                               double smallTallLetters = 16);
+// kTallLetters pixels high (small text also at kSmallTextAlso), rows under each other with a
+// blank line between blocks.
+Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
 
 // The whole preparation of a capture: its text laid out as above, or, where no background can
 // be told (a photograph) or no text is found, the capture as it is (PrepareForRecognition).

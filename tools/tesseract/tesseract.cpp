@@ -64,8 +64,8 @@ std::optional<std::vector<Composed::Band>> prepare(const std::wstring& image,
 }
 
 // The result text from the engine's word report when the picture was laid out by rows (the
-// rows as they were composed, the surer reading of a row read twice); the engine's own text
-// file otherwise, or when the report cannot be read.
+// rows as they were composed, the surest reading of a row read more than once); the engine's own
+// text file otherwise, or when the report cannot be read.
 bool writeText(const std::wstring& part, const std::vector<Composed::Band>& bands) {
     const std::optional<std::string> tsv = gs::ReadWholeFile(part + L".tsv");
     const std::optional<std::string> text = tsv ? TextFromWords(*tsv, bands) : std::nullopt;

@@ -136,10 +136,34 @@ LRESULT CALLBACK textProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(h, msg, wp, lp);
 }
 
-int pattern(int x, int y, int w, int h, const std::wstring& text = L"") {
+// A window showing a picture file (a BMP), for screens drawn by a test.
+gs::win32::Bitmap gPicture;
+LRESULT CALLBACK pictureProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_PAINT) {
+        gs::win32::PaintDc paint(h);
+        gs::win32::MemoryDc source(CreateCompatibleDC(paint.get()));
+        gs::win32::Selected show(source.get(), gPicture.get());
+        RECT r;
+        GetClientRect(h, &r);
+        BitBlt(paint.get(), 0, 0, r.right, r.bottom, source.get(), 0, 0, SRCCOPY);
+        return 0;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+int pattern(int x, int y, int w, int h, const std::wstring& text = L"",
+            const std::wstring& picture = L"") {
     WNDCLASSW wc{};
     gText = text;
-    wc.lpfnWndProc = text.empty() ? patternProc : textProc;
+    if (!picture.empty()) {
+        gPicture.reset(static_cast<HBITMAP>(
+            LoadImageW(nullptr, picture.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+        BITMAP bm{};
+        if (!gPicture || !GetObjectW(gPicture.get(), sizeof bm, &bm)) return 4;
+        w = bm.bmWidth;
+        h = bm.bmHeight;
+    }
+    wc.lpfnWndProc = !picture.empty() ? pictureProc : text.empty() ? patternProc : textProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"ProbePattern";
     RegisterClassW(&wc);
@@ -330,6 +354,9 @@ int wmain(int argc, wchar_t** argv) {
         return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()),
                        _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()),
                        cmd == L"text" ? arg(argc, argv, 6) : L"");
+    if (cmd == L"picture")  // picture X Y FILE.bmp: the file at its own size
+        return pattern(_wtoi(arg(argc, argv, 2).c_str()), _wtoi(arg(argc, argv, 3).c_str()), 0, 0,
+                       L"", arg(argc, argv, 4));
     if (cmd == L"clipboard") return clipboard(arg(argc, argv, 2));
     if (cmd == L"region") return region(arg(argc, argv, 2));
     if (cmd == L"tooltips") {
