@@ -76,8 +76,8 @@ int wmain(int argc, wchar_t** argv) {
                      grabMs, pngMs, files, clip.capturedFrames, copies,
                      files ? 100.0 * copies / files : 0.0);
         std::fflush(out);
-        gs::WaitForRenderJobs();
-        gs::VideoRenderState = gs::rsIdle;
+        app.form.renders().waitIdle();
+        app.form.DetectCreatedVideo();  // takes the job's end, as the tick would
         gs::DeleteFolderFiles(platform, gs::AppDir + gs::TempVideoFolder + L"\\*.*");
     }
     if (out != stdout) std::fclose(out);

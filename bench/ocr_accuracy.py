@@ -19,8 +19,8 @@ Printed: CER and WER of each over the whole set, each part and each kind of capt
 distance over the truth's length, text compared with all whitespace runs as one blank), the
 worst samples, the front end's time for 800 x 400 and 1600 x 900 captures, and the whole
 program's time from the icon's click to the text on the clipboard for captures of 800 x 400
-and 1200 x 900 (the test screen is 1280 x 1024), and for 1600 x 900 on a 1920 x 1200 screen when
---wide is given. Run by scripts/bench (WINEPREFIX set); needs the win64 build. Asserts nothing."""
+and 1200 x 900 (the test screen is 1280 x 1024), and for 1600 x 900 on a 1920 x 1200 screen (a
+prefix of its own). Run by scripts/bench (WINEPREFIX set); needs the win64 build. Asserts nothing."""
 import os
 import random
 import shutil

@@ -1,5 +1,6 @@
 #include "capture/CaptureSaver.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "imaging/ImageFiles.h"
@@ -62,13 +63,18 @@ CaptureSaver::~CaptureSaver() {
     if (worker_.joinable()) worker_.join();
 }
 
-void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard) {
+void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem) {
     {
         std::lock_guard lock(s_->m);
-        s_->queue.push_back(Job{std::move(shot), std::move(stem), onClipboard});
+        s_->queue.push_back(Job{std::move(shot), std::move(stem)});
         if (!worker_.joinable()) worker_ = std::thread([s = s_] { run(*s); });
     }
     s_->cv.notify_all();
+}
+
+void CaptureSaver::missedClipboard(const std::wstring& stem) {
+    std::lock_guard lock(s_->m);
+    s_->missedClipboard.push_back(stem);
 }
 
 void CaptureSaver::run(State& s) {
@@ -81,7 +87,6 @@ void CaptureSaver::run(State& s) {
         s.busy = true;
         lock.unlock();
         SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem);
-        saved.onClipboard = job.onClipboard;
         job.shot.reset();
         lock.lock();
         s.done.push_back(std::move(saved));
@@ -90,25 +95,52 @@ void CaptureSaver::run(State& s) {
     }
 }
 
+std::vector<SavedFiles> CaptureSaver::takeDoneLocked() {
+    std::vector<SavedFiles> done = std::exchange(s_->done, {});
+    auto& missed = s_->missedClipboard;
+    for (SavedFiles& saved : done) {
+        const auto it = std::find(missed.begin(), missed.end(), saved.stem);
+        if (it == missed.end()) continue;
+        saved.onClipboard = false;
+        missed.erase(it);
+    }
+    return done;
+}
+
 std::vector<SavedFiles> CaptureSaver::takeDone() {
     std::lock_guard lock(s_->m);
-    return std::exchange(s_->done, {});
+    return takeDoneLocked();
 }
 
 std::vector<SavedFiles> CaptureSaver::finish() {
     std::unique_lock lock(s_->m);
     s_->waitIdle(lock);
-    return std::exchange(s_->done, {});
+    return takeDoneLocked();
 }
 
-std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstring& stem) const {
-    return [s = s_, path = stem + L".png"]() -> std::optional<std::string> {
+std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstring& stem) {
+    auto promise = std::make_shared<Promise>();
+    promise->path = stem + L".png";
+    lastPromise_ = promise;
+    return [s = s_, promise]() -> std::optional<std::string> {
         {
             std::unique_lock lock(s->m);
             s->waitIdle(lock);
         }
-        return ReadWholeFile(path);
+        std::lock_guard lock(promise->m);
+        return promise->kept ? promise->kept : ReadWholeFile(promise->path);
     };
+}
+
+void CaptureSaver::keepPromisedPng() {
+    if (auto promise = lastPromise_.lock()) {
+        {
+            std::unique_lock lock(s_->m);
+            s_->waitIdle(lock);
+        }
+        std::lock_guard lock(promise->m);
+        if (!promise->kept) promise->kept = ReadWholeFile(promise->path);
+    }
 }
 
 }  // namespace gs

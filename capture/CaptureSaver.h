@@ -1,6 +1,7 @@
 #pragma once
-// A capture's files are written behind the user's back: the clipboard and the preview come
-// first, the PNG and the JPG follow on a worker thread, in the order the captures were taken.
+// A capture's files are written behind the user's back: the preview comes first, the PNG and
+// the JPG follow on a worker thread, in the order the captures were taken, while the GUI thread
+// puts the capture on the clipboard.
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -40,20 +41,24 @@ class CaptureSaver {
     CaptureSaver(const CaptureSaver&) = delete;
     CaptureSaver& operator=(const CaptureSaver&) = delete;
 
-    void save(std::shared_ptr<const Picture> shot, std::wstring stem, bool onClipboard);
+    void save(std::shared_ptr<const Picture> shot, std::wstring stem);
+    // The capture saved under `stem` could not go to the clipboard: its report says so.
+    void missedClipboard(const std::wstring& stem);
     // The saves finished since the last call, without waiting.
     std::vector<SavedFiles> takeDone();
     // Waits until every queued save is written, then the same.
     std::vector<SavedFiles> finish();
     // The bytes of `stem`.png once the saves queued by then are written (nothing when it was
     // not); usable from the GUI thread at any time, even after this saver is gone.
-    std::function<std::optional<std::string>()> pngOf(const std::wstring& stem) const;
+    std::function<std::optional<std::string>()> pngOf(const std::wstring& stem);
+    // Reads the last promised PNG into memory while its file is still there, so that it can
+    // be made after the file is deleted (the folders cleared).
+    void keepPromisedPng();
 
   private:
     struct Job {
         std::shared_ptr<const Picture> shot;
         std::wstring stem;
-        bool onClipboard;
     };
     // Shared with the worker and with the PNG sources handed out.
     struct State {
@@ -61,15 +66,23 @@ class CaptureSaver {
         std::condition_variable cv;
         std::deque<Job> queue;
         std::vector<SavedFiles> done;
+        std::vector<std::wstring> missedClipboard;  // stems, until their save is taken
         bool busy = false, stop = false;
         void waitIdle(std::unique_lock<std::mutex>& lock) {
             cv.wait(lock, [this] { return queue.empty() && !busy; });
         }
     };
     static void run(State& s);
+    std::vector<SavedFiles> takeDoneLocked();
 
+    struct Promise {
+        std::wstring path;
+        std::mutex m;
+        std::optional<std::string> kept;
+    };
     std::shared_ptr<State> s_ = std::make_shared<State>();
-    std::thread worker_;  // started with the first save
+    std::weak_ptr<Promise> lastPromise_;  // the clipboard's, while it holds it
+    std::thread worker_;                  // started with the first save
 };
 
 }  // namespace gs

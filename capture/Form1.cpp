@@ -15,7 +15,7 @@
 namespace gs {
 
 TForm1::TForm1(Platform& platform, ui::Backend& backend)
-    : ui::Form(backend, L"Form1"), platform_(platform) {
+    : ui::Form(backend, L"Form1"), renders_(platform), platform_(platform) {
     Caption = L"About";
     setBounds(0, 0, layout::kPanelWidth, layout::kPanelHeight);
     Color = ui::clBtnFace;
@@ -39,6 +39,11 @@ TForm1::TForm1(Platform& platform, ui::Backend& backend)
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::attachClipForm(TClipForm& clip) {
+    ClipForm = &clip;
+    clip.StartRenderVideo = [this, &clip] { renders_.start(clip.handle(), ChosenRenderJob()); };
+}
 
 void ResetSharedState() {
     AppDir.clear();

@@ -8,6 +8,7 @@
 
 #include "capture/CaptureSaver.h"
 #include "capture/PreviewModel.h"
+#include "jobs/VideoRender.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
 #include "ui/Form.h"
@@ -23,8 +24,9 @@ class TForm1 : public ui::Form {
     TForm1(Platform& platform, ui::Backend& backend);
     ~TForm1() override;
 
-    // Start-up creates the frame window after this one; the tick relies on it.
-    void attachClipForm(TClipForm& clip) { ClipForm = &clip; }
+    // Start-up creates the frame window after this one; the tick relies on it, and its
+    // recordings are rendered by this window's render queue.
+    void attachClipForm(TClipForm& clip);
 
     // Fields, in the order the program's logic reads them.
     Point StartPoint{};
@@ -107,8 +109,7 @@ class TForm1 : public ui::Form {
     void CreateDataDirectory(const std::wstring& aDir);
     // Queues the capture's PNG and JPG under `stem` (a full path without the extension); they
     // are written on a worker while the program goes on.
-    void SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
-                                bool onClipboard);
+    void SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem);
     // Waits for the captures still being written and tells what could not be (everything that
     // reads the capture files calls it first).
     void FinishSaves();
@@ -116,6 +117,7 @@ class TForm1 : public ui::Form {
     // Polled by the tick.
     void LoadOCRText();
     void DetectCreatedVideo();
+    RenderQueue& renders() { return renders_; }
 
   protected:
     void applyDpi() override;
@@ -127,6 +129,7 @@ class TForm1 : public ui::Form {
     void convertToTextOnce();
     void reportSaves(std::vector<SavedFiles> finished);
     CaptureSaver saver_;
+    RenderQueue renders_;  // ended before the saver: a render never waits for a save
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
     std::array<ui::MenuItem*, 6> setupColumns();

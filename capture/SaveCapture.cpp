@@ -15,12 +15,11 @@ void TForm1::CreateDataDirectory(const std::wstring& aDir) {
                          L"Info", kMbOk | kMbIconInformation);
 }
 
-void TForm1::SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem,
-                                    bool onClipboard) {
+void TForm1::SaveLastCapturedScreen(std::shared_ptr<const Picture> shot, const std::wstring& stem) {
     CreateDirectories();
     // The name the edit icon will open; corrected once the save is done if the PNG failed.
     LastImageFile = stem + L".png";
-    saver_.save(std::move(shot), stem, onClipboard);
+    saver_.save(std::move(shot), stem);
 }
 
 void TForm1::reportSaves(std::vector<SavedFiles> finished) {
@@ -36,6 +35,7 @@ void TForm1::FinishSaves() { reportSaves(saver_.finish()); }
 
 void TForm1::optClearAllFoldersClick() {
     FinishSaves();
+    saver_.keepPromisedPng();  // the capture on the clipboard stays pasteable as PNG
     for (const std::wstring* folder : kDataFolders)
         DeleteFolderFiles(platform_, AppDir + *folder + L"\\*.*");
     TrayIcon1->balloon(L"Folders were cleared.", L"Info", 3);

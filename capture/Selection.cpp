@@ -42,14 +42,15 @@ bool TForm1::getscreen() {
         if (!platform_.copyScreen(area, copy)) return false;
         const auto shot = std::make_shared<const Picture>(std::move(copy));
         const std::wstring stem = AppDir + ImagesFolder + L"\\" + GetUniqueFileName(platform_);
-        // The clipboard and the preview first; the files follow on a worker. A clipboard held
-        // by another program must not cost the user the capture: it still goes to its files
-        // and the preview, and the user is told where it did not go.
-        const bool onClipboard = platform_.setClipboardBitmap(*shot, saver_.pngOf(stem));
+        // The preview first, the files next (their worker starts on them at once), the clipboard
+        // last: it is the slowest of the three on the GUI thread. A clipboard held by another
+        // program must not cost the user the capture: it still goes to its files and the
+        // preview, and the user is told where it did not go.
         Image1->setPicture(fitPreview(*shot));
         BringControlToFront(*Image1);
         LastCapturedScreen = shot;
-        SaveLastCapturedScreen(shot, stem, onClipboard);
+        SaveLastCapturedScreen(shot, stem);
+        if (!platform_.setClipboardBitmap(*shot, saver_.pngOf(stem))) saver_.missedClipboard(stem);
         return true;
     } catch (...) {
         // What was done before the failure stays done; the capture is abandoned quietly.

@@ -56,6 +56,7 @@ void TForm1::DetectCreatedVideo() {
         static_cast<RenderOutcome>(LastRenderOutcome.load(std::memory_order_relaxed));
     if (!VideoRenderState.compare_exchange_strong(expected, rsIdle, std::memory_order_acq_rel))
         return;
+    renders_.shown();
     switch (outcome) {
         case RenderOutcome::Created:
             TrayIcon1->balloon(L"Video \"" + file + L"\" was created.", L"Video Rendered", 3);
@@ -77,7 +78,11 @@ void TForm1::TrayIcon1BalloonClick() {
 
 void TForm1::optRenderVideoUsingRecentConfigurationClick() {
     SetupVideoOptions();
-    StartRenderVideo(platform_, handle(), ChosenRenderJob());
+    try {
+        renders_.start(handle(), ChosenRenderJob());
+    } catch (...) {
+        TrayIcon1->balloon(kRenderNotStarted, L"Info", 3);
+    }
 }
 
 }  // namespace gs

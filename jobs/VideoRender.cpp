@@ -1,10 +1,6 @@
 #include "jobs/VideoRender.h"
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
 #include <optional>
-#include <thread>
 
 #include "capture/CaptureFiles.h"
 #include "tools/ExitCodes.h"
@@ -64,66 +60,51 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
     VideoRenderState.store(rsRendered, std::memory_order_release);
 }
 
-namespace {
-
-struct Queued {
-    Platform* platform;
-    NativeWindow owner;
-    RenderJob job;
-};
-
-struct Queue {
-    std::mutex m;
-    std::condition_variable cv;
-    std::deque<Queued> jobs;
-    bool busy = false;
-    bool started = false;
-
-    void run() {
-        for (;;) {
-            Queued job;
-            {
-                std::unique_lock lock(m);
-                cv.wait(lock, [&] { return !jobs.empty(); });
-                job = jobs.front();
-                jobs.pop_front();
-                busy = true;
-            }
-            // The previous job's completion must be shown before this one begins.
-            while (VideoRenderState.load(std::memory_order_acquire) == rsRendered)
-                std::this_thread::sleep_for(std::chrono::milliseconds(20));
-            RenderVideo(*job.platform, job.owner, job.job);
-            {
-                std::lock_guard lock(m);
-                busy = false;
-            }
-            cv.notify_all();
-        }
+RenderQueue::~RenderQueue() {
+    {
+        std::lock_guard lock(m_);
+        stop_ = true;
+        jobs_.clear();
     }
-};
-
-Queue& queue() {
-    static Queue* q = new Queue;  // lives to the end: the worker may still be waiting at exit
-    return *q;
+    cv_.notify_all();
+    if (worker_.joinable()) worker_.join();
 }
 
-}  // namespace
-
-void StartRenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
-    Queue& q = queue();
-    std::lock_guard lock(q.m);
-    q.jobs.push_back(Queued{&platform, owner, std::move(job)});
-    if (!q.started) {
-        q.started = true;
-        std::thread([&q] { q.run(); }).detach();
-    }
-    q.cv.notify_all();
+void RenderQueue::start(NativeWindow owner, RenderJob job) {
+    std::lock_guard lock(m_);
+    if (!worker_.joinable()) worker_ = platform_.startThread([this] { run(); });
+    jobs_.push_back(Queued{owner, std::move(job)});
+    cv_.notify_all();
 }
 
-void WaitForRenderJobs() {
-    Queue& q = queue();
-    std::unique_lock lock(q.m);
-    q.cv.wait(lock, [&] { return q.jobs.empty() && !q.busy; });
+void RenderQueue::shown() {
+    { std::lock_guard lock(m_); }  // a worker between its check and its wait gets the call
+    cv_.notify_all();
+}
+
+void RenderQueue::waitIdle() {
+    std::unique_lock lock(m_);
+    cv_.wait(lock, [&] { return jobs_.empty() && !busy_; });
+}
+
+void RenderQueue::run() {
+    std::unique_lock lock(m_);
+    for (;;) {
+        // The previous job's completion must be shown before the next one begins.
+        cv_.wait(lock, [&] {
+            return stop_ || (!jobs_.empty() &&
+                             VideoRenderState.load(std::memory_order_acquire) != rsRendered);
+        });
+        if (stop_) return;
+        Queued next = std::move(jobs_.front());
+        jobs_.pop_front();
+        busy_ = true;
+        lock.unlock();
+        RenderVideo(platform_, next.owner, std::move(next.job));
+        lock.lock();
+        busy_ = false;
+        cv_.notify_all();
+    }
 }
 
 }  // namespace gs

@@ -1,8 +1,12 @@
 #pragma once
 // Turning the recorded frames into a video with the external encoder, on a thread of its own.
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/Platform.h"
 
@@ -51,11 +55,42 @@ inline RenderJob ChosenRenderJob() { return RenderJob{VideoExtension, VideoQScal
 // encoder. Never throws.
 void RenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
 
-// Starts jobs on a worker thread, one after another: a job begins only after the previous
-// one's completion has been shown (the state left rsRendered).
-void StartRenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
-// Waits for queued jobs. Each job's end must be taken by the tick (DetectCreatedVideo) before
-// the next begins, so the GUI must go on polling while more than one is queued.
-void WaitForRenderJobs();
+// Told when a job could not be queued at all.
+inline constexpr const wchar_t* kRenderNotStarted =
+    L"Video was not rendered. Its render job could not be started.";
+
+// Renders jobs one after another on a worker of its own, started with the first job: a job
+// begins only after the previous one's completion has been shown (the state left rsRendered,
+// which shown() tells). At its end a job under way is finished; the ones not begun are dropped.
+class RenderQueue {
+  public:
+    explicit RenderQueue(Platform& platform) : platform_(platform) {}
+    ~RenderQueue();
+    RenderQueue(const RenderQueue&) = delete;
+    RenderQueue& operator=(const RenderQueue&) = delete;
+
+    // Throws when the worker cannot be started; the job is then not queued, and a later one
+    // tries again.
+    void start(NativeWindow clipboardOwner, RenderJob job);
+    // The GUI took a job's completion (rsRendered to rsIdle): the next may begin.
+    void shown();
+    // Waits for the queued jobs. Each job's end must be taken by the tick (DetectCreatedVideo)
+    // before the next begins, so the GUI must go on polling while more than one is queued.
+    void waitIdle();
+
+  private:
+    struct Queued {
+        NativeWindow owner;
+        RenderJob job;
+    };
+    void run();
+
+    Platform& platform_;
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::deque<Queued> jobs_;
+    bool busy_ = false, stop_ = false;
+    std::thread worker_;
+};
 
 }  // namespace gs

@@ -44,6 +44,8 @@ class TClipForm : public ui::Form {
     int videoFrameLimit = kMaxVideoFrames;
     // Why the last recording ended early; the main window's tick tells the user and clears it.
     std::wstring stoppedBecause;
+    // Queues the recorded frames' render job; throws when it cannot be started.
+    std::function<void()> StartRenderVideo;
 
     void NormalizeCliprect();
     void positionshapes();
@@ -72,11 +74,13 @@ class TClipForm : public ui::Form {
 
   private:
     static constexpr int kRing = 2;  // the frame's width in physical pixels
+    static constexpr uint32_t kUncoverWaitMs = 500;
     void buildLayout();
     void countdownStep(const wchar_t* text, int ms);
+    void waitUntilUncovered(const Rect& panel, const Picture& covered);
     void startRecorder();
     void endRecorder();
-    bool recordVideoFrames();
+    void recordVideoFrames();
     std::unique_ptr<Platform::ScreenGrabber> grabberForClipRect(Picture& frame);
     void saveFrame(const std::wstring& file, const Picture& frame);
     void runRecorder(const std::function<void()>& body);

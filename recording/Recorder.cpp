@@ -1,5 +1,6 @@
 // The recording panel, its countdown, and the two recorders (12 fps video and slow motion).
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 
 #include "capture/CaptureFiles.h"
@@ -44,7 +45,7 @@ void TClipForm::CancelbtnClick() {
 }
 
 void TClipForm::gosleep(int miliseconds) {
-    SleepPumping(platform_, static_cast<uint32_t>(miliseconds));
+    if (miliseconds > 0) SleepPumping(platform_, static_cast<uint32_t>(miliseconds));
 }
 
 void TClipForm::countdownStep(const wchar_t* text, int ms) {
@@ -66,15 +67,38 @@ void TClipForm::RecordingbtnClick() {
     countdownStep(L"3", 1000);
     countdownStep(L"2", 1000);
     countdownStep(L"1", 1000);
+    Rect panel = Image1->bounds();
+    panel =
+        Rect{Left() + panel.Left, Top() + panel.Top, Left() + panel.Right, Top() + panel.Bottom};
+    Picture covered;
+    const bool seen = platform_.copyScreen(panel, covered);
     lbl4->setVisible(false);
     ShowClipForm();
     for (ui::Control* c :
          std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
         c->setVisible(true);
+    if (seen) waitUntilUncovered(panel, covered);
     if (isSlowMotion)
         RecordSlowMotion();
     else
         RecordVideo();
+}
+
+// Taking the panel out of the window's region leaves the screen under it to the windows below,
+// which repaint it at their own pace (another process's thread, the compositor's next frame):
+// a read before that would put the panel into the first frame. So the screen is read once what
+// it covered has changed and holds still, or after a bounded wait (a screen that keeps moving).
+void TClipForm::waitUntilUncovered(const Rect& panel, const Picture& covered) {
+    const uint32_t start = platform_.tickCount();
+    Picture last = covered, now;
+    while (platform_.tickCount() - start < kUncoverWaitMs) {
+        platform_.flushComposition();
+        platform_.processMessages();
+        if (!platform_.copyScreen(panel, now)) return;
+        if (now.pixels != covered.pixels && now.pixels == last.pixels) return;
+        std::swap(last, now);
+        platform_.sleep(10);
+    }
 }
 
 void TClipForm::startRecorder() {
@@ -115,7 +139,7 @@ void TClipForm::saveFrame(const std::wstring& file, const Picture& frame) {
 // A screen that cannot be read for a moment (the secure desktop, a display mode change) does
 // not end a recording: the frame keeps its last picture, so the slot gets a copy of the last
 // good frame (a blank one before the first) and the video keeps its length.
-bool TClipForm::recordVideoFrames() {
+void TClipForm::recordVideoFrames() {
     Picture frame;
     auto grabber = grabberForClipRect(frame);
     const std::wstring folder = AppDir + TempVideoFolder;
@@ -144,12 +168,11 @@ bool TClipForm::recordVideoFrames() {
             clock.slotFilled();
             behind = clock.behind();
         }
-        if (behind) return true;  // the index limit: the recording ends here
+        if (behind) return;  // the index limit: the recording ends here
         platform_.sleep(clock.pause());
         ++index;
         platform_.processMessages();
     }
-    return true;
 }
 
 void TClipForm::runRecorder(const std::function<void()>& body) {
@@ -166,16 +189,20 @@ void TClipForm::runRecorder(const std::function<void()>& body) {
 void TClipForm::RecordVideo() {
     startRecorder();
     VideoRenderState.store(rsRecording, std::memory_order_release);
-    bool finished = false;
-    runRecorder([&] { finished = recordVideoFrames(); });
-    if (finished) {
-        StartRenderVideo(platform_, handle(), ChosenRenderJob());
-    } else {
-        // A failed recording must not leave the state at rsRecording, which would refuse every
-        // later recording.
-        int32_t recording = rsRecording;
-        VideoRenderState.compare_exchange_strong(recording, rsIdle, std::memory_order_acq_rel);
-    }
+    bool queued = false;
+    runRecorder([&] {
+        recordVideoFrames();
+        try {
+            if (!StartRenderVideo) throw std::logic_error("no render queue");
+            StartRenderVideo();
+            queued = true;
+        } catch (...) {
+            throw RecordingStopped{kRenderNotStarted};
+        }
+    });
+    // A recording that ended without its job must not leave the state at rsRecording, which
+    // would refuse every later recording.
+    if (!queued) VideoRenderState.store(rsIdle, std::memory_order_release);
     endRecorder();
 }
 

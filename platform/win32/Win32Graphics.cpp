@@ -1,6 +1,8 @@
 // Screen copies, halftone stretching and window regions.
 #include <windows.h>
 
+#include <dwmapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -47,6 +49,10 @@ DibCanvas* Win32Platform::screenCanvas(HDC screen, int w, int h) {
 
 void Win32Platform::trimScreenCanvas() {
     if (canvas_ && size_t(canvas_->width) * canvas_->height * 4 > kKeptCanvasBytes) canvas_.reset();
+}
+
+void Win32Platform::flushComposition() {
+    DwmFlush();  // fails when nothing composes the desktop: then there is nothing to wait for
 }
 
 bool Win32Platform::copyScreen(const Rect& area, Picture& out) {

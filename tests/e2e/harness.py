@@ -33,9 +33,9 @@ def log(*args):
     print(*args, flush=True)
 
 
-def wine_env(display):
+def wine_env(display, prefix=PREFIX):
     env = dict(os.environ)
-    env.update(WINEPREFIX=PREFIX, WINEDEBUG="-all", DISPLAY=display,
+    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", DISPLAY=display,
                WINEDLLOVERRIDES="mscoree,mshtml=")
     return env
 
@@ -68,11 +68,12 @@ def run(cmd, env, timeout=60, check=True):
 
 
 class Xvfb:
-    def __init__(self):
+    def __init__(self, size=SCREEN, keep=False):
+        """`keep`: the server is not reset when its last client leaves (RandR monitors stay)."""
         r, w = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24",
-             "-nolisten", "tcp"], pass_fds=(w,), stdout=subprocess.DEVNULL,
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{size[0]}x{size[1]}x24",
+             "-nolisten", "tcp"] + (["-noreset"] if keep else []), pass_fds=(w,), stdout=subprocess.DEVNULL,
             stderr=subprocess.DEVNULL)
         os.close(w)
         with os.fdopen(r) as f:
@@ -89,23 +90,29 @@ class Xvfb:
             self.proc.kill()
 
 
-def ensure_prefix(display):
-    """Creates the shared prefix once; every Wine process then opens in one virtual desktop."""
-    os.makedirs(os.path.dirname(PREFIX), exist_ok=True)
-    with open(PREFIX + ".lock", "w") as lock:
+def ensure_prefix(display, prefix=PREFIX):
+    """Creates a prefix once. In the shared one every Wine process opens in one virtual desktop;
+    any other shows Wine's windows on X itself, on every monitor X has (Wine's Xinerama path:
+    its XRandR path sees only Xvfb's one output)."""
+    os.makedirs(os.path.dirname(prefix), exist_ok=True)
+    with open(prefix + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if os.path.exists(os.path.join(PREFIX, ".glimmershot-ready")):
+        if os.path.exists(os.path.join(prefix, ".glimmershot-ready")):
             return
-        shutil.rmtree(PREFIX, ignore_errors=True)
-        env = wine_env(display)
-        log("e2e: creating the Wine prefix (once per build)")
+        shutil.rmtree(prefix, ignore_errors=True)
+        env = wine_env(display, prefix)
+        log(f"e2e: creating the Wine prefix {os.path.basename(prefix)} (once per build)")
         run(["wineboot", "-i"], env, timeout=300)
         key = r"HKCU\Software\Wine\Explorer"
-        run(["wine", "reg", "add", key, "/v", "Desktop", "/d", DESKTOP, "/f"], env)
-        run(["wine", "reg", "add", key + r"\Desktops", "/v", DESKTOP, "/d",
-             f"{SCREEN[0]}x{SCREEN[1]}", "/f"], env)
+        if prefix == PREFIX:
+            run(["wine", "reg", "add", key, "/v", "Desktop", "/d", DESKTOP, "/f"], env)
+            run(["wine", "reg", "add", key + r"\Desktops", "/v", DESKTOP, "/d",
+                 f"{SCREEN[0]}x{SCREEN[1]}", "/f"], env)
+        else:
+            run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseXRandR", "/d",
+                 "N", "/f"], env)
         run(["wineserver", "-w"], env, timeout=120)
-        open(os.path.join(PREFIX, ".glimmershot-ready"), "w").close()
+        open(os.path.join(prefix, ".glimmershot-ready"), "w").close()
 
 
 def set_display_dpi(env, dpi):
@@ -142,12 +149,20 @@ def parse_kv(text):
 class Session:
     """One Xvfb, one data folder, one Glimmershot process."""
 
-    def __init__(self, name, tools=False, installed=None, dpi=96):
+    def __init__(self, name, tools=False, installed=None, dpi=96, monitors=None):
         """`installed` is a folder that already holds the program (an unpacked package); `dpi`
-        the display scale it runs at (96 is 100 %)."""
+        the display scale it runs at (96 is 100 %); `monitors` X rectangles (w, h, x, y), the
+        primary first, for Wine's plain mode on several monitors instead of a virtual desktop."""
         self.name = name
         self.dpi = dpi
-        self.x = Xvfb()
+        self.origin = (0, 0)
+        self.monitors = monitors
+        if monitors:
+            size = (max(m[0] + m[2] for m in monitors), max(m[1] + m[3] for m in monitors))
+            self.x = Xvfb(size, keep=True)
+            self.origin = monitors[0][2:]
+        else:
+            self.x = Xvfb()
         self.procs = []
         try:
             self._prepare(tools, installed)
@@ -156,8 +171,12 @@ class Session:
             raise
 
     def _prepare(self, tools, installed):
-        self.env = wine_env(self.x.display)
-        ensure_prefix(self.x.display)
+        prefix = PREFIX + "-monitors" if self.monitors else PREFIX
+        self.env = wine_env(self.x.display, prefix)
+        for i, (w, h, x, y) in enumerate(self.monitors or []):
+            run(["xrandr", "--setmonitor", f"MON{i}", f"{w}/{w // 4}x{h}/{h // 4}+{x}+{y}",
+                 "screen" if i == 0 else "none"], self.env, timeout=20)
+        ensure_prefix(self.x.display, prefix)
         set_display_dpi(self.env, self.dpi)
         if installed:
             self.appdir = installed
@@ -250,8 +269,10 @@ class Session:
         return open(path, "rb").read().decode("utf-16")
 
     def focus_desktop(self):
-        """Keys reach Wine only while X focus is on its desktop window."""
-        _, out = run(["xdotool", "search", "--name", "Wine desktop"], self.env, check=False)
+        """Keys reach Wine only while X focus is on its desktop window (in plain mode: on any
+        Wine window)."""
+        name = "Wine System Tray" if self.monitors else "Wine desktop"
+        _, out = run(["xdotool", "search", "--name", name], self.env, check=False)
         ids = out.split()
         if ids:
             run(["xdotool", "windowfocus", "--sync", ids[0]], self.env, check=False)
@@ -365,10 +386,25 @@ class Session:
         time.sleep(0.3)
 
     def tray_click(self):
-        self.xdotool("mousemove", *TRAY_ICON, "click", "1")
+        if not self.monitors:
+            self.xdotool("mousemove", *TRAY_ICON, "click", "1")
+            return
+        # Plain mode has no taskbar: the icon sits in Wine's own tray window, wherever X put it.
+        _, ids = run(["xdotool", "search", "--name", "Wine System Tray"], self.env, check=False)
+        _, where = run(["xdotool", "getwindowgeometry", "--shell", ids.split()[0]], self.env)
+        at = dict(line.split("=") for line in where.split())
+        run(["xdotool", "mousemove", str(int(at["X"]) + 10), str(int(at["Y"]) + 10), "click", "1"],
+            self.env)
 
     def xdotool(self, *args):
-        run(["xdotool"] + [str(a) for a in args], self.env, timeout=20)
+        """xdotool with Windows screen coordinates: X puts them at `origin` (where Wine shows the
+        primary monitor's top-left; the root's corner on a virtual desktop)."""
+        args = [str(a) for a in args]
+        for i, a in enumerate(args[:-2]):
+            if a == "mousemove":
+                args[i + 1] = str(int(args[i + 1]) + self.origin[0])
+                args[i + 2] = str(int(args[i + 2]) + self.origin[1])
+        run(["xdotool"] + args, self.env, timeout=20)
 
     def read_text(self, box, scale=3):
         """Reads text off the screen as a person would: a screenshot of the box, read by OCR."""
@@ -446,14 +482,14 @@ class Checks:
         sys.exit(1 if self.failed else 0)
 
 
-def scenario(fn=None, tools=False, dpi=96):
+def scenario(fn=None, tools=False, dpi=96, monitors=None):
     """Runs a test body in a session and always tears the session down."""
     if fn is None:
-        return lambda f: scenario(f, tools, dpi)
+        return lambda f: scenario(f, tools, dpi, monitors)
 
     def wrapper(checks):
         log(f"== {fn.__name__}")
-        s = Session(fn.__name__, tools=tools, dpi=dpi)
+        s = Session(fn.__name__, tools=tools, dpi=dpi, monitors=monitors)
         try:
             fn(s, checks)
         except Exception as e:  # a broken step fails the scenario, the others still run

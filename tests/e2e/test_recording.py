@@ -25,6 +25,20 @@ def pattern_at(x, y):
     return ((x * 7) & 255, (y * 5) & 255, (x ^ y) & 255)
 
 
+def stray_pixels(path, area, marker=0):
+    """Pixels of a frame that differ from the test pattern under `area`, apart from one marker
+    of `marker` x `marker` pixels (the cursor picture) wherever it lies."""
+    got = numpy.asarray(Image.open(path).convert("RGB"), dtype=int)
+    xs, ys = numpy.meshgrid(numpy.arange(area[0], area[2]), numpy.arange(area[1], area[3]))
+    want = numpy.stack([(xs * 7) & 255, (ys * 5) & 255, (xs ^ ys) & 255], axis=-1)
+    if got.shape != want.shape:
+        return got.size
+    off = numpy.argwhere((got != want).any(axis=2))
+    if len(off) and numpy.ptp(off[:, 0]) < marker and numpy.ptp(off[:, 1]) < marker:
+        return 0
+    return len(off)
+
+
 def folder(s, *parts):
     return os.path.join(s.appdir, "Data", *parts)
 
@@ -143,6 +157,9 @@ def record_and_render(s: Session, c: Checks):
     log(f"  frames: {len(names)} (about {expected:.0f} expected), video: {video}")
     c.check(contiguous(names) and len(names) > 0, "frames run from 000000.png without gaps")
     c.check(0.6 * expected < len(names) < 1.4 * expected, "the frame count follows 12 per second")
+    stray = [stray_pixels(os.path.join(folder(s, "Temp", "Video"), n), AREA, 50) for n in names]
+    log(f"  pixels off the screen beyond the cursor mark: first frame {stray[:1]}, all {sum(stray)}")
+    c.check(names and not any(stray), "every frame, the first included, is the screen and the cursor mark")
     if names:
         last = Image.open(os.path.join(folder(s, "Temp", "Video"), names[-1])).convert("RGB")
         cx, cy = cursor[0] - AREA[0], cursor[1] - AREA[1]
@@ -238,6 +255,10 @@ def slow_motion(s: Session, c: Checks):
     shots = sorted(os.path.basename(p) for p in glob.glob(os.path.join(folder(s, "Published", "slowmotion"), "*.png")))
     log(f"  slow motion: {len(shots)} frames")
     c.check(len(shots) == 1000 and contiguous(shots), "slow motion writes 000000.png to 000999.png")
+    stray = [stray_pixels(os.path.join(folder(s, "Published", "slowmotion"), n), (420, 320, 600, 460))
+             for n in shots]
+    log(f"  slow motion pixels off the screen: first frame {stray[:1]}, all {sum(stray)}")
+    c.check(shots and not any(stray), "every slow-motion frame, the first included, is the screen")
     c.check(bool(window), "and opens its folder")
     c.check(not frames(s), "the video frames folder was emptied")
 

@@ -8,6 +8,8 @@
 #include <map>
 #include <set>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -52,6 +54,15 @@ class FakePlatform : public Platform {
     Picture screen;
     Point screenOrigin{};
     int screenCopies = 0;
+    bool threadsFail = false;  // as when the system has no thread to give
+    std::thread startThread(std::function<void()> body) override {
+        if (threadsFail)
+            throw std::system_error(
+                std::make_error_code(std::errc::resource_unavailable_try_again));
+        return std::thread(std::move(body));
+    }
+    int flushes = 0;
+    void flushComposition() override { ++flushes; }
     bool copyScreen(const Rect& area, Picture& out) override {
         ++screenCopies;
         out = Picture(area.width(), area.height(), 0xFF000000u);

@@ -181,7 +181,7 @@ TEST_F(RecorderTest, CountdownThenContiguousFramesThenTheRenderJob) {
         EXPECT_EQ(FromUtf8(frames[i]), FrameFileName(L"", static_cast<int>(i)).substr(1));
     EXPECT_EQ(platform.copies.size(), 10u);
 
-    WaitForRenderJobs();
+    form->renders().waitIdle();
     ASSERT_EQ(platform.processes.size(), 1u);
     EXPECT_EQ(platform.processes[0].first, AppDir + L"\\Data\\TesseractOCR\\ff.exe");
     EXPECT_NE(platform.processes[0].second.find(L" -y  -qscale 17 -r 12 \""), std::wstring::npos);
@@ -198,7 +198,7 @@ TEST_F(RecorderTest, TheIndexLimitEndsTheRecording) {
     record(1000, 200);
     EXPECT_EQ(files(TempVideoFolder).size(), 7u);
     EXPECT_EQ(files(TempVideoFolder).back(), "000006.png");
-    WaitForRenderJobs();
+    form->renders().waitIdle();
 }
 
 TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
@@ -211,7 +211,7 @@ TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
     EXPECT_EQ(clip->capturedFrames, 2);
     EXPECT_EQ(bytes(2), bytes(1)) << "a copy of the last good frame";
     EXPECT_NE(bytes(0), bytes(1)) << "a blank frame before the first good one";
-    WaitForRenderJobs();
+    form->renders().waitIdle();
     EXPECT_EQ(platform.processes.size(), 1u) << "the recording is rendered";
     pollUntilIdle();
 }
@@ -224,7 +224,7 @@ TEST_F(RecorderTest, AFrameThatCannotBeWrittenEndsTheRecordingAndSaysWhy) {
     EXPECT_FALSE(clip->isRecording);
     EXPECT_FALSE(clip->isShowingRecording);
     EXPECT_EQ(platform.unregistered, 1);
-    WaitForRenderJobs();
+    form->renders().waitIdle();
     EXPECT_TRUE(platform.processes.empty());
     tick();
     ASSERT_FALSE(backend.balloons.empty());
@@ -242,6 +242,28 @@ TEST_F(RecorderTest, AFrameThatCannotBeWrittenEndsTheRecordingAndSaysWhy) {
     EXPECT_EQ(backend.balloons.back().text, L"Recording stopped: the screen could not be read.");
 }
 
+TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
+    const uint32_t before = platform.ticks;
+    clip->gosleep(-20);
+    EXPECT_EQ(platform.ticks, before) << "a pause of zero or less does nothing";
+
+    platform.threadsFail = true;
+    record(3);
+    EXPECT_FALSE(clip->isRecording);
+    EXPECT_FALSE(clip->isShowingRecording);
+    EXPECT_EQ(platform.unregistered, 1) << "F10 is given back";
+    EXPECT_EQ(VideoRenderState.load(), rsIdle);
+    tick();
+    ASSERT_FALSE(backend.balloons.empty());
+    EXPECT_EQ(backend.balloons.back().text, kRenderNotStarted);
+
+    platform.threadsFail = false;
+    record(3);
+    form->renders().waitIdle();
+    EXPECT_EQ(platform.processes.size(), 1u) << "the next recording's job starts";
+    pollUntilIdle();
+}
+
 TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
     const std::pair<std::optional<uint32_t>, const wchar_t*> cases[] = {
         {std::nullopt, L"Video was not rendered. The encoder could not be started."},
@@ -253,7 +275,7 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
     for (auto [result, text] : cases) {
         platform.encoder = [result](const std::wstring&) { return result; };
         form->optRenderVideoUsingRecentConfigurationClick();
-        WaitForRenderJobs();
+        form->renders().waitIdle();
         pollUntilIdle();
         EXPECT_EQ(backend.balloons.back().text, text);
         EXPECT_EQ(backend.balloons.back().title, L"Info");
@@ -261,8 +283,8 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
 }
 
 TEST_F(RecorderTest, AnEmptyExtensionRendersWmvAndQualityIsClamped) {
-    StartRenderVideo(platform, 0, RenderJob{L"", 1000});
-    WaitForRenderJobs();
+    form->renders().start(0, RenderJob{L"", 1000});
+    form->renders().waitIdle();
     ASSERT_EQ(platform.processes.size(), 1u);
     const std::wstring& line = platform.processes[0].second;
     EXPECT_NE(line.find(L" -vcodec wmv2 -qscale 40 -r 12 \""), std::wstring::npos) << line;
@@ -324,7 +346,7 @@ TEST_F(RecorderTest, OverlappingRendersRunOneAfterAnotherWithTheirOwnFiles) {
         form->DetectCreatedVideo();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    WaitForRenderJobs();
+    form->renders().waitIdle();
     pollUntilIdle();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find(L".wmv\""), std::wstring::npos);

@@ -166,6 +166,9 @@ TEST_F(SelectionTest, ACaptureWritesBothFilesAndShowsTheLetterboxedPreview) {
     EXPECT_EQ(names[1], names[0].substr(0, names[0].size() - 4) + ".png");
     EXPECT_EQ(LastImageFile, AppDir + ImagesFolder + L"\\" + FromUtf8(names[1]));
     EXPECT_EQ(clipboardPng, test::ReadBytes(imgDir() / names[1]));
+    form->optClearAllFoldersClick();
+    EXPECT_FALSE(std::filesystem::exists(imgDir() / names[1]));
+    EXPECT_EQ(platform.clipboardPng(), clipboardPng) << "still pasteable as PNG";
 
     ASSERT_FALSE(platform.stretches.empty());
     EXPECT_EQ(platform.stretches.back(), (Rect{0, 41, 210, 93}));
