@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "capture/Form1.h"
+#include "platform/Executor.h"
 #include "platform/Text.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
@@ -24,8 +25,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     gs::win32::Win32Platform platform;
     try {
+        // Made first, ended last: the windows' services finish their work on it as they end
+        // (the frame window first; then the main window's render queue, which waits for a
+        // render under way, and its saver, which writes the captures still queued), and then
+        // its idle workers are joined.
+        gs::Executor pool;
         auto backend = gs::ui::MakeWin32Backend(platform);
-        gs::TForm1 form1(platform, *backend);
+        gs::TForm1 form1(platform, *backend, pool);
         gs::TClipForm clipForm(platform, *backend);
         form1.attachClipForm(clipForm);
         return gs::ui::RunMessageLoop();

@@ -37,8 +37,9 @@ struct TimedPlatform : win32::Win32Platform {
 // The program's two windows on the real Win32 services, with its data folder under %TEMP%.
 struct BenchApp {
     TimedPlatform platform;
+    Executor pool;
     std::unique_ptr<ui::Backend> backend = ui::MakeWin32Backend(platform);
-    TForm1 form{platform, *backend};
+    TForm1 form{platform, *backend, pool};
     TClipForm clip{platform, *backend};
     BenchApp();
 };

@@ -20,12 +20,11 @@ bool attempt(Write&& write) {
 }
 }  // namespace
 
-SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem) {
+SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem, Executor* pool) {
     SavedFiles saved;
     saved.stem = stem;
-    // One after the other on the saver's thread: a thread of its own for the JPG of every
-    // capture would cost more than it saves (and Wine keeps memory of each one that ends).
-    if (attempt([&] { imaging::WritePng(stem + L".png", shot, {7, 65535}); })) {
+    // One after the other: the PNG's bands already keep the cores busy.
+    if (attempt([&] { imaging::WritePng(stem + L".png", shot, {7, 65535, false, pool}); })) {
         saved.picture = true;
         saved.pictureFile = stem + L".png";
     } else if (attempt([&] { imaging::WriteBmp(stem + L".bmp", shot); })) {
@@ -55,21 +54,22 @@ std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std
 }
 
 CaptureSaver::~CaptureSaver() {
-    {
-        std::lock_guard lock(s_->m);
-        s_->stop = true;
-    }
-    s_->cv.notify_all();
-    if (worker_.joinable()) worker_.join();
+    std::unique_lock lock(s_->m);
+    s_->waitIdle(lock);
 }
 
 void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem) {
     {
         std::lock_guard lock(s_->m);
         s_->queue.push_back(Job{std::move(shot), std::move(stem)});
-        if (!worker_.joinable()) worker_ = std::thread([s = s_] { run(*s); });
+        if (s_->busy) return;  // the drain under way takes it
+        s_->busy = true;
     }
-    s_->cv.notify_all();
+    try {
+        pool_.post([s = s_, &pool = pool_] { drain(*s, pool); });
+    } catch (...) {
+        drain(*s_, pool_);  // no worker to be had: written now, not lost
+    }
 }
 
 void CaptureSaver::missedClipboard(const std::wstring& stem) {
@@ -77,22 +77,19 @@ void CaptureSaver::missedClipboard(const std::wstring& stem) {
     s_->missedClipboard.push_back(stem);
 }
 
-void CaptureSaver::run(State& s) {
+void CaptureSaver::drain(State& s, Executor& pool) {
     std::unique_lock lock(s.m);
-    for (;;) {
-        s.cv.wait(lock, [&s] { return s.stop || !s.queue.empty(); });
-        if (s.queue.empty()) return;  // stopping, and everything is written
+    while (!s.queue.empty()) {
         Job job = std::move(s.queue.front());
         s.queue.pop_front();
-        s.busy = true;
         lock.unlock();
-        SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem);
+        SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem, &pool);
         job.shot.reset();
         lock.lock();
         s.done.push_back(std::move(saved));
-        s.busy = false;
-        s.cv.notify_all();
     }
+    s.busy = false;
+    s.cv.notify_all();
 }
 
 std::vector<SavedFiles> CaptureSaver::takeDoneLocked() {

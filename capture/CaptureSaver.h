@@ -9,9 +9,9 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
+#include "platform/Executor.h"
 #include "platform/Picture.h"
 
 namespace gs {
@@ -27,17 +27,21 @@ struct SavedFiles {
     bool onClipboard = true;  // as the capture found the clipboard
 };
 
-// Writes `stem`.png (or .bmp) and `stem`.jpg of a picture. Never throws.
-SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem);
+// Writes `stem`.png (or .bmp) and `stem`.jpg of a picture (the PNG's compression shared out on
+// the pool, when given). Never throws.
+SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem,
+                            Executor* pool = nullptr);
 
 // What the user is told after a capture, if anything: files that could not be written in
 // `folder`, and a clipboard another program held.
 std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std::wstring& folder);
 
+// The saves run one after another on the pool; the saver is the capture's service, owned by
+// the main window.
 class CaptureSaver {
   public:
-    CaptureSaver() = default;
-    ~CaptureSaver();  // writes whatever is still queued: nothing is lost at exit
+    explicit CaptureSaver(Executor& pool) : pool_(pool) {}
+    ~CaptureSaver();  // waits for whatever is still queued: nothing is lost at exit
     CaptureSaver(const CaptureSaver&) = delete;
     CaptureSaver& operator=(const CaptureSaver&) = delete;
 
@@ -67,12 +71,12 @@ class CaptureSaver {
         std::deque<Job> queue;
         std::vector<SavedFiles> done;
         std::vector<std::wstring> missedClipboard;  // stems, until their save is taken
-        bool busy = false, stop = false;
+        bool busy = false;                          // a drain of the queue is posted or running
         void waitIdle(std::unique_lock<std::mutex>& lock) {
             cv.wait(lock, [this] { return queue.empty() && !busy; });
         }
     };
-    static void run(State& s);
+    static void drain(State& s, Executor& pool);
     std::vector<SavedFiles> takeDoneLocked();
 
     struct Promise {
@@ -82,7 +86,7 @@ class CaptureSaver {
     };
     std::shared_ptr<State> s_ = std::make_shared<State>();
     std::weak_ptr<Promise> lastPromise_;  // the clipboard's, while it holds it
-    std::thread worker_;                  // started with the first save
+    Executor& pool_;
 };
 
 }  // namespace gs

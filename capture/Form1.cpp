@@ -14,8 +14,12 @@
 
 namespace gs {
 
-TForm1::TForm1(Platform& platform, ui::Backend& backend)
-    : ui::Form(backend, L"Form1"), renders_(platform), platform_(platform) {
+TForm1::TForm1(Platform& platform, ui::Backend& backend, Executor& pool)
+    : ui::Form(backend, L"Form1"),
+      pool_(pool),
+      saver_(pool),
+      renders_(platform, pool),
+      platform_(platform) {
     Caption = L"About";
     setBounds(0, 0, layout::kPanelWidth, layout::kPanelHeight);
     Color = ui::clBtnFace;

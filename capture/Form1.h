@@ -21,7 +21,8 @@ class TClipForm;
 
 class TForm1 : public ui::Form {
   public:
-    TForm1(Platform& platform, ui::Backend& backend);
+    // The pool runs the window's services: its saves, renders and OCR pictures.
+    TForm1(Platform& platform, ui::Backend& backend, Executor& pool);
     ~TForm1() override;
 
     // Start-up creates the frame window after this one; the tick relies on it, and its
@@ -74,7 +75,10 @@ class TForm1 : public ui::Form {
     void bgMouseEnter() { counter = kCounterPinned; }
     void SpeedButton1Click() { counter = 0.0; }
     void TrayIcon1Click();
-    void Exit1Click() { Close(); }
+    void Exit1Click() {
+        exiting_ = true;  // work that ends after this starts nothing new
+        Close();
+    }
     void HelpClick();
     void S1Click();
     void Donotstartonwindowsstartup1Click();
@@ -128,10 +132,12 @@ class TForm1 : public ui::Form {
     void buildOptionMenus();
     void convertToTextOnce();
     void reportSaves(std::vector<SavedFiles> finished);
+    Executor& pool_;
     CaptureSaver saver_;
     RenderQueue renders_;  // ended before the saver: a render never waits for a save
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
+    bool exiting_ = false;
     std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;

@@ -128,7 +128,7 @@ void WritePng(const std::wstring& path, const ui::Picture& picture, const PngOpt
 
 void WritePng(const std::wstring& path, const RgbRows& rows, const PngOptions& options) {
     if (options.maxIdatBytes == 0) throw std::invalid_argument("IDAT size limit");
-    const ZlibStream z = DeflateSubFiltered(rows, options.level, 0, options.runLength);
+    const ZlibStream z = DeflateSubFiltered(rows, options.level, options.pool, options.runLength);
     std::vector<uint8_t> staging(std::min<size_t>(options.maxIdatBytes, z.size()));
     writeFile(path, "PNG", [&](std::FILE* f) { return pngInto(f, rows, z, staging); });
 }

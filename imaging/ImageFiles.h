@@ -12,6 +12,7 @@ struct PngOptions {
     int level = 7;                  // zlib compression level
     unsigned maxIdatBytes = 65535;  // IDAT chunk size limit
     bool runLength = false;         // speed before size (see DeflateSubFiltered)
+    Executor* pool = nullptr;       // shares the compression out (else the calling thread)
 };
 
 // 8-bit RGB, no alpha, not interlaced, the Sub filter on every row, only IHDR/IDAT/IEND.

@@ -7,8 +7,9 @@
 #include <initializer_list>
 #include <memory>
 #include <stdexcept>
-#include <thread>
 #include <vector>
+
+#include "platform/Executor.h"
 
 namespace gs::imaging {
 
@@ -30,8 +31,7 @@ void filterRows(const RgbRows& rows, int y0, int y1, uint8_t* out) {
 
 struct Band {
     int y0 = 0, y1 = 0;
-    // Sized for the worst case but never cleared: only the pages written are ever touched.
-    ZlibStream::Piece out;
+    ZlibStream::Piece out;  // grown as the compressor fills it, then trimmed to its size
     uLong adler = 1;
     size_t length = 0;
     bool ok = false;
@@ -56,10 +56,21 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
         deflateSetDictionary(&z, chunk.data() + have - dict, static_cast<uInt>(dict));
     }
     b.length = stride * static_cast<size_t>(b.y1 - b.y0);
-    b.out.size = deflateBound(&z, static_cast<uLong>(b.length)) + 16;
-    b.out.bytes.reset(new uint8_t[b.out.size]);
+    // Screens compress to a small part of their size: the output starts at an eighth of the
+    // input and doubles when full, so the memory follows the result, not the worst case.
+    size_t capacity = std::max<size_t>(64 << 10, b.length / 8);
+    b.out.bytes.reset(new uint8_t[capacity]);
+    auto grow = [&] {
+        const size_t used = capacity - z.avail_out;
+        auto bigger = std::make_unique<uint8_t[]>(capacity * 2);
+        std::copy(b.out.bytes.get(), b.out.bytes.get() + used, bigger.get());
+        b.out.bytes = std::move(bigger);
+        z.next_out = b.out.bytes.get() + used;
+        z.avail_out = static_cast<uInt>(capacity * 2 - used);
+        capacity *= 2;
+    };
     z.next_out = b.out.bytes.get();
-    z.avail_out = static_cast<uInt>(b.out.size);
+    z.avail_out = static_cast<uInt>(capacity);
     uLong adler = 1;
     int rc = Z_OK;
     for (int y = b.y0; y < b.y1 && rc == Z_OK; y += chunkRows) {
@@ -70,11 +81,18 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
         z.next_in = chunk.data();
         z.avail_in = static_cast<uInt>(n);
         const int flush = end < b.y1 ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
-        rc = deflate(&z, flush);
+        // Until the chunk is taken and, at the end, the flush is complete (room left over).
+        for (;;) {
+            rc = deflate(&z, flush);
+            if (rc == Z_STREAM_END || (rc != Z_OK && rc != Z_BUF_ERROR)) break;
+            if (z.avail_out != 0 && z.avail_in == 0) break;
+            grow();
+        }
+        if (rc == Z_BUF_ERROR) rc = Z_OK;  // no progress was possible: not an error
         if (rc == Z_STREAM_END || z.avail_in != 0) break;
     }
     b.ok = last ? rc == Z_STREAM_END : (rc == Z_OK && z.avail_in == 0);
-    b.out.size -= z.avail_out;
+    b.out.size = capacity - z.avail_out;
     deflateEnd(&z);
     b.adler = adler;
 }
@@ -98,19 +116,12 @@ size_t ZlibStream::size() const {
     return n;
 }
 
-std::vector<uint8_t> ZlibStream::joined() const {
-    std::vector<uint8_t> all;
-    all.reserve(size());
-    for (const Piece& p : pieces) all.insert(all.end(), p.bytes.get(), p.bytes.get() + p.size);
-    return all;
-}
-
-ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads, bool runLength) {
+ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, Executor* pool, bool runLength) {
     if (rows.width <= 0 || rows.height <= 0 || !rows.row)
         throw std::invalid_argument("No picture to compress");
     const size_t stride = 1 + static_cast<size_t>(rows.width) * 3;
     const size_t total = stride * static_cast<size_t>(rows.height);
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned threads = pool ? Executor::cores() : 1;
     const size_t bands = std::min<size_t>(
         rows.height, std::max(std::clamp<size_t>(total / kMinBandBytes, 1, threads),
                               (total + kMaxBandBytes - 1) / kMaxBandBytes));
@@ -120,18 +131,15 @@ ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads, 
         parts[i].y0 = std::min(rows.height, static_cast<int>(i) * rowsPer);
         parts[i].y1 = std::min(rows.height, parts[i].y0 + rowsPer);
     }
-    {
-        // Bands are taken in turn by a few workers; each filters its own rows as it goes.
-        std::atomic<size_t> next{0};
-        auto work = [&] {
-            for (size_t i; (i = next.fetch_add(1)) < bands;)
-                deflateBand(rows, parts[i], level, runLength ? Z_RLE : Z_FILTERED, i + 1 == bands);
-        };
-        std::vector<std::thread> pool;
-        for (unsigned t = 1; t < std::min<size_t>(threads, bands); ++t) pool.emplace_back(work);
-        work();
-        for (auto& t : pool) t.join();
-    }
+    // Bands are taken in turn by a few workers; each filters its own rows as it goes.
+    auto band = [&](int i) {
+        deflateBand(rows, parts[static_cast<size_t>(i)], level, runLength ? Z_RLE : Z_FILTERED,
+                    static_cast<size_t>(i) + 1 == bands);
+    };
+    if (pool)
+        pool->forEach(static_cast<int>(bands), threads - 1, band);
+    else
+        for (size_t i = 0; i < bands; ++i) band(static_cast<int>(i));
 
     auto small = [](std::initializer_list<uint8_t> bytes) {
         ZlibStream::Piece p{std::make_unique<uint8_t[]>(bytes.size()), bytes.size()};

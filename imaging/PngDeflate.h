@@ -7,6 +7,10 @@
 
 #include "platform/Picture.h"
 
+namespace gs {
+class Executor;
+}
+
 namespace gs::imaging {
 
 // The rows of a picture as 8-bit RGB, fetched on demand (from any thread, in any order), so a
@@ -26,20 +30,20 @@ struct ZlibStream {
     };
     std::vector<Piece> pieces;
     size_t size() const;
-    std::vector<uint8_t> joined() const;
 };
 
-// Large pictures are split into bands of rows compressed on several threads; each band is
+// Large pictures are split into bands of rows compressed on the pool's workers and the calling
+// thread (without a pool, on the calling thread alone); each band is
 // primed with the 32 KiB before it and ends on a sync flush, so the concatenation is one
 // valid zlib stream (with the Adler-32 of the whole) at the given level. A band's rows are
 // filtered a chunk at a time while it is compressed: the memory used beyond the result is
 // small. `runLength` limits the matches to the byte before (zlib's Z_RLE): several times
 // faster on large smooth pictures, at a larger file; otherwise Z_FILTERED, as libpng chooses.
-ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, unsigned threads = 0,
+ZlibStream DeflateSubFiltered(const RgbRows& rows, int level, Executor* pool = nullptr,
                               bool runLength = false);
-inline ZlibStream DeflateSubFiltered(const Picture& picture, int level, unsigned threads = 0,
+inline ZlibStream DeflateSubFiltered(const Picture& picture, int level, Executor* pool = nullptr,
                                      bool runLength = false) {
-    return DeflateSubFiltered(RowsOf(picture), level, threads, runLength);
+    return DeflateSubFiltered(RowsOf(picture), level, pool, runLength);
 }
 
 }  // namespace gs::imaging

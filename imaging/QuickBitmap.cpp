@@ -3,10 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
-#include <thread>
+
+#include "platform/Executor.h"
 
 namespace gs {
+
+int OcrFactor(int width, int height) {
+    const int a = width > height ? width : height;
+    const int factor = static_cast<int>(std::floor(16000.0 / a));
+    return factor > 10 ? 10 : factor;
+}
 
 std::vector<TLagrangePolynom> LagrangeWeights(int s) {
     if (s < 1) throw std::invalid_argument("The factor must be at least 1");
@@ -70,18 +78,16 @@ void enlargeRow(const uint8_t* src, int W, int xscale, const std::vector<TLagran
     }
 }
 
-// Rows are independent in every pass, so [0, H) is shared out among the cores.
-template <class Body>
-void forRowBands(int H, unsigned threadCount, Body&& body) {
-    if (threadCount == 0) threadCount = std::thread::hardware_concurrency();
-    const unsigned threads = std::max(1u, std::min(threadCount, static_cast<unsigned>(H)));
-    std::vector<std::thread> pool;
-    const int per = (H + static_cast<int>(threads) - 1) / static_cast<int>(threads);
-    for (unsigned t = 1; t < threads; ++t)
-        pool.emplace_back(body, std::min(H, static_cast<int>(t) * per),
-                          std::min(H, static_cast<int>(t + 1) * per));
-    body(0, std::min(H, per));
-    for (auto& th : pool) th.join();
+// Rows are independent, so [0, H) is shared out among the cores (on the pool, when given).
+void forRowBands(int H, Executor* pool, const std::function<void(int, int)>& body) {
+    const unsigned cores = pool ? Executor::cores() : 1;
+    const int bands = static_cast<int>(std::max(1u, std::min(cores, static_cast<unsigned>(H))));
+    const int per = (H + bands - 1) / bands;
+    auto band = [&](int t) { body(std::min(H, t * per), std::min(H, (t + 1) * per)); };
+    if (pool)
+        pool->forEach(bands, cores - 1, band);
+    else
+        band(0);
 }
 
 }  // namespace
@@ -160,49 +166,34 @@ void TQuickBitmap::SetPixel(int x, int y, TRGB color) {
 }
 
 std::unique_ptr<TQuickBitmap> TQuickBitmap::QuickBicubicResize(int xscale, int yscale,
-                                                               unsigned threadCount) {
-    LX = LagrangeWeights(xscale);
-    LY = LagrangeWeights(yscale);
-    auto result = std::make_unique<TQuickBitmap>(width * xscale, height * yscale);
+                                                               Executor* pool) {
+    const imaging::RgbRows rows = EnlargedRows(xscale, yscale, pool);
+    auto result = std::make_unique<TQuickBitmap>(rows.width, rows.height);
     TQuickBitmap& out = *result;
-    const int W = width, H = height, outW = out.width;
-
-    // Horizontal: each source row into result row y * yscale.
-    forRowBands(H, threadCount, [&](int y0, int y1) {
-        for (int y = y0; y < y1; ++y) enlargeRow(row(y), W, xscale, LX, out.row(y * yscale), false);
-    });
-
-    // Vertical, in place: from the rows the horizontal pass wrote into the rows between them.
-    // Phase 0 reproduces its centre row exactly, so those rows need no writing (and are only
-    // ever read, whichever thread gets to them).
-    const size_t bytes = static_cast<size_t>(outW) * 3;
-    forRowBands(H, threadCount, [&](int s0, int s1) {
-        for (int s = s0; s < s1; ++s) {
-            const uint8_t* t[4];
-            for (int p = 0; p < 4; ++p) t[p] = out.row(std::clamp(s + p - 1, 0, H - 1) * yscale);
-            for (int k = 1; k < yscale; ++k) {
-                const TLagrangePolynom& w = LY[static_cast<size_t>(k)];
-                blendRows(t[0], t[1], t[2], t[3], out.row(s * yscale + k), bytes, w);
-            }
+    forRowBands(rows.height, pool, [&](int y0, int y1) {
+        for (int y = y0; y < y1; ++y) {
+            uint8_t* bgr = out.row(y);
+            rows.row(y, bgr);
+            for (int x = 0; x < rows.width; ++x, bgr += 3) std::swap(bgr[0], bgr[2]);
         }
     });
     return result;
 }
 
-imaging::RgbRows TQuickBitmap::EnlargedRows(int xscale, int yscale, unsigned threadCount) {
+imaging::RgbRows TQuickBitmap::EnlargedRows(int xscale, int yscale, Executor* pool) {
     LX = LagrangeWeights(xscale);
     LY = LagrangeWeights(yscale);
     const int W = width, H = height, outW = W * xscale;
     const size_t bytes = static_cast<size_t>(outW) * 3;
-    // The horizontal pass, as QuickBicubicResize makes it, in RGB order: the vertical blend
-    // works byte by byte, so it needs no reordering afterwards.
+    // The horizontal pass in RGB order: the vertical blend works byte by byte, so it needs no
+    // reordering afterwards.
     auto wide = std::make_shared<std::vector<uint8_t>>(bytes * static_cast<size_t>(H));
-    forRowBands(H, threadCount, [&](int y0, int y1) {
+    forRowBands(H, pool, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
             enlargeRow(row(y), W, xscale, LX, wide->data() + bytes * static_cast<size_t>(y), true);
     });
-    // Output row s * yscale + k: phase 0 is the wide row itself; the others blend the four
-    // wide rows around it, exactly as the in-place vertical pass does.
+    // Output row s * yscale + k: phase 0 reproduces its centre row exactly, so it is the wide
+    // row itself; the others blend the four wide rows around it.
     return {outW, H * yscale, [wide, ly = LY, bytes, H, yscale](int y, uint8_t* rgb) {
                 const int s = y / yscale, k = y % yscale;
                 auto wideRow = [&](int r) {

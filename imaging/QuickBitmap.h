@@ -19,6 +19,11 @@ struct TRGB {
 #pragma pack(pop)
 static_assert(sizeof(TRGB) == 3);
 
+// The enlargement factor for text recognition: floor(16000 / longer side) in floating point,
+// at most 10; 0 when the side exceeds 16000. The program enlarges by it, and the OCR tool
+// finds the capture back by it.
+int OcrFactor(int width, int height);
+
 // The weights of the taps at -1, 0, +1 and +2 for one sub-pixel phase.
 using TLagrangePolynom = std::array<float, 4>;
 
@@ -48,13 +53,14 @@ class TQuickBitmap {
     // Writes the pixel when it lies inside; otherwise nothing.
     void SetPixel(int x, int y, TRGB color);
     // A new bitmap of width x xscale by height x yscale; factors must be at least 1. Rows are
-    // shared among `threads` threads (0: one per core).
-    std::unique_ptr<TQuickBitmap> QuickBicubicResize(int xscale, int yscale, unsigned threads = 0);
+    // shared out on the pool, when given. (The enlargement below, gathered into a bitmap.)
+    std::unique_ptr<TQuickBitmap> QuickBicubicResize(int xscale, int yscale,
+                                                     Executor* pool = nullptr);
     // The same enlargement as RGB rows made as they are fetched (from any thread, in any
     // order): only the horizontally enlarged source rows are kept, 1/yscale of the result, so
     // a 16000 x 9000 picture is written without 432 MB in memory. Keeps this bitmap's
-    // weights (LX, LY) as QuickBicubicResize leaves them; the rows need nothing else alive.
-    imaging::RgbRows EnlargedRows(int xscale, int yscale, unsigned threads = 0);
+    // weights (LX, LY); the rows need nothing else alive.
+    imaging::RgbRows EnlargedRows(int xscale, int yscale, Executor* pool = nullptr);
 
     int width = 0;
     int height = 0;

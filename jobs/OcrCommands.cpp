@@ -23,7 +23,7 @@ void TForm1::ConvertToTextClick() {
     do {
         ocrAgain_ = false;
         convertToTextOnce();
-    } while (ocrAgain_);
+    } while (ocrAgain_ && !exiting_);
     ocrRunning_ = false;
 }
 
@@ -37,22 +37,24 @@ void TForm1::convertToTextOnce() {
 
         const std::shared_ptr<const Picture> capture = LastCapturedScreen;
         imaging::RgbRows enlarged;
-        RunWhilePumping(platform_, [&] {
+        RunWhilePumping(platform_, pool_, [&] {
             TQuickBitmap source(capture.get());
             const int factor = OcrFactor(source.width, source.height);
             if (factor < 1) throw std::runtime_error("Too large to enlarge");
             // The enlargement's rows are made as the PNG writer takes them: a 16000 x 9000
             // picture never sits whole in memory.
-            enlarged = source.EnlargedRows(factor, factor);
+            enlarged = source.EnlargedRows(factor, factor, &pool_);
         });
+        if (exiting_) return;  // Exit was chosen meanwhile: no engine after the window is gone
         const std::wstring image = AppDir + OCRFolder + L"\\img1.png";
         OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform_);
-        RunWhilePumping(platform_, [&] {
+        RunWhilePumping(platform_, pool_, [&] {
             // Run-length matches only: on an enlargement's smooth rows they are three times as
             // fast, and only our OCR tool reads the file.
-            imaging::WritePng(image, enlarged, {7, 65535, /*runLength=*/true});
+            imaging::WritePng(image, enlarged, {7, 65535, /*runLength=*/true, &pool_});
             enlarged = {};
         });
+        if (exiting_) return;
         std::wstring language;
         for (int i = 0; i < 8 && i < static_cast<int>(ConvertToTextpp->Items().size()); ++i)
             if (ConvertToTextpp->Items()[static_cast<size_t>(i)]->Checked())

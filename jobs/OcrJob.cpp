@@ -8,12 +8,6 @@ namespace gs {
 
 std::wstring OCRResultBase;
 
-int OcrFactor(int width, int height) {
-    const int a = width > height ? width : height;
-    const int factor = static_cast<int>(std::floor(16000.0 / a));
-    return factor > 10 ? 10 : factor;
-}
-
 std::wstring OcrLanguageCode(int index) {
     static const wchar_t* const kCodes[] = {L"ces", L"eng", L"fra", L"deu",
                                             L"ita", L"por", L"rus", L"spa"};

@@ -8,9 +8,6 @@ namespace gs {
 // The expected output's full path without ".txt" while a result is awaited; empty otherwise.
 extern std::wstring OCRResultBase;
 
-// floor(16000 / longer side) in floating point, at most 10; 0 when the side exceeds 16000.
-int OcrFactor(int width, int height);
-
 // The OCR program's code of an entry of the language menu ("" for none).
 std::wstring OcrLanguageCode(int index);
 

@@ -61,24 +61,29 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
 }
 
 RenderQueue::~RenderQueue() {
-    {
-        std::lock_guard lock(m_);
-        stop_ = true;
-        jobs_.clear();
-    }
+    std::unique_lock lock(m_);
+    stop_ = true;
+    jobs_.clear();
     cv_.notify_all();
-    if (worker_.joinable()) worker_.join();
+    cv_.wait(lock, [&] { return !draining_; });
 }
 
 void RenderQueue::start(NativeWindow owner, RenderJob job) {
     std::lock_guard lock(m_);
-    if (!worker_.joinable()) worker_ = platform_.startThread([this] { run(); });
     jobs_.push_back(Queued{owner, std::move(job)});
     cv_.notify_all();
+    if (draining_) return;
+    try {
+        pool_.post([this] { drain(); });
+    } catch (...) {
+        jobs_.pop_back();
+        throw;
+    }
+    draining_ = true;
 }
 
 void RenderQueue::shown() {
-    { std::lock_guard lock(m_); }  // a worker between its check and its wait gets the call
+    { std::lock_guard lock(m_); }  // a drain between its check and its wait gets the call
     cv_.notify_all();
 }
 
@@ -87,15 +92,14 @@ void RenderQueue::waitIdle() {
     cv_.wait(lock, [&] { return jobs_.empty() && !busy_; });
 }
 
-void RenderQueue::run() {
+void RenderQueue::drain() {
     std::unique_lock lock(m_);
-    for (;;) {
+    while (!stop_ && !jobs_.empty()) {
         // The previous job's completion must be shown before the next one begins.
         cv_.wait(lock, [&] {
-            return stop_ || (!jobs_.empty() &&
-                             VideoRenderState.load(std::memory_order_acquire) != rsRendered);
+            return stop_ || VideoRenderState.load(std::memory_order_acquire) != rsRendered;
         });
-        if (stop_) return;
+        if (stop_) break;
         Queued next = std::move(jobs_.front());
         jobs_.pop_front();
         busy_ = true;
@@ -105,6 +109,8 @@ void RenderQueue::run() {
         busy_ = false;
         cv_.notify_all();
     }
+    draining_ = false;
+    cv_.notify_all();
 }
 
 }  // namespace gs

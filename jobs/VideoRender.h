@@ -6,8 +6,8 @@
 #include <deque>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "platform/Executor.h"
 #include "platform/Platform.h"
 
 namespace gs {
@@ -59,18 +59,19 @@ void RenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job)
 inline constexpr const wchar_t* kRenderNotStarted =
     L"Video was not rendered. Its render job could not be started.";
 
-// Renders jobs one after another on a worker of its own, started with the first job: a job
-// begins only after the previous one's completion has been shown (the state left rsRendered,
-// which shown() tells). At its end a job under way is finished; the ones not begun are dropped.
+// Renders jobs one after another on the pool: a job begins only after the previous one's
+// completion has been shown (the state left rsRendered, which shown() tells). At its end a job
+// under way is waited for (its engine is bounded by ff.exe's own time limit); the ones not
+// begun are dropped.
 class RenderQueue {
   public:
-    explicit RenderQueue(Platform& platform) : platform_(platform) {}
+    RenderQueue(Platform& platform, Executor& pool) : platform_(platform), pool_(pool) {}
     ~RenderQueue();
     RenderQueue(const RenderQueue&) = delete;
     RenderQueue& operator=(const RenderQueue&) = delete;
 
-    // Throws when the worker cannot be started; the job is then not queued, and a later one
-    // tries again.
+    // Throws when no worker can be had; the job is then not queued, and a later one tries
+    // again.
     void start(NativeWindow clipboardOwner, RenderJob job);
     // The GUI took a job's completion (rsRendered to rsIdle): the next may begin.
     void shown();
@@ -83,14 +84,14 @@ class RenderQueue {
         NativeWindow owner;
         RenderJob job;
     };
-    void run();
+    void drain();
 
     Platform& platform_;
+    Executor& pool_;
     std::mutex m_;
     std::condition_variable cv_;
     std::deque<Queued> jobs_;
-    bool busy_ = false, stop_ = false;
-    std::thread worker_;
+    bool draining_ = false, busy_ = false, stop_ = false;
 };
 
 }  // namespace gs

@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "platform/Picture.h"
 #include "platform/Types.h"
@@ -51,9 +50,6 @@ class Platform {
 
     // Text in lower case by the system's rules for every script (not only A to Z).
     virtual std::wstring lowerCase(std::wstring text) = 0;
-
-    // A thread running `body`; throws std::system_error when none can be started.
-    virtual std::thread startThread(std::function<void()> body) = 0;
 
     // Screen and pictures
     // Copies an area of the whole screen (its device context, SRCCOPY) into `out`.

@@ -2,7 +2,7 @@
 
 #include <atomic>
 #include <exception>
-#include <thread>
+#include <memory>
 
 namespace gs {
 
@@ -13,23 +13,26 @@ void SleepPumping(Platform& platform, uint32_t ms) {
     }
 }
 
-void RunWhilePumping(Platform& platform, const std::function<void()>& work) {
-    std::atomic<bool> done{false};
-    std::exception_ptr failure;
-    std::thread worker([&] {
+void RunWhilePumping(Platform& platform, Executor& pool, const std::function<void()>& work) {
+    // Shared with the task: it may outlive this call only by its last few instructions.
+    struct Outcome {
+        std::atomic<bool> done{false};
+        std::exception_ptr failure;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    pool.post([outcome, &work] {
         try {
             work();
         } catch (...) {
-            failure = std::current_exception();
+            outcome->failure = std::current_exception();
         }
-        done.store(true, std::memory_order_release);
+        outcome->done.store(true, std::memory_order_release);
     });
-    while (!done.load(std::memory_order_acquire)) {
+    while (!outcome->done.load(std::memory_order_acquire)) {
         platform.processMessages();
         platform.sleep(10);
     }
-    worker.join();
-    if (failure) std::rethrow_exception(failure);
+    if (outcome->failure) std::rethrow_exception(outcome->failure);
 }
 
 }  // namespace gs

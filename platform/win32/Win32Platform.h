@@ -26,9 +26,6 @@ class Win32Platform : public Platform {
     void processMessages() override;
     std::wstring exePath() override;
     std::wstring lowerCase(std::wstring text) override;
-    std::thread startThread(std::function<void()> body) override {
-        return std::thread(std::move(body));
-    }
     bool copyScreen(const Rect& area, Picture& out) override;
     void flushComposition() override;
     void stretchHalftone(const Picture& source, Picture& target, const Rect& to) override;

@@ -15,6 +15,7 @@ class AppFixture : public testing::Test {
   protected:
     TempDir dir;
     FakePlatform platform;
+    Executor pool;  // outlives the windows, as in the program
     FakeBackend backend;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TClipForm> clip;
@@ -29,7 +30,7 @@ class AppFixture : public testing::Test {
         backend = FakeBackend();
         backend.dpi = startDpi;
         platform.exe = dir.file(exeName);
-        form = std::make_unique<TForm1>(platform, backend);
+        form = std::make_unique<TForm1>(platform, backend, pool);
         clip = std::make_unique<TClipForm>(platform, backend);
         form->attachClipForm(*clip);
     }

@@ -54,13 +54,6 @@ class FakePlatform : public Platform {
     Picture screen;
     Point screenOrigin{};
     int screenCopies = 0;
-    bool threadsFail = false;  // as when the system has no thread to give
-    std::thread startThread(std::function<void()> body) override {
-        if (threadsFail)
-            throw std::system_error(
-                std::make_error_code(std::errc::resource_unavailable_try_again));
-        return std::thread(std::move(body));
-    }
     int flushes = 0;
     void flushComposition() override { ++flushes; }
     bool copyScreen(const Rect& area, Picture& out) override {

@@ -58,7 +58,8 @@ TEST(ClearAllFolders, DeletesFilesInEveryDataFolderAndSaysSo) {
     test::FakePlatform platform;
     test::FakeBackend backend;
     platform.exe = dir.file("Glimmershot.exe");
-    TForm1 form(platform, backend);
+    Executor pool;
+    TForm1 form(platform, backend, pool);
     TClipForm clip(platform, backend);
     form.attachClipForm(clip);
     form.CreateDirectories();

@@ -11,7 +11,8 @@ class Form1Test : public testing::Test {
   protected:
     test::FakePlatform platform;
     test::FakeBackend backend;
-    TForm1 form{platform, backend};
+    Executor pool;
+    TForm1 form{platform, backend, pool};
     TClipForm clip{platform, backend};
 
     void SetUp() override { form.attachClipForm(clip); }

@@ -9,6 +9,7 @@
 
 #include "imaging/ImageFiles.h"
 #include "imaging/PngDeflate.h"
+#include "platform/Executor.h"
 #include "platform/Text.h"
 #include "support/TempDir.h"
 
@@ -90,25 +91,30 @@ TEST(Png, OnlyCriticalChunksRgbSubFilterLevelSevenSmallIdats) {
     }
 }
 
-TEST(Png, BandedDeflateIsOneValidStreamWhateverTheThreadCount) {
-    const Picture pic = noisy(1200, 1000, 5);  // 3.6 MB of rows: up to three bands
-    std::vector<uint8_t> reference;
-    for (unsigned threads : {1u, 2u, 3u, 4u}) {
-        SCOPED_TRACE(testing::Message() << threads << " threads");
-        const std::vector<uint8_t> z = DeflateSubFiltered(pic, 7, threads).joined();
-        EXPECT_EQ(z[0], 0x78);
-        EXPECT_EQ(((z[0] << 8) | z[1]) % 31, 0);
-        EXPECT_EQ(z[1] >> 6, 3);
-        std::vector<uint8_t> raw(static_cast<size_t>(1000) * (1 + 1200 * 3));
-        uLongf len = raw.size();
-        // uncompress checks the Adler-32 of the whole as well.
-        ASSERT_EQ(uncompress(raw.data(), &len, z.data(), z.size()), Z_OK);
-        ASSERT_EQ(len, raw.size());
-        if (reference.empty()) reference = raw;
-        EXPECT_EQ(raw, reference);
+TEST(Png, BandedDeflateIsOneValidStreamWhateverTheBands) {
+    Executor pool;
+    // 3.6 MB of rows: one band alone, a band a core on the pool; 24 MB: three bands or more.
+    for (const Picture& pic : {noisy(1200, 1000, 5), noisy(4000, 2000, 6)}) {
+        std::vector<uint8_t> reference;
+        for (Executor* on : {static_cast<Executor*>(nullptr), &pool}) {
+            SCOPED_TRACE(testing::Message() << pic.width << (on ? " on the pool" : " alone"));
+            std::vector<uint8_t> z;
+            for (const auto& piece : DeflateSubFiltered(pic, 7, on).pieces)
+                z.insert(z.end(), piece.bytes.get(), piece.bytes.get() + piece.size);
+            EXPECT_EQ(z[0], 0x78);
+            EXPECT_EQ(((z[0] << 8) | z[1]) % 31, 0);
+            EXPECT_EQ(z[1] >> 6, 3);
+            std::vector<uint8_t> raw(static_cast<size_t>(pic.height) * (1 + pic.width * 3));
+            uLongf len = raw.size();
+            // uncompress checks the Adler-32 of the whole as well.
+            ASSERT_EQ(uncompress(raw.data(), &len, z.data(), z.size()), Z_OK);
+            ASSERT_EQ(len, raw.size());
+            if (reference.empty()) reference = raw;
+            EXPECT_EQ(raw, reference);
+        }
+        EXPECT_EQ(reference[0], 1);
+        EXPECT_EQ(reference[1], (pic.at(0, 0) >> 16) & 0xFF);
     }
-    EXPECT_EQ(reference[0], 1);
-    EXPECT_EQ(reference[1], (pic.at(0, 0) >> 16) & 0xFF);
 }
 
 TEST(Jpeg, BaselineRgbThatDecodesToTheSameSize) {

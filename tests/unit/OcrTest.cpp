@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "capture/CaptureFiles.h"
+#include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
 #include "support/AppFixture.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -247,7 +248,7 @@ TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
     clip->gosleep(-20);
     EXPECT_EQ(platform.ticks, before) << "a pause of zero or less does nothing";
 
-    platform.threadsFail = true;
+    pool.setMaxThreads(0);  // as when the system has no thread to give
     record(3);
     EXPECT_FALSE(clip->isRecording);
     EXPECT_FALSE(clip->isShowingRecording);
@@ -257,11 +258,33 @@ TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
     ASSERT_FALSE(backend.balloons.empty());
     EXPECT_EQ(backend.balloons.back().text, kRenderNotStarted);
 
-    platform.threadsFail = false;
+    pool.setMaxThreads(8);
     record(3);
     form->renders().waitIdle();
     EXPECT_EQ(platform.processes.size(), 1u) << "the next recording's job starts";
     pollUntilIdle();
+}
+
+TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderWaitedForAndNoOcrStarted) {
+    std::atomic<bool> engineDone{false};
+    platform.encoder = [&](const std::wstring&) -> std::optional<uint32_t> {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        engineDone = true;
+        return 1;
+    };
+    form->optRenderVideoUsingRecentConfigurationClick();
+    form->StartPoint = Point{10, 10};
+    form->StopPoint = Point{210, 110};
+    ASSERT_TRUE(form->getscreen());  // its files are written behind the user's back
+    platform.onPump = [&] { form->Exit1Click(); };  // Exit while the OCR picture is made
+    form->ConvertToTextClick();
+    platform.onPump = nullptr;
+    clip.reset();
+    form.reset();  // as wWinMain ends
+    EXPECT_TRUE(engineDone) << "the render under way was waited for";
+    EXPECT_EQ(files(ImagesFolder).size(), 2u) << "the capture's PNG and JPG were written";
+    for (const auto& s : platform.shell)
+        EXPECT_EQ(s.file.find(L"tesseract.exe"), std::wstring::npos) << "no OCR after Exit";
 }
 
 TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {

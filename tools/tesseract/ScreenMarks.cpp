@@ -199,7 +199,8 @@ bool HollowSquare(const Ink& ink, const Glyph& g, int label) {
 // - alone and taller than the letters beside it (a line icon before its label; a word alone in
 //   a table cell has no letters beside it);
 // - alone and drawn in another colour than the text beside it (a toolbar's icons);
-// - solid: a filled square at least as tall as a small letter (a colour swatch);
+// - solid: a filled square at least as tall as a small letter (a colour swatch), standing
+//   apart or filled across every row when no taller than the letters (a bold N is dense too);
 // - a square outline a little taller than the letters (an empty check box);
 // - a bullet: a small round dot that starts a row and floats above its baseline, with nothing
 //   above or below it (a full stop sits on the baseline, the dot of an i above its stem);
@@ -252,7 +253,8 @@ void MarkNonText(Ink& ink) {
         const bool aloneOther =
             alone && colours[0].size() >= 2 && colourOff >= 64 && gh >= 0.6 * ref;
         const bool solid =
-            density >= 0.88 && aspect >= 0.75 && aspect <= 1.33 && gh >= std::max(6, H);
+            density >= 0.88 && aspect >= 0.75 && aspect <= 1.33 && gh >= std::max(6, H) &&
+            (gh >= 1.1 * ref || 4 * std::min(left, right) >= ref || Bar(ink, g, label));
         const bool hollow = aspect >= 0.85 && aspect <= 1.18 && gh >= std::max(7.0, 1.1 * ref) &&
                             HollowSquare(ink, g, label);
         const bool huge =

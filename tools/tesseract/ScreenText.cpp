@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "imaging/QuickBitmap.h"
-#include "jobs/OcrJob.h"
 
 namespace gs::tools {
 
