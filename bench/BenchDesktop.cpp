@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string>
 
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 #include "platform/win32/Handles.h"
 
 namespace gs::bench {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "bench/BenchDesktop.h"
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
 #include "platform/win32/Win32Platform.h"
 #include "recording/ClipForm.h"

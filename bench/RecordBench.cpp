@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bench/BenchDesktop.h"
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
 #include "jobs/VideoRender.h"
 #include "platform/win32/Handles.h"

@@ -4,8 +4,8 @@
 #include <map>
 #include <utility>
 
-#include "capture/CaptureFiles.h"
 #include "capture/PreviewModel.h"
+#include "data/DataFolders.h"
 #include "jobs/OcrJob.h"
 #include "jobs/VideoRender.h"
 #include "recording/ClipForm.h"

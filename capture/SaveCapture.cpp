@@ -1,6 +1,6 @@
 // The data folders and the files each capture leaves.
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 
 namespace gs {
 

@@ -1,9 +1,9 @@
 // The ALT selection and the screen capture it ends in.
 #include <algorithm>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "capture/PreviewModel.h"
+#include "data/DataFolders.h"
 #include "recording/ClipForm.h"
 
 namespace gs {

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 #include "tools/ExitCodes.h"
 
 namespace gs {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
 #include "jobs/VideoRender.h"
 #include "platform/Pump.h"

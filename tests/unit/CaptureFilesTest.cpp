@@ -4,9 +4,9 @@
 #include <set>
 #include <thread>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
 #include "capture/PreviewModel.h"
+#include "data/DataFolders.h"
 #include "recording/ClipForm.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "recording/ClipForm.h"
 #include "support/AppFixture.h"
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"
 #include "support/AppFixture.h"

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <thread>
 
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 #include "jobs/VideoRender.h"
 #include "recording/FrameTiming.h"
 #include "support/AppFixture.h"
@@ -275,7 +275,7 @@ TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderWaitedForAndNoOcrStarted) {
     form->optRenderVideoUsingRecentConfigurationClick();
     form->StartPoint = Point{10, 10};
     form->StopPoint = Point{210, 110};
-    ASSERT_TRUE(form->getscreen());  // its files are written behind the user's back
+    ASSERT_TRUE(form->getscreen());                 // its files are written behind the user's back
     platform.onPump = [&] { form->Exit1Click(); };  // Exit while the OCR picture is made
     form->ConvertToTextClick();
     platform.onPump = nullptr;

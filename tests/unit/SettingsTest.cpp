@@ -4,8 +4,8 @@
 #include <fstream>
 #include <random>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "recording/ClipForm.h"
 #include "settings/SetupCsv.h"
 #include "support/AppFixture.h"

@@ -1,4 +1,4 @@
-#include "capture/CaptureFiles.h"
+#include "data/DataFolders.h"
 
 #include <cstdio>
 

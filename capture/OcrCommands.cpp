@@ -3,8 +3,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "jobs/OcrJob.h"

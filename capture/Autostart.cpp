@@ -1,8 +1,8 @@
 // Starting with Windows (a value under the current user's Run key) and the help page.
 #include <stdexcept>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "platform/Text.h"
 
 namespace gs {

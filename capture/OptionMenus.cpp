@@ -2,8 +2,8 @@
 // and icons are tied together by their names alone.
 #include <map>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "resources/Form1Layout.h"
 
 namespace gs {

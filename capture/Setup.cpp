@@ -1,8 +1,8 @@
 // setup.csv: the checked index of each options menu, read at start-up, written on every choice.
 #include <cstdio>
 
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "platform/FileIo.h"
 #include "settings/SetupCsv.h"
 

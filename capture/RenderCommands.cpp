@@ -1,6 +1,6 @@
 // The record command, the video options, and the tick's watch over the render job.
-#include "capture/CaptureFiles.h"
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
 #include "jobs/VideoRender.h"
 #include "recording/ClipForm.h"
 
