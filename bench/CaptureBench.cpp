@@ -12,13 +12,16 @@
 #include "capture/Form1.h"
 #include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
+#include "platform/FileIo.h"
 #include "platform/win32/Win32Platform.h"
 #include "recording/ClipForm.h"
 #include "ui/backend_win32.h"
 
 int wmain(int argc, wchar_t** argv) {
     const int runs = argc > 2 ? _wtoi(argv[2]) : 12;
-    FILE* out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
+    // The figures go to the file named first: a Windows-subsystem program has no console.
+    const gs::File file(argc > 1 ? _wfopen(argv[1], L"w") : nullptr);
+    FILE* out = file.get();
     if (!out) return 2;
 
     gs::bench::ShowDesktop();
@@ -80,6 +83,5 @@ int wmain(int argc, wchar_t** argv) {
     }
     std::fputs(lines.c_str(), out);
     form.optClearAllFoldersClick();
-    if (out != stdout) std::fclose(out);
     return 0;
 }

@@ -11,6 +11,7 @@
 #include "capture/Form1.h"
 #include "data/DataFolders.h"
 #include "imaging/ImageFiles.h"
+#include "platform/FileIo.h"
 #include "jobs/VideoRender.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
@@ -26,7 +27,9 @@ void CALLBACK stopRecording(HWND, UINT, UINT_PTR, DWORD) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    FILE* out = argc > 1 ? _wfopen(argv[1], L"w") : stdout;
+    // The figures go to the file named first: a Windows-subsystem program has no console.
+    const gs::File file(argc > 1 ? _wfopen(argv[1], L"w") : nullptr);
+    FILE* out = file.get();
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 10;
     if (!out) return 2;
     gs::bench::ShowDesktop();
@@ -80,6 +83,5 @@ int wmain(int argc, wchar_t** argv) {
         app.form.DetectCreatedVideo();  // takes the job's end, as the tick would
         gs::DeleteFolderFiles(platform, gs::AppDir + gs::TempVideoFolder + L"\\*.*");
     }
-    if (out != stdout) std::fclose(out);
     return 0;
 }

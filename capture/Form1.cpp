@@ -49,18 +49,6 @@ void TForm1::attachClipForm(TClipForm& clip) {
     clip.StartRenderVideo = [this, &clip] { renders_.start(clip.handle(), ChosenRenderJob()); };
 }
 
-void ResetSharedState() {
-    AppDir.clear();
-    LastImageFile.clear();
-    FileCounter = 0;
-    OCRResultBase.clear();
-    VideoRenderState = rsIdle;
-    LastRenderOutcome = static_cast<int32_t>(RenderOutcome::Created);
-    LastVideoFile.clear();
-    VideoExtension.clear();
-    VideoQScale = 0;
-}
-
 void TForm1::buildLayout() {
     using layout::Kind;
     for (const layout::ControlSpec& s : layout::Form1Controls()) {

@@ -98,7 +98,6 @@ class TForm1 : public ui::Form {
     void SaveSetup();
     void LoadSetup();
     static int FirstCheckedIndex(const ui::MenuItem& parent);
-    static int FirstCheckedIndex(ui::PopupMenu& menu);
 
     // The ALT selection, run as the last step of every tick.
     void selectionStep();
@@ -143,9 +142,5 @@ class TForm1 : public ui::Form {
     Platform& platform_;
     TClipForm* ClipForm = nullptr;
 };
-
-// Puts the program-wide state (folders, counters, the render slot) back to how a fresh start
-// finds it, so that one process can start the program more than once (as the tests do).
-void ResetSharedState();
 
 }  // namespace gs

@@ -12,20 +12,11 @@
 
 #include "imaging/PngDeflate.h"
 #include "platform/FileIo.h"
+#include "platform/LittleEndian.h"
 
 namespace gs::imaging {
 
 namespace {
-
-void toRgb(const ui::Picture& p, int y, uint8_t* out) {
-    const uint32_t* row = &p.pixels[static_cast<size_t>(y) * p.width];
-    for (int x = 0; x < p.width; ++x) {
-        out[0] = static_cast<uint8_t>(row[x] >> 16);
-        out[1] = static_cast<uint8_t>(row[x] >> 8);
-        out[2] = static_cast<uint8_t>(row[x]);
-        out += 3;
-    }
-}
 
 // Opens, lets `write` fill the file, and removes whatever is left when anything failed.
 template <class Write>
@@ -101,7 +92,7 @@ bool jpegInto(std::FILE* f, const ui::Picture& p, int quality, uint8_t* row) {
     jpeg_set_quality(&c, quality, TRUE);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
-        toRgb(p, static_cast<int>(c.next_scanline), row);
+        RowToRgb(p, static_cast<int>(c.next_scanline), row);
         JSAMPROW rows[1] = {row};
         jpeg_write_scanlines(&c, rows, 1);
     }
@@ -113,10 +104,6 @@ bool jpegInto(std::FILE* f, const ui::Picture& p, int quality, uint8_t* row) {
 void requireImage(const ui::Picture& p) {
     if (p.empty() || p.pixels.size() != static_cast<size_t>(p.width) * p.height)
         throw std::runtime_error("No picture to write");
-}
-
-void put(std::vector<uint8_t>& o, uint32_t v, int bytes) {
-    for (int i = 0; i < bytes; ++i) o.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
 }  // namespace
@@ -146,27 +133,27 @@ void WriteBmp(const std::wstring& path, const ui::Picture& picture) {
     head.reserve(54);
     head.push_back('B');
     head.push_back('M');
-    put(head, 54 + pixelBytes, 4);
-    put(head, 0, 4);
-    put(head, 54, 4);
-    put(head, 40, 4);
-    put(head, static_cast<uint32_t>(picture.width), 4);
-    put(head, static_cast<uint32_t>(picture.height), 4);  // positive: bottom-up
-    put(head, 1, 2);
-    put(head, 32, 2);
-    put(head, 0, 4);  // BI_RGB
-    put(head, pixelBytes, 4);
-    put(head, 3780, 4);  // 96 dpi
-    put(head, 3780, 4);
-    put(head, 0, 4);
-    put(head, 0, 4);
+    PutLittleEndian(head, 54 + pixelBytes, 4);
+    PutLittleEndian(head, 0, 4);
+    PutLittleEndian(head, 54, 4);
+    PutLittleEndian(head, 40, 4);
+    PutLittleEndian(head, static_cast<uint32_t>(picture.width), 4);
+    PutLittleEndian(head, static_cast<uint32_t>(picture.height), 4);  // positive: bottom-up
+    PutLittleEndian(head, 1, 2);
+    PutLittleEndian(head, 32, 2);
+    PutLittleEndian(head, 0, 4);  // BI_RGB
+    PutLittleEndian(head, pixelBytes, 4);
+    PutLittleEndian(head, 3780, 4);  // 96 dpi
+    PutLittleEndian(head, 3780, 4);
+    PutLittleEndian(head, 0, 4);
+    PutLittleEndian(head, 0, 4);
     writeFile(path, "BMP", [&](std::FILE* f) {
         if (std::fwrite(head.data(), 1, head.size(), f) != head.size()) return false;
         for (int y = picture.height - 1; y >= 0; --y) {
             const uint32_t* row = &picture.pixels[static_cast<size_t>(y) * picture.width];
             std::vector<uint8_t> bytes;
             bytes.reserve(static_cast<size_t>(picture.width) * 4);
-            for (int x = 0; x < picture.width; ++x) put(bytes, row[x] & 0xFFFFFF, 4);
+            for (int x = 0; x < picture.width; ++x) PutLittleEndian(bytes, row[x] & 0xFFFFFF, 4);
             if (std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) return false;
         }
         return true;

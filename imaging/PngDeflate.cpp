@@ -38,8 +38,8 @@ struct Band {
 };
 
 // Rows are filtered and compressed a few hundred kilobytes at a time through one small buffer:
-// fresh memory is costly (under Wine a page costs about 11 us on its first touch, 22 ms for a
-// full-HD band), and the chunk stays in the cache between the filter and the compressor.
+// fresh memory is costly (under Wine above all, where a page's first touch is slow), and the
+// chunk stays in the cache between the filter and the compressor.
 constexpr size_t kChunkBytes = 256 << 10;
 
 void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool last) {
@@ -100,14 +100,7 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
 }  // namespace
 
 RgbRows RowsOf(const Picture& p) {
-    return {p.width, p.height, [&p](int y, uint8_t* out) {
-                const uint32_t* px = &p.pixels[static_cast<size_t>(y) * p.width];
-                for (int x = 0; x < p.width; ++x, out += 3) {
-                    out[0] = static_cast<uint8_t>(px[x] >> 16);
-                    out[1] = static_cast<uint8_t>(px[x] >> 8);
-                    out[2] = static_cast<uint8_t>(px[x]);
-                }
-            }};
+    return {p.width, p.height, [&p](int y, uint8_t* out) { RowToRgb(p, y, out); }};
 }
 
 size_t ZlibStream::size() const {

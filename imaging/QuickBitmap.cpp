@@ -116,15 +116,7 @@ TQuickBitmap::TQuickBitmap(const Picture* aBitmap) {
         return;
     }
     allocate(aBitmap->width, aBitmap->height);
-    for (int y = 0; y < height; ++y) {
-        uint8_t* out = row(y);
-        for (int x = 0; x < width; ++x, out += 3) {
-            const uint32_t px = aBitmap->at(x, y);
-            out[0] = static_cast<uint8_t>(px);
-            out[1] = static_cast<uint8_t>(px >> 8);
-            out[2] = static_cast<uint8_t>(px >> 16);
-        }
-    }
+    for (int y = 0; y < height; ++y) RowToBgr(*aBitmap, y, row(y));
 }
 
 Picture TQuickBitmap::GetBitmap() const {

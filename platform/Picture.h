@@ -24,6 +24,11 @@ inline constexpr uint32_t argb(uint8_t a, uint8_t r, uint8_t g, uint8_t b) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
+// Row y of a picture as 8-bit triples without alpha, in RGB order (PNG, JPEG) or BGR order
+// (the system's 24-bit bitmaps).
+void RowToRgb(const Picture& p, int y, uint8_t* out);
+void RowToBgr(const Picture& p, int y, uint8_t* out);
+
 // Draws `p` (straight alpha, or opaque when `useAlpha` is false) over the w x h pixels at
 // `bits` with its top-left corner at (left, top), only inside the columns [clipLeft, clipRight)
 // and rows [clipTop, clipBottom) and the pixels themselves. The pixels keep their own alpha.

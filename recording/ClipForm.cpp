@@ -116,11 +116,15 @@ void TClipForm::positionshapes() {
     Shape4->setBounds(0, h - 2, w, 2);
 }
 
+void TClipForm::setRing(const Rect* panel) {
+    const int w = Width(), h = Height();
+    ClipRgn = platform_.setWindowRing(handle(), Rect{0, 0, w, h},
+                                      Rect{kRing, kRing, w - kRing, h - kRing}, panel);
+}
+
 void TClipForm::ShowClipForm() {
     positionshapes();
-    const int w = Width(), h = Height();
-    ClipRgn =
-        platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, nullptr);
+    setRing(nullptr);
     setVisible(true);
 }
 

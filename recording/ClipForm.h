@@ -76,6 +76,8 @@ class TClipForm : public ui::Form {
     static constexpr int kRing = 2;  // the frame's width in physical pixels
     static constexpr uint32_t kUncoverWaitMs = 500;
     void buildLayout();
+    // The window's region: the frame's ring, and the control panel when given.
+    void setRing(const Rect* panel);
     void countdownStep(const wchar_t* text, int ms);
     void waitUntilUncovered(const Rect& panel, const Picture& covered);
     void startRecorder();

@@ -33,7 +33,7 @@ void TClipForm::ShowRecording(bool aIsSlowMotion) {
         return;
     }
     const Rect panel = Image1->bounds();
-    ClipRgn = platform_.setWindowRing(handle(), Rect{0, 0, w, h}, Rect{2, 2, w - 2, h - 2}, &panel);
+    setRing(&panel);
     setVisible(true);
     isShowingRecording = true;
     isSlowMotion = aIsSlowMotion;

@@ -191,24 +191,6 @@ ui::Picture AppIcon(int size) {
     return c.picture;
 }
 
-Size DesignSize(layout::Art which) {
-    switch (which) {
-        case layout::Art::Background:
-            return {layout::kPanelWidth, layout::kPanelHeight};
-        case layout::Art::Arrow:
-            return {10, 10};
-        case layout::Art::None:
-            return {0, 0};
-        default:
-            return {32, 32};
-    }
-}
-
-ui::Picture Make(layout::Art which) {
-    const Size s = DesignSize(which);
-    return Make(which, s.width, s.height);
-}
-
 ui::Picture Make(layout::Art which, int w, int h) {
     switch (which) {
         case layout::Art::Background:

@@ -6,13 +6,7 @@
 
 namespace gs::art {
 
-struct Size {
-    int width, height;
-};
-
-// A panel picture at its design size, or drawn for another size.
-Size DesignSize(layout::Art which);
-ui::Picture Make(layout::Art which);
+// A panel picture drawn for a size (its design size, or a scaled one).
 ui::Picture Make(layout::Art which, int width, int height);
 
 // The recording panel's background: a raised grey gradient (150 x 100 at 96 DPI).

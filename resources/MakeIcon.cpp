@@ -5,17 +5,12 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/LittleEndian.h"
 #include "resources/Artwork.h"
 
 namespace {
-void put16(std::vector<uint8_t>& o, unsigned v) {
-    o.push_back(v & 0xFF);
-    o.push_back((v >> 8) & 0xFF);
-}
-void put32(std::vector<uint8_t>& o, uint32_t v) {
-    put16(o, v & 0xFFFF);
-    put16(o, v >> 16);
-}
+void put16(std::vector<uint8_t>& o, unsigned v) { gs::PutLittleEndian(o, v, 2); }
+void put32(std::vector<uint8_t>& o, uint32_t v) { gs::PutLittleEndian(o, v, 4); }
 
 std::vector<uint8_t> entryImage(const gs::ui::Picture& p) {
     std::vector<uint8_t> o;

@@ -23,12 +23,6 @@ void LastLineReader::feed(std::string_view piece) {
 
 std::string LastLineReader::last() const { return pending_ ? current_ : last_; }
 
-std::string LastLine(std::string_view text) {
-    LastLineReader r;
-    r.feed(text);
-    return r.last();
-}
-
 std::vector<std::string> SplitSetupLine(std::string_view line) {
     // A NUL ends the text, as it would a C string.
     line = line.substr(0, line.find('\0'));
@@ -55,7 +49,10 @@ std::vector<std::string> SplitSetupLine(std::string_view line) {
             }
         } else {
             const size_t from = i;
-            while (i<n&& static_cast<unsigned char>(line[i])> 32 && line[i] != ';') ++i;
+            const auto inField = [&](char c) {
+                return static_cast<unsigned char>(c) > 32 && c != ';';
+            };
+            while (i < n && inField(line[i])) ++i;
             field.assign(line.substr(from, i - from));
         }
         fields.push_back(std::move(field));

@@ -25,8 +25,6 @@ class LastLineReader {
     bool pending_ = false;  // bytes after the last line end
 };
 
-std::string LastLine(std::string_view text);
-
 // Splits at ";" with the quote rules of the file: blanks and control characters before a
 // field are skipped, a quoted field runs to its closing quote (two quotes stand for one), an
 // unquoted one ends at ";" or at any character of code 32 or less; a ";" that ends the line

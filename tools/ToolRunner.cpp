@@ -4,13 +4,25 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "platform/win32/Handles.h"
+#include "platform/win32/OwnPath.h"
 
 namespace gs::tools {
 
 namespace {
 
 // Quotes one argument so that CommandLineToArgvW and the C runtime give it back unchanged.
+// Their rules: blanks split arguments outside quotes; 2n backslashes before a quote are n
+// backslashes and the quote opens or closes; 2n+1 are n and a literal quote; backslashes
+// elsewhere are literal. So:
+//   C:\Temp\a.png        ->  C:\Temp\a.png           (nothing to protect)
+//   C:\My Files\a.png    ->  "C:\My Files\a.png"
+//   say "hi"              ->  "say \"hi\""
+//   C:\My Files\         ->  "C:\My Files\\"          (the last backslash doubled before the
+//                                                    closing quote)
+//   (empty)               ->  ""
 std::wstring winQuote(const std::wstring& a) {
     if (!a.empty() && a.find_first_of(L" \t\"") == std::wstring::npos) return a;
     std::wstring out = L"\"";
@@ -41,11 +53,11 @@ std::vector<std::wstring> OwnArguments() {
     // a folder with blanks would split it. Where the line begins with that path, the
     // arguments are what follows it.
     std::wstring line = GetCommandLineW();
-    wchar_t self[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring self = gs::win32::OwnPath();
+    const size_t n = self.size();
     if (n && line.size() >= n &&
-        CompareStringOrdinal(line.c_str(), static_cast<int>(n), self, static_cast<int>(n), TRUE) ==
-            CSTR_EQUAL &&
+        CompareStringOrdinal(line.c_str(), static_cast<int>(n), self.c_str(), static_cast<int>(n),
+                             TRUE) == CSTR_EQUAL &&
         (line.size() == n || line[n] == L' ' || line[n] == L'\t'))
         line = L"x" + line.substr(n);
     int argc = 0;
@@ -63,9 +75,7 @@ std::wstring Env(const wchar_t* name) {
 }
 
 std::wstring OwnFolder() {
-    wchar_t buf[MAX_PATH];
-    const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH);
-    std::wstring path(buf, n);
+    const std::wstring path = gs::win32::OwnPath();
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
@@ -105,15 +115,40 @@ int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
                                      sizeof(info)))
             job.reset();
     }
+    // The engine inherits the log handle and nothing else of ours (the forwarder's parent may
+    // have handed it inheritable handles of its own).
+    STARTUPINFOEXW six{};
+    six.StartupInfo = si;
+    six.StartupInfo.cb = sizeof(six);
+    std::vector<char> attributes;
+    HANDLE inherited = log.get();
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    attributes.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    const bool onlyLog =
+        log && size && InitializeProcThreadAttributeList(list, 1, 0, &size) &&
+        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
+                                  sizeof(inherited), nullptr, nullptr);
+    if (onlyLog) six.lpAttributeList = list;
     PROCESS_INFORMATION pi{};
     // A console engine would open a console window of its own on every run.
-    if (!CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, log ? TRUE : FALSE,
-                        CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
-                        options.folder.empty() ? nullptr : options.folder.c_str(), &si, &pi))
-        return kCannotStart;
+    const DWORD flags = CREATE_NO_WINDOW | CREATE_SUSPENDED;
+    const wchar_t* folder = options.folder.empty() ? nullptr : options.folder.c_str();
+    BOOL made = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, log ? TRUE : FALSE,
+                               flags | (onlyLog ? EXTENDED_STARTUPINFO_PRESENT : 0), nullptr,
+                               folder, &six.StartupInfo, &pi);
+    if (!made && onlyLog)  // a system without handle lists: plain inheritance then
+        made = CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                              folder, &si, &pi);
+    if (onlyLog) DeleteProcThreadAttributeList(list);
+    if (!made) return kCannotStart;
     win32::Handle process(pi.hProcess), thread(pi.hThread);
     if (job) AssignProcessToJobObject(job.get(), process.get());
-    ResumeThread(thread.get());
+    if (ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
+        TerminateProcess(process.get(), kCannotStart);  // suspended for good otherwise
+        return kCannotStart;
+    }
     log.reset();  // the engine holds its own copy
     const DWORD limit = options.timeLimitMs ? options.timeLimitMs : INFINITE;
     if (WaitForSingleObject(process.get(), limit) != WAIT_OBJECT_0) {

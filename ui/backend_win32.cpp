@@ -59,13 +59,15 @@ void buildMenu(HMENU menu, const MenuItem& parent, std::vector<MenuItem*>& byId)
         mi.wID = static_cast<UINT>(byId.size());
         std::wstring caption = item->Caption;
         mi.dwTypeData = caption.data();
+        win32::Menu sub;
         if (item->Count() > 0) {
-            HMENU sub = CreatePopupMenu();
-            buildMenu(sub, *item, byId);
+            sub.reset(CreatePopupMenu());
+            buildMenu(sub.get(), *item, byId);
             mi.fMask |= MIIM_SUBMENU;
-            mi.hSubMenu = sub;  // owned by the parent menu from here on
+            mi.hSubMenu = sub.get();
         }
-        InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mi);
+        if (InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &mi))
+            sub.release();  // owned by the parent menu from here on
     }
 }
 

@@ -21,7 +21,7 @@ class Win32FormPeer : public FormPeer {
     Win32FormPeer(Win32Backend& backend, Form& form);
     ~Win32FormPeer() override;
 
-    NativeWindow handle() const override { return reinterpret_cast<NativeWindow>(hwnd_); }
+    NativeWindow handle() const override { return reinterpret_cast<NativeWindow>(hwnd_.get()); }
     void visibilityChanged() override;
     void boundsChanged() override;
     void alphaChanged() override;
@@ -47,8 +47,10 @@ class Win32FormPeer : public FormPeer {
 
     Win32Backend& backend_;
     Form& form_;
-    HWND hwnd_ = nullptr;
-    HWND tooltip_ = nullptr;
+    // The window and its tooltip window, owned from the first message on (the tooltip is
+    // destroyed first, then the window).
+    win32::Window hwnd_;
+    win32::Window tooltip_;
     bool isMain_ = false;
     bool tracking_ = false;
     Point down_{};
@@ -73,20 +75,19 @@ Win32FormPeer::Win32FormPeer(Win32Backend& backend, Form& form) : backend_(backe
     if (form.AlphaBlend) ex |= WS_EX_LAYERED;
     if (form.StayOnTop()) ex |= WS_EX_TOPMOST;
     const Rect b = form.bounds();
-    hwnd_ =
+    const HWND made =
         CreateWindowExW(ex, cls.c_str(), form.Caption.c_str(), WS_POPUP | WS_MINIMIZEBOX, b.Left,
                         b.Top, b.width(), b.height(), nullptr, nullptr, backend.instance(), this);
-    if (!hwnd_) ThrowWindowError(L"Cannot create the window " + cls);
-    if (isMain_) backend.setMainWindow(hwnd_);
+    if (!made) ThrowWindowError(L"Cannot create the window " + cls);
+    if (hwnd_.get() != made) hwnd_.reset(made);
+    if (isMain_) backend.setMainWindow(hwnd_.get());
     if (form.AlphaBlend) alphaChanged();
     addTooltips();
 }
 
 Win32FormPeer::~Win32FormPeer() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+    // No message reaches this peer once it is going; the owners then destroy both windows.
+    if (hwnd_) SetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA, 0);
 }
 
 template <class F>
@@ -111,76 +112,77 @@ void Win32FormPeer::addTooltips() {
     bool any = false;
     forEachTool([&](UINT, Control&) { any = true; });
     if (!any) return;
-    tooltip_ =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, backend_.instance(), nullptr);
+    tooltip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_.get(),
+                                   nullptr, backend_.instance(), nullptr));
     forEachTool([&](UINT id, Control& c) {
-        TTTOOLINFOW ti = toolInfo(hwnd_, id, c);
+        TTTOOLINFOW ti = toolInfo(hwnd_.get(), id, c);
         std::wstring hint = c.Hint;
         ti.lpszText = hint.data();
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+        SendMessageW(tooltip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     });
 }
 
 void Win32FormPeer::layoutChanged() {
     if (tooltip_) {
         forEachTool([&](UINT id, Control& c) {
-            TTTOOLINFOW ti = toolInfo(hwnd_, id, c);
-            SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
+            TTTOOLINFOW ti = toolInfo(hwnd_.get(), id, c);
+            SendMessageW(tooltip_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
         });
     }
-    InvalidateRect(hwnd_, nullptr, FALSE);
+    InvalidateRect(hwnd_.get(), nullptr, FALSE);
 }
 
 void Win32FormPeer::visibilityChanged() {
     if (!form_.Visible()) {
-        ShowWindow(hwnd_, SW_HIDE);
+        ShowWindow(hwnd_.get(), SW_HIDE);
         return;
     }
     // Never take the focus from the program the user is working in.
     if (form_.windowState() == WindowState::Minimized) {
-        ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
+        ShowWindow(hwnd_.get(), SW_SHOWMINNOACTIVE);
         return;
     }
     // Restored if it was minimised, and on top of its band at once: a frame that appeared under
     // the panel or the taskbar would stay hidden until its next blink raises it.
-    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-    SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+    ShowWindow(hwnd_.get(), SW_SHOWNOACTIVATE);
+    SetWindowPos(hwnd_.get(), form_.StayOnTop() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32FormPeer::windowStateChanged() {
-    if (!IsWindowVisible(hwnd_)) return;  // applied when next shown
-    ShowWindow(hwnd_, form_.windowState() == WindowState::Minimized ? SW_SHOWMINNOACTIVE
-                                                                    : SW_SHOWNOACTIVATE);
+    if (!IsWindowVisible(hwnd_.get())) return;  // applied when next shown
+    ShowWindow(hwnd_.get(), form_.windowState() == WindowState::Minimized ? SW_SHOWMINNOACTIVE
+                                                                          : SW_SHOWNOACTIVATE);
 }
 
 void Win32FormPeer::boundsChanged() {
     const Rect b = form_.bounds();
-    SetWindowPos(hwnd_, nullptr, b.Left, b.Top, b.width(), b.height(),
+    SetWindowPos(hwnd_.get(), nullptr, b.Left, b.Top, b.width(), b.height(),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Win32FormPeer::alphaChanged() {
-    if (form_.AlphaBlend) SetLayeredWindowAttributes(hwnd_, 0, form_.AlphaBlendValue(), LWA_ALPHA);
+    if (form_.AlphaBlend)
+        SetLayeredWindowAttributes(hwnd_.get(), 0, form_.AlphaBlendValue(), LWA_ALPHA);
 }
 
 void Win32FormPeer::stayOnTopChanged() {
-    SetWindowPos(hwnd_, form_.StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+    SetWindowPos(hwnd_.get(), form_.StayOnTop() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32FormPeer::bringToFront() {
-    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Win32FormPeer::invalidate(const Rect& r) {
     RECT rc{r.Left, r.Top, r.Right, r.Bottom};
-    InvalidateRect(hwnd_, &rc, FALSE);
+    InvalidateRect(hwnd_.get(), &rc, FALSE);
 }
 
-void Win32FormPeer::close() { PostMessageW(hwnd_, WM_CLOSE, 0, 0); }
+void Win32FormPeer::close() { PostMessageW(hwnd_.get(), WM_CLOSE, 0, 0); }
 
 HFONT Win32FormPeer::fontFor(const Font& f) {
     FontKey key{f.name, f.height, f.bold, f.charset};
@@ -233,7 +235,7 @@ void Win32FormPeer::drawControl(HDC dc, uint32_t* bits, int w, int h, Control& c
 
 void Win32FormPeer::paint(HDC target) {
     RECT client;
-    GetClientRect(hwnd_, &client);
+    GetClientRect(hwnd_.get(), &client);
     const int w = client.right, h = client.bottom;
     if (w <= 0 || h <= 0) return;
     win32::DibCanvas canvas(target, w, h);
@@ -250,10 +252,10 @@ void Win32FormPeer::paint(HDC target) {
 }
 
 LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    hwnd_ = hwnd;  // from the first message on, before CreateWindowExW returns
+    if (!hwnd_) hwnd_.reset(hwnd);  // from the first message on, before CreateWindowExW returns
     switch (msg) {
         case WM_PAINT: {
-            win32::PaintDc dc(hwnd_);
+            win32::PaintDc dc(hwnd_.get());
             paint(dc.get());
             return 0;
         }
@@ -263,7 +265,7 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return MA_NOACTIVATE;
         case WM_MOUSEMOVE: {
             if (!tracking_) {
-                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
+                TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_.get(), 0};
                 tracking_ = TrackMouseEvent(&tme) != FALSE;
             }
             form_.mouseMovedTo(Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
@@ -275,10 +277,10 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_LBUTTONDOWN:
             down_ = Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-            SetCapture(hwnd_);
+            SetCapture(hwnd_.get());
             return 0;
         case WM_LBUTTONUP:
-            if (GetCapture() == hwnd_) {
+            if (GetCapture() == hwnd_.get()) {
                 ReleaseCapture();
                 form_.mouseClicked(down_, Point{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
             }
@@ -287,7 +289,7 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (LOWORD(lp) == HTCLIENT) {
                 POINT p;
                 GetCursorPos(&p);
-                ScreenToClient(hwnd_, &p);
+                ScreenToClient(hwnd_.get(), &p);
                 Control* c = form_.controlAt(Point{p.x, p.y});
                 const bool hand = c && c->cursor == Cursor::HandPoint;
                 SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
@@ -306,7 +308,8 @@ LRESULT Win32FormPeer::message(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (isMain_) PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
-            hwnd_ = nullptr;
+            tooltip_.release();  // owned by the window: gone with it
+            hwnd_.release();     // being destroyed already
             return 0;
         default:
             break;

@@ -58,7 +58,6 @@ class Win32Backend : public Backend {
     void removeTimer(UINT_PTR id);
     void setTray(Win32TrayPeer* t) { tray_ = t; }
     bool claimMainForm() { return !mainTaken_ ? (mainTaken_ = true) : false; }
-    HWND mainWindow() const { return main_; }
     void setMainWindow(HWND w) { main_ = w; }
 
   private:

@@ -121,15 +121,16 @@ using GlobalMemory = Unique<SimpleTraits<HGLOBAL, freeGlobal>>;
 // A window's DC (the screen's for null), released to that window.
 inline WindowDc GetWindowDc(HWND window) { return WindowDc(GetDC(window), window); }
 
-// The DC of one WM_PAINT: BeginPaint now, EndPaint at the end of the scope.
+// The DC of one WM_PAINT: BeginPaint now, EndPaint at the end of the scope if it began.
 class PaintDc {
   public:
     explicit PaintDc(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
-    ~PaintDc() { EndPaint(window_, &ps_); }
+    ~PaintDc() {
+        if (dc_) EndPaint(window_, &ps_);
+    }
     PaintDc(const PaintDc&) = delete;
     PaintDc& operator=(const PaintDc&) = delete;
     HDC get() const { return dc_; }
-    const PAINTSTRUCT& info() const { return ps_; }
 
   private:
     HWND window_;
@@ -137,11 +138,15 @@ class PaintDc {
     HDC dc_;
 };
 
-// Selects an object into a DC for one scope and puts the old one back.
+// Selects an object into a DC for one scope and puts the old one back (when the selection
+// took: a failed SelectObject returns null, or HGDI_ERROR for a region).
 class Selected {
   public:
-    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    ~Selected() { SelectObject(dc_, old_); }
+    Selected(HDC dc, HGDIOBJ obj) : dc_(dc), old_(dc && obj ? SelectObject(dc, obj) : nullptr) {}
+    ~Selected() {
+        if (old_ && old_ != HGDI_ERROR) SelectObject(dc_, old_);
+    }
+    bool ok() const { return old_ && old_ != HGDI_ERROR; }
     Selected(const Selected&) = delete;
     Selected& operator=(const Selected&) = delete;
 

@@ -59,13 +59,9 @@ GlobalMemory dibOf(const Picture& bitmap) {
     auto* rows = reinterpret_cast<uint8_t*>(head + 1);
     for (int y = 0; y < bitmap.height; ++y) {
         uint8_t* out = rows + static_cast<size_t>(bitmap.height - 1 - y) * stride;
-        const uint32_t* in = &bitmap.pixels[static_cast<size_t>(y) * bitmap.width];
-        for (int x = 0; x < bitmap.width; ++x, out += 3) {
-            out[0] = static_cast<uint8_t>(in[x]);
-            out[1] = static_cast<uint8_t>(in[x] >> 8);
-            out[2] = static_cast<uint8_t>(in[x] >> 16);
-        }
-        std::memset(out, 0, stride - static_cast<DWORD>(bitmap.width) * 3);
+        RowToBgr(bitmap, y, out);
+        std::memset(out + static_cast<size_t>(bitmap.width) * 3, 0,
+                    stride - static_cast<DWORD>(bitmap.width) * 3);
     }
     GlobalUnlock(mem.get());
     return mem;

@@ -1,3 +1,4 @@
+#include "platform/win32/OwnPath.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
@@ -35,17 +36,7 @@ void Win32Platform::processMessages() {
     }
 }
 
-std::wstring Win32Platform::exePath() {
-    std::wstring buf(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
-        if (n < buf.size()) {
-            buf.resize(n);
-            return buf;
-        }
-        buf.resize(buf.size() * 2);
-    }
-}
+std::wstring Win32Platform::exePath() { return OwnPath(); }
 
 std::wstring Win32Platform::lowerCase(std::wstring text) {
     if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));

@@ -1,4 +1,4 @@
-// Hot keys, child processes and file copies.
+// Hot keys, child processes and file copies and reads.
 #include <windows.h>
 
 #include "platform/win32/Handles.h"
@@ -32,9 +32,10 @@ std::optional<uint32_t> Win32Platform::runAndWait(const std::wstring& applicatio
         NORMAL_PRIORITY_CLASS | CREATE_NEW_PROCESS_GROUP, nullptr, nullptr, &si, &pi);
     Handle process(pi.hProcess), thread(pi.hThread);
     if (!started) return std::nullopt;
+    // The calling thread's own messages keep flowing while it waits (a GUI thread's windows
+    // stay responsive; a worker has none, and this costs it nothing).
     while (WaitForSingleObject(process.get(), 50) != WAIT_OBJECT_0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        processMessages();
         Sleep(20);
     }
     DWORD code = 0;
@@ -53,10 +54,6 @@ int64_t Win32Platform::fileSize(const std::wstring& path) {
         return -1;
     return (static_cast<int64_t>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
 }
-
-}  // namespace gs::win32
-
-namespace gs::win32 {
 
 std::optional<std::string> Win32Platform::readFinishedFile(const std::wstring& path) {
     // Without FILE_SHARE_WRITE the open fails while a writer holds the file.

@@ -5,6 +5,9 @@
 #include <memory>
 
 #include "capture/Form1.h"
+#include "data/DataFolders.h"
+#include "jobs/OcrJob.h"
+#include "jobs/VideoRender.h"
 #include "recording/ClipForm.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
@@ -21,7 +24,19 @@ class AppFixture : public testing::Test {
     std::unique_ptr<TClipForm> clip;
     int startDpi = 96;  // the monitors' scale at the next start
 
-    AppFixture() { ResetSharedState(); }
+    // The program-wide state back to how a fresh process finds it: one test process starts
+    // the program many times.
+    AppFixture() {
+        AppDir.clear();
+        LastImageFile.clear();
+        FileCounter = 0;
+        OCRResultBase.clear();
+        VideoRenderState = rsIdle;
+        LastRenderOutcome = static_cast<int32_t>(RenderOutcome::Created);
+        LastVideoFile.clear();
+        VideoExtension.clear();
+        VideoQScale = 0;
+    }
 
     // (Re)starts the program with the executable at `exeName` inside the folder.
     void start(const std::string& exeName = "Glimmershot.exe") {

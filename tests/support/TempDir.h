@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "platform/FileIo.h"
 #include "platform/Text.h"
 
 namespace gs::test {
@@ -28,8 +29,7 @@ struct TempDir {
 
 // A whole file's bytes; empty when it cannot be read.
 inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+    return ReadWholeFile(FromUtf8(path.string())).value_or("");
 }
 
 }  // namespace gs::test

@@ -6,7 +6,7 @@ namespace gs::art {
 namespace {
 
 TEST(Artwork, BackgroundGradientAndHeaderLine) {
-    ui::Picture bg = Make(layout::Art::Background);
+    ui::Picture bg = Make(layout::Art::Background, layout::kPanelWidth, layout::kPanelHeight);
     ASSERT_EQ(bg.width, 240);
     ASSERT_EQ(bg.height, 210);
     EXPECT_FALSE(bg.hasAlpha);
@@ -32,8 +32,8 @@ TEST(Artwork, BackgroundGradientAndHeaderLine) {
 TEST(Artwork, IconsAreSizedAndHaveTransparentCorners) {
     for (auto a : {layout::Art::FolderIcon, layout::Art::EditIcon, layout::Art::TextIcon,
                    layout::Art::VideoIcon, layout::Art::Arrow}) {
-        ui::Picture p = Make(a);
         const int size = a == layout::Art::Arrow ? 10 : 32;
+        ui::Picture p = Make(a, size, size);
         ASSERT_EQ(p.width, size);
         ASSERT_EQ(p.height, size);
         EXPECT_TRUE(p.hasAlpha);

@@ -17,8 +17,8 @@ namespace gs::imaging {
 namespace {
 
 std::vector<uint8_t> readAll(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
+    const std::string bytes = test::ReadBytes(p);
+    return {bytes.begin(), bytes.end()};
 }
 
 uint32_t be32(const uint8_t* p) {

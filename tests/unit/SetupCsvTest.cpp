@@ -43,6 +43,11 @@ TEST(SetupCsv, IntegersAreDecimalWithAnOptionalSign) {
 }
 
 TEST(SetupCsv, LastLineHonoursLfAndCrLf) {
+    auto LastLine = [](std::string_view text) {
+        LastLineReader whole;
+        whole.feed(text);
+        return whole.last();
+    };
     EXPECT_EQ(LastLine("h\r\n0;1\r\n"), "0;1");
     EXPECT_EQ(LastLine("h\n0;1\n"), "0;1");
     EXPECT_EQ(LastLine("h\r\n0;1"), "0;1");

@@ -123,8 +123,7 @@ std::vector<std::wstring> EngineArguments(const Args& program,
 }
 
 uint32_t RenderTimeLimitMs(int frames, FrameSize size) {
-    // Measured under Wine on 2 cores: about 35 ms a frame at 1280 x 1024 for the slowest
-    // format. The allowance is over ten times that, for a loaded machine.
+    // Many times what the slowest format takes a frame on a small machine, for a loaded one.
     const double megapixels = static_cast<double>(size.width) * size.height / 1e6;
     const double ms = 60000.0 + std::max(frames, 0) * (100.0 + 250.0 * megapixels);
     return static_cast<uint32_t>(std::min(ms, 4.0e9));

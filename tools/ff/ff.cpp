@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/FileIo.h"
 #include "platform/win32/Handles.h"
 #include "tools/ToolRunner.h"
 #include "tools/ff/EngineArguments.h"
@@ -15,10 +16,9 @@ using namespace gs::tools;
 
 std::string fileHead(const std::wstring& path, size_t bytes) {
     std::string head(bytes, '\0');
-    FILE* f = _wfopen(path.c_str(), L"rb");
+    const gs::File f(_wfopen(path.c_str(), L"rb"));
     if (!f) return {};
-    head.resize(std::fread(head.data(), 1, bytes, f));
-    std::fclose(f);
+    head.resize(std::fread(head.data(), 1, bytes, f.get()));
     return head;
 }
 

@@ -1,0 +1,13 @@
+#pragma once
+// Numbers into the byte order of the Windows file formats (BMP, ICO).
+#include <cstdint>
+#include <vector>
+
+namespace gs {
+
+// The low `bytes` bytes of `v`, least significant first.
+inline void PutLittleEndian(std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+}  // namespace gs
