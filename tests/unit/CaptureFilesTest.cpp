@@ -8,6 +8,7 @@
 #include "capture/PreviewModel.h"
 #include "data/DataFolders.h"
 #include "recording/ClipForm.h"
+#include "support/AppFixture.h"
 #include "support/FakePlatform.h"
 #include "support/TempDir.h"
 
@@ -53,16 +54,11 @@ TEST(PreviewPlacement, LetterboxesIntoTheBox) {
     EXPECT_EQ(PreviewPlacement(210, 135, 210, 135), (Rect{0, 0, 210, 135}));
 }
 
-TEST(ClearAllFolders, DeletesFilesInEveryDataFolderAndSaysSo) {
-    test::TempDir dir;
-    test::FakePlatform platform;
-    test::FakeBackend backend;
-    platform.exe = dir.file("Glimmershot.exe");
-    Executor pool;
-    TForm1 form(platform, backend, pool);
-    TClipForm clip(platform, backend);
-    form.attachClipForm(clip);
-    form.CreateDirectories();
+class ClearAllFolders : public test::AppFixture {};
+
+TEST_F(ClearAllFolders, DeletesFilesInEveryDataFolderAndSaysSo) {
+    start();
+    form->CreateDirectories();
     std::filesystem::create_directories(dir.path / "Data" / "TesseractOCR");
     for (const char* f : {"Data/Published/img/a.png", "Data/Published/video/b.wmv",
                           "Data/Temp/Video/000000.png", "Data/TesseractOCR/ff.exe"})
@@ -70,9 +66,9 @@ TEST(ClearAllFolders, DeletesFilesInEveryDataFolderAndSaysSo) {
 
     // Reached through the folder icon's arrow and its menu, as a user would.
     backend.nextChoice = L"optClearAllFolders";
-    auto* arrow = dynamic_cast<ui::Control*>(form.FindComponent(L"OpenFolderPopupBtn"));
-    form.mouseClicked({arrow->bounds().Left + 2, arrow->bounds().Top + 2},
-                      {arrow->bounds().Left + 2, arrow->bounds().Top + 2});
+    auto* arrow = dynamic_cast<ui::Control*>(form->FindComponent(L"OpenFolderPopupBtn"));
+    form->mouseClicked({arrow->bounds().Left + 2, arrow->bounds().Top + 2},
+                       {arrow->bounds().Left + 2, arrow->bounds().Top + 2});
     EXPECT_EQ(backend.popupsAt.back(), (Point{0, 210}));
 
     EXPECT_EQ(platform.deletes.size(), 5u);
