@@ -14,7 +14,6 @@ int TForm1::FirstCheckedIndex(const ui::MenuItem& parent) {
     return 0;
 }
 
-
 std::array<ui::MenuItem*, 6> TForm1::setupColumns() {
     return {&OpenFolderpp->root(),  &EditImagepp->root(), &ConvertToTextpp->root(),
             &RecordVideopp->root(), optVideoFormat,       optVideoQuality};

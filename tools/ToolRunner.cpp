@@ -126,10 +126,9 @@ int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,
     InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
     attributes.resize(size);
     auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
-    const bool onlyLog =
-        log && size && InitializeProcThreadAttributeList(list, 1, 0, &size) &&
-        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &inherited,
-                                  sizeof(inherited), nullptr, nullptr);
+    const bool onlyLog = log && size && InitializeProcThreadAttributeList(list, 1, 0, &size) &&
+                         UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST,
+                                                   &inherited, sizeof(inherited), nullptr, nullptr);
     if (onlyLog) six.lpAttributeList = list;
     PROCESS_INFORMATION pi{};
     // A console engine would open a console window of its own on every run.

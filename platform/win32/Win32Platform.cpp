@@ -1,7 +1,8 @@
-#include "platform/win32/OwnPath.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <windows.h>
+
+#include "platform/win32/OwnPath.h"
 
 namespace gs::win32 {
 
