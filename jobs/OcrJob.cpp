@@ -1,7 +1,11 @@
 #include "jobs/OcrJob.h"
 
-#include <cmath>
+#include <stdexcept>
 
+#include "data/DataFolders.h"
+#include "imaging/ImageFiles.h"
+#include "imaging/QuickBitmap.h"
+#include "platform/Pump.h"
 #include "platform/Text.h"
 
 namespace gs {
@@ -34,6 +38,45 @@ std::wstring OcrText(std::string_view bytes) {
         start = lf + 1;
     }
     return FromUtf8(text);
+}
+
+bool WriteOcrPicture(Platform& platform, Executor& pool, const Picture& capture,
+                     const std::wstring& image, const std::function<bool()>& stillWanted) {
+    imaging::RgbRows enlarged;
+    RunWhilePumping(platform, pool, [&] {
+        TQuickBitmap source(&capture);
+        const int factor = OcrFactor(source.width, source.height);
+        if (factor < 1) throw std::runtime_error("Too large to enlarge");
+        // The enlargement's rows are made as the PNG writer takes them: a 16000 x 9000
+        // picture never sits whole in memory.
+        enlarged = source.EnlargedRows(factor, factor, &pool);
+    });
+    if (!stillWanted()) return false;
+    RunWhilePumping(platform, pool, [&] {
+        // Run-length matches only: on an enlargement's smooth rows they are three times as
+        // fast, and only our OCR tool reads the file.
+        imaging::WritePng(image, enlarged, {7, 65535, /*runLength=*/true, &pool});
+        enlarged = {};
+    });
+    return stillWanted();
+}
+
+void StartOcr(Platform& platform, NativeWindow owner, const std::wstring& language,
+              const std::wstring& image) {
+    OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform);
+    const std::wstring tools = AppDir + ToolsFolder;
+    platform.shellExecute(owner, L"open", tools + L"\\tesseract.exe",
+                          OcrParameters(language, image, OCRResultBase), tools, kSwHide);
+}
+
+std::optional<std::wstring> FinishedOcrText(Platform& platform) {
+    if (OCRResultBase.size() < 2) return std::nullopt;
+    // Our tesseract.exe makes the file appear whole, so it is taken at once, empty or not.
+    // Another OCR program may create it as it starts and fill it at the end: while that
+    // program still has it open for writing, it is not taken.
+    const std::optional<std::string> bytes = platform.readFinishedFile(OCRResultBase + L".txt");
+    if (!bytes) return std::nullopt;
+    return OcrText(*bytes);
 }
 
 }  // namespace gs
