@@ -89,7 +89,7 @@ def main():
         png = s.capture((320, 310), (680, 450))
         img = Image.open(png).convert("RGB")
         c.check(img.size == (360, 140) and os.path.exists(png[:-4] + ".jpg"), "a capture makes its PNG and JPG")
-        c.check(s.clipboard_size() == (360, 140), "and goes to the clipboard")
+        c.check(s.poll(lambda: s.clipboard_size() == (360, 140), 5), "and goes to the clipboard")
         s.xdotool("mousemove", 120, 100)
         time.sleep(0.8)
         shots = os.path.join(WORK, "screenshots")
