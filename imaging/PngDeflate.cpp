@@ -47,7 +47,9 @@ void deflateBand(const RgbRows& rows, Band& b, int level, int strategy, bool las
     const int chunkRows = static_cast<int>(std::max<size_t>(1, kChunkBytes / stride));
     // The rows before the band that its 32 KiB dictionary reaches into.
     const int lead = std::min(b.y0, static_cast<int>((kWindow + stride - 1) / stride));
-    std::vector<uint8_t> chunk(stride * static_cast<size_t>(std::max(chunkRows, lead)));
+    // Kept by each thread for its next band (and the next picture's): no fresh pages each time.
+    thread_local std::vector<uint8_t> chunk;
+    chunk.resize(stride * static_cast<size_t>(std::max(chunkRows, lead)));
     z_stream z{};
     if (deflateInit2(&z, level, Z_DEFLATED, -15, 8, strategy) != Z_OK) return;
     if (lead > 0) {
