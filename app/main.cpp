@@ -25,13 +25,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     gs::win32::Win32Platform platform;
     try {
-        // Made first, ended last: the windows' services finish their work on it as they end
-        // (the frame window first; then the main window's render queue, which waits for a
-        // render under way, and its saver, which writes the captures still queued), and then
-        // its idle workers are joined.
+        // The executor first and the services next, so that both outlive the windows: at the
+        // end the windows go (the frame window first), then the render queue (waits for a
+        // render under way), the saver (writes the captures still queued), and last the
+        // executor (joins its idle workers).
         gs::Executor pool;
+        gs::Services services(platform, pool);
         auto backend = gs::ui::MakeWin32Backend(platform);
-        gs::TForm1 form1(platform, *backend, pool);
+        gs::TForm1 form1(platform, *backend, services);
         gs::TClipForm clipForm(platform, *backend);
         form1.attachClipForm(clipForm);
         return gs::ui::RunMessageLoop();

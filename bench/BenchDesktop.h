@@ -38,8 +38,9 @@ struct TimedPlatform : win32::Win32Platform {
 struct BenchApp {
     TimedPlatform platform;
     Executor pool;
+    Services services{platform, pool};
     std::unique_ptr<ui::Backend> backend = ui::MakeWin32Backend(platform);
-    TForm1 form{platform, *backend, pool};
+    TForm1 form{platform, *backend, services};
     TClipForm clip{platform, *backend};
     BenchApp();
 };

@@ -14,11 +14,11 @@
 
 namespace gs {
 
-TForm1::TForm1(Platform& platform, ui::Backend& backend, Executor& pool)
+TForm1::TForm1(Platform& platform, ui::Backend& backend, Services& services)
     : ui::Form(backend, L"Form1"),
-      pool_(pool),
-      saver_(pool),
-      renders_(platform, pool),
+      pool_(services.pool),
+      saver_(services.saver),
+      renders_(services.renders),
       platform_(platform) {
     Caption = L"About";
     setBounds(0, 0, layout::kPanelWidth, layout::kPanelHeight);

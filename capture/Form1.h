@@ -8,6 +8,7 @@
 
 #include "capture/CaptureSaver.h"
 #include "capture/PreviewModel.h"
+#include "capture/Services.h"
 #include "jobs/VideoRender.h"
 #include "platform/Platform.h"
 #include "platform/Types.h"
@@ -21,8 +22,9 @@ class TClipForm;
 
 class TForm1 : public ui::Form {
   public:
-    // The pool runs the window's services: its saves, renders and OCR pictures.
-    TForm1(Platform& platform, ui::Backend& backend, Executor& pool);
+    // The services the window routes its clicks and ticks to (its saves, renders and OCR
+    // pictures), which outlive it.
+    TForm1(Platform& platform, ui::Backend& backend, Services& services);
     ~TForm1() override;
 
     // Start-up creates the frame window after this one; the tick relies on it, and its
@@ -132,8 +134,8 @@ class TForm1 : public ui::Form {
     void convertToTextOnce();
     void reportSaves(std::vector<SavedFiles> finished);
     Executor& pool_;
-    CaptureSaver saver_;
-    RenderQueue renders_;  // ended before the saver: a render never waits for a save
+    CaptureSaver& saver_;
+    RenderQueue& renders_;
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
     bool exiting_ = false;

@@ -18,7 +18,8 @@ class AppFixture : public testing::Test {
   protected:
     TempDir dir;
     FakePlatform platform;
-    Executor pool;  // outlives the windows, as in the program
+    Executor pool;  // with the services, outlives the windows, as in the program
+    std::unique_ptr<Services> services = std::make_unique<Services>(platform, pool);
     FakeBackend backend;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TClipForm> clip;
@@ -42,10 +43,11 @@ class AppFixture : public testing::Test {
     void start(const std::string& exeName = "Glimmershot.exe") {
         clip.reset();
         form.reset();
+        services = std::make_unique<Services>(platform, pool);  // a fresh process's
         backend = FakeBackend();
         backend.dpi = startDpi;
         platform.exe = dir.file(exeName);
-        form = std::make_unique<TForm1>(platform, backend, pool);
+        form = std::make_unique<TForm1>(platform, backend, *services);
         clip = std::make_unique<TClipForm>(platform, backend);
         form->attachClipForm(*clip);
     }

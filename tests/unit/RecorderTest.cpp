@@ -279,8 +279,9 @@ TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderWaitedForAndNoOcrStarted) {
     platform.onPump = [&] { form->Exit1Click(); };  // Exit while the OCR picture is made
     form->ConvertToTextClick();
     platform.onPump = nullptr;
-    clip.reset();
-    form.reset();  // as wWinMain ends
+    clip.reset();  // as wWinMain ends: the windows, then the services
+    form.reset();
+    services.reset();
     EXPECT_TRUE(engineDone) << "the render under way was waited for";
     EXPECT_EQ(files(ImagesFolder).size(), 2u) << "the capture's PNG and JPG were written";
     for (const auto& s : platform.shell)
