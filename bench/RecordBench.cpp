@@ -79,7 +79,7 @@ int wmain(int argc, wchar_t** argv) {
                      grabMs, pngMs, files, clip.capturedFrames, copies,
                      files ? 100.0 * copies / files : 0.0);
         std::fflush(out);
-        app.form.renders().waitIdle();
+        app.services.renders.waitIdle();
         app.form.DetectCreatedVideo();  // takes the job's end, as the tick would
         gs::DeleteFolderFiles(platform, gs::AppDir + gs::TempVideoFolder + L"\\*.*");
     }

@@ -53,10 +53,7 @@ std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std
     return std::nullopt;
 }
 
-CaptureSaver::~CaptureSaver() {
-    std::unique_lock lock(s_->m);
-    s_->waitIdle(lock);
-}
+CaptureSaver::~CaptureSaver() { s_->waitIdle(); }
 
 void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem) {
     {
@@ -120,10 +117,7 @@ std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstri
     promise->path = stem + L".png";
     lastPromise_ = promise;
     return [s = s_, promise]() -> std::optional<std::string> {
-        {
-            std::unique_lock lock(s->m);
-            s->waitIdle(lock);
-        }
+        s->waitIdle();
         std::lock_guard lock(promise->m);
         return promise->kept ? promise->kept : ReadWholeFile(promise->path);
     };
@@ -131,10 +125,7 @@ std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstri
 
 void CaptureSaver::keepPromisedPng() {
     if (auto promise = lastPromise_.lock()) {
-        {
-            std::unique_lock lock(s_->m);
-            s_->waitIdle(lock);
-        }
+        s_->waitIdle();
         std::lock_guard lock(promise->m);
         if (!promise->kept) promise->kept = ReadWholeFile(promise->path);
     }

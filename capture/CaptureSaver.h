@@ -75,6 +75,10 @@ class CaptureSaver {
         void waitIdle(std::unique_lock<std::mutex>& lock) {
             cv.wait(lock, [this] { return queue.empty() && !busy; });
         }
+        void waitIdle() {
+            std::unique_lock lock(m);
+            waitIdle(lock);
+        }
     };
     static void drain(State& s, Executor& pool);
     std::vector<SavedFiles> takeDoneLocked();

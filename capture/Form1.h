@@ -122,7 +122,6 @@ class TForm1 : public ui::Form {
     // Polled by the tick.
     void LoadOCRText();
     void DetectCreatedVideo();
-    RenderQueue& renders() { return renders_; }
 
   protected:
     void applyDpi() override;

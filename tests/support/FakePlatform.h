@@ -8,8 +8,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"

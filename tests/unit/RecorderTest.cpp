@@ -182,7 +182,7 @@ TEST_F(RecorderTest, CountdownThenContiguousFramesThenTheRenderJob) {
         EXPECT_EQ(FromUtf8(frames[i]), FrameFileName(L"", static_cast<int>(i)).substr(1));
     EXPECT_EQ(platform.copies.size(), 10u);
 
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     ASSERT_EQ(platform.processes.size(), 1u);
     EXPECT_EQ(platform.processes[0].first, AppDir + L"\\Data\\TesseractOCR\\ff.exe");
     EXPECT_NE(platform.processes[0].second.find(L" -y  -qscale 17 -r 12 \""), std::wstring::npos);
@@ -199,7 +199,7 @@ TEST_F(RecorderTest, TheIndexLimitEndsTheRecording) {
     record(1000, 200);
     EXPECT_EQ(files(TempVideoFolder).size(), 7u);
     EXPECT_EQ(files(TempVideoFolder).back(), "000006.png");
-    form->renders().waitIdle();
+    services->renders.waitIdle();
 }
 
 TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
@@ -212,7 +212,7 @@ TEST_F(RecorderTest, AnUnreadableScreenKeepsTheSlotWithTheLastGoodFrame) {
     EXPECT_EQ(clip->capturedFrames, 2);
     EXPECT_EQ(bytes(2), bytes(1)) << "a copy of the last good frame";
     EXPECT_NE(bytes(0), bytes(1)) << "a blank frame before the first good one";
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     EXPECT_EQ(platform.processes.size(), 1u) << "the recording is rendered";
     pollUntilIdle();
 }
@@ -225,7 +225,7 @@ TEST_F(RecorderTest, AFrameThatCannotBeWrittenEndsTheRecordingAndSaysWhy) {
     EXPECT_FALSE(clip->isRecording);
     EXPECT_FALSE(clip->isShowingRecording);
     EXPECT_EQ(platform.unregistered, 1);
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     EXPECT_TRUE(platform.processes.empty());
     tick();
     ASSERT_FALSE(backend.balloons.empty());
@@ -260,7 +260,7 @@ TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
 
     pool.setMaxThreads(8);
     record(3);
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     EXPECT_EQ(platform.processes.size(), 1u) << "the next recording's job starts";
     pollUntilIdle();
 }
@@ -299,7 +299,7 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
     for (auto [result, text] : cases) {
         platform.encoder = [result](const std::wstring&) { return result; };
         form->optRenderVideoUsingRecentConfigurationClick();
-        form->renders().waitIdle();
+        services->renders.waitIdle();
         pollUntilIdle();
         EXPECT_EQ(backend.balloons.back().text, text);
         EXPECT_EQ(backend.balloons.back().title, L"Info");
@@ -307,8 +307,8 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
 }
 
 TEST_F(RecorderTest, AnEmptyExtensionRendersWmvAndQualityIsClamped) {
-    form->renders().start(0, RenderJob{L"", 1000});
-    form->renders().waitIdle();
+    services->renders.start(0, RenderJob{L"", 1000});
+    services->renders.waitIdle();
     ASSERT_EQ(platform.processes.size(), 1u);
     const std::wstring& line = platform.processes[0].second;
     EXPECT_NE(line.find(L" -vcodec wmv2 -qscale 40 -r 12 \""), std::wstring::npos) << line;
@@ -370,7 +370,7 @@ TEST_F(RecorderTest, OverlappingRendersRunOneAfterAnotherWithTheirOwnFiles) {
         form->DetectCreatedVideo();
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     pollUntilIdle();
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find(L".wmv\""), std::wstring::npos);

@@ -37,7 +37,7 @@ TEST_F(RenderRace, EveryJobEndsInExactlyOneCompletionBalloon) {
         std::this_thread::sleep_for(std::chrono::microseconds(200));
     }
     ASSERT_EQ(ends, kJobs);
-    form->renders().waitIdle();
+    services->renders.waitIdle();
     EXPECT_EQ(shownEnds(), kJobs);
     EXPECT_EQ(VideoRenderState.load(), rsIdle);
     EXPECT_EQ(platform.processes.size(), static_cast<size_t>(kJobs));
