@@ -6,7 +6,7 @@
 // Portable: runs natively and under Wine.
 //
 //   screentext_bench [--whole | --show] OUT_DIR CAPTURE.png...
-//   screentext_bench --read NAME.bands NAME.tsv   (the text tesseract.exe makes of them)
+//   screentext_bench --read NAME.bands NAME.hocr  (the text tesseract.exe makes of them)
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -51,10 +51,18 @@ int main(int argc, char** argv) {
         std::vector<Composed::Band> bands;
         gs::File b = gs::OpenFile(gs::FromUtf8(argv[2]), L"rb");
         for (Composed::Band band{}; b && std::fscanf(b.get(), "%d %d %d %d", &band.top,
-                                                     &band.bottom, &band.row, &band.block) == 4;)
+                                                     &band.bottom, &band.row, &band.block) == 4;) {
+            int n = 0;
+            band.spacing.clear();
+            if (std::fscanf(b.get(), "%d", &n) != 1) break;
+            for (int x0, x1, underscore, digits;
+                 n-- > 0 &&
+                 std::fscanf(b.get(), "%d %d %d %d", &x0, &x1, &underscore, &digits) == 4;)
+                band.spacing.push_back(Spacing{x0, x1, underscore != 0, digits != 0});
             bands.push_back(band);
-        const std::optional<std::string> tsv = gs::ReadWholeFile(gs::FromUtf8(argv[3]));
-        const std::optional<std::string> text = tsv ? TextFromWords(*tsv, bands) : std::nullopt;
+        }
+        const std::optional<std::string> hocr = gs::ReadWholeFile(gs::FromUtf8(argv[3]));
+        const std::optional<std::string> text = hocr ? TextFromWords(*hocr, bands) : std::nullopt;
         std::fputs(text ? text->c_str() : "", stdout);
         return text ? 0 : 1;
     }
@@ -109,9 +117,15 @@ int main(int argc, char** argv) {
         if (f) std::fwrite(pgm.data(), 1, pgm.size(), f.get());
         {
             std::string text;
-            for (const Composed::Band& b : bands)
+            for (const Composed::Band& b : bands) {
                 text += std::to_string(b.top) + " " + std::to_string(b.bottom) + " " +
-                        std::to_string(b.row) + " " + std::to_string(b.block) + "\n";
+                        std::to_string(b.row) + " " + std::to_string(b.block) + " " +
+                        std::to_string(b.spacing.size());
+                for (const Spacing& s : b.spacing)
+                    for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}})
+                        text.append(" ").append(std::to_string(v));
+                text += "\n";
+            }
             gs::File t = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".bands"), L"wb");
             if (t) std::fwrite(text.data(), 1, text.size(), t.get());
         }

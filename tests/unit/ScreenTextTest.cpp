@@ -168,24 +168,50 @@ TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
         list.text(240, 16 + 14 * line, "nil");
     }
     ink = FindInk(list.image);
-    EXPECT_EQ(RowStarts(LayOut(ink)),
-              (std::vector<std::vector<int>>{{10, 240}, {10, 240}, {10, 240}}));
+    const TextLayout rows = LayOut(ink);
+    EXPECT_EQ(RowStarts(rows), (std::vector<std::vector<int>>{{10, 240}, {10, 240}, {10, 240}}));
+    // Where words surely part (in each of a small row's three readings): between the cells,
+    // and at the blank of "noon lion" only.
+    std::vector<size_t> parts;
+    for (const Composed::Band& band : ComposeForRecognition(ink, rows).bands)
+        parts.push_back(band.spacing.size());
+    EXPECT_EQ(parts, (std::vector<size_t>{1, 1, 1, 2, 2, 2, 1, 1, 1}));
 }
 
-TEST(ScreenLayout, TheTextTakesEachRowsSurerReadingAndABlankLineBetweenBlocks) {
-    const std::string head =
-        "level\tpage_num\tblock_num\tpar_num\tline_num\tword_"
-        "num\tleft\ttop\twidth\theight\tconf\ttext\n";
-    auto word = [](int top, double conf, const char* text) {
-        return "5\t1\t1\t1\t1\t1\t10\t" + std::to_string(top) + "\t40\t20\t" +
-               std::to_string(conf) + "\t" + text + "\n";
+TEST(ScreenLayout, TheTextTakesEachRowsSurerReadingPartsWordsByTheScreenAndBlankLinesBlocks) {
+    // An hOCR word read with `conf`, of letters 10 px wide from `left`.
+    auto word = [](int left, int top, double conf, const std::string& text) {
+        std::string out = "<span class='ocrx_word' id='w' title='bbox " + std::to_string(left) +
+                          " " + std::to_string(top) + " " +
+                          std::to_string(left + 10 * text.size()) + " " + std::to_string(top + 20) +
+                          "; x_wconf " + std::to_string(conf) + "'>";
+        for (size_t i = 0; i < text.size(); ++i) {
+            const int x = left + 10 * static_cast<int>(i);
+            out += "<span class='ocrx_cinfo' title='x_bboxes " + std::to_string(x) + " " +
+                   std::to_string(top) + " " + std::to_string(x + 10) + " " +
+                   std::to_string(top + 20) + "; x_conf 99'>" +
+                   (text[i] == '&' ? std::string("&amp;") : std::string(1, text[i])) + "</span>";
+        }
+        return out + "</span>\n";
     };
-    // Row 0 read twice (bands 0 and 1); row 1, in another block, once.
-    const std::vector<Composed::Band> bands = {{10, 40, 0, 0}, {50, 70, 0, 0}, {100, 130, 1, 1}};
-    const std::string tsv = head + word(12, 60, "Opem") + word(12, 70, "file") +
-                            word(52, 95, "Open") + word(52, 90, "file") +
-                            "4\t1\t1\t1\t2\t0\t0\t0\t0\t0\t-1\t\n" + word(105, 80, "Size");
-    EXPECT_EQ(TextFromWords(tsv, bands), std::optional<std::string>("Open file\n\nSize\n"));
+    // Row 0 read twice (bands 0 and 1); row 1, in another block, once: the engine ran "24" and
+    // "kB" together across a clear space and read an underscore as a blank; where the screen
+    // tells nothing ("Sa ve"), its own break stands.
+    const std::vector<Composed::Band> bands = {
+        {10, 40, 0, 0, {}},
+        {50, 70, 0, 0, {}},
+        {100, 130, 1, 1, {{30, 34, false, false}, {75, 85, true, false}}}};
+    const std::string hocr =
+        "<div class='ocr_page'>" + word(10, 12, 60, "Opem") + word(60, 12, 70, "file") +
+        word(10, 52, 95, "Open") + word(60, 52, 90, "file&") + word(10, 105, 80, "24kB") +
+        word(80, 105, 80, "a") + word(90, 105, 80, "Sa") + word(110, 105, 80, "ve") + "</div>";
+    EXPECT_EQ(TextFromWords(hocr, bands),
+              std::optional<std::string>("Open file&\n\n24 kB_a Sa ve\n"));
+    // An engine that gives no letters' boxes: the words as they are.
+    EXPECT_EQ(TextFromWords("<div class='ocr_page'><span class='ocrx_word' id='w' title='bbox 10 "
+                            "105 50 125; x_wconf 90'><strong>Size</strong></span></div>",
+                            {{100, 130, 0, 0, {}}}),
+              std::optional<std::string>("Size\n"));
     EXPECT_EQ(TextFromWords("not a report", bands), std::nullopt);
 }
 

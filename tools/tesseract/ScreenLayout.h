@@ -37,11 +37,23 @@ inline constexpr double kTallLetters = 30;
 inline constexpr int kSmallText = 12;
 inline constexpr double kSmallTextAlso[] = {16, 10};
 
+// A stretch between two glyphs of a row that surely parts two words, told from the screen's
+// own spacing (in the picture's columns): the engine often misjudges it ("24kB"), and reads an
+// underscore between words as a blank.
+struct Spacing {
+    int x0, x1;
+    bool underscore;
+    // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half
+    // the letters' height ("F10").
+    bool betweenDigits;
+};
+
 // The picture the engine reads, and where each row landed in it (top down; a small row thrice).
 struct Composed {
     GreyImage image;
     struct Band {
         int top, bottom, row, block;
+        std::vector<Spacing> spacing;  // left to right
     };
     std::vector<Band> bands;  // empty when the picture is the capture as it is
 };
@@ -56,10 +68,11 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
 // be told (a photograph) or no text is found, the capture as it is (PrepareForRecognition).
 Composed PrepareScreen(const RgbImage& capture);
 
-// The text of a composed picture from the engine's report of its words (TSV): each band's
-// words left to right on one line (of a row read twice, the reading with the higher
-// confidence), a blank line between blocks. Nothing when the report cannot be read.
-std::optional<std::string> TextFromWords(const std::string& tsv,
+// The text of a composed picture from the engine's report of its words and their letters
+// (hOCR with character boxes): each band's words left to right on one line (of a row read more
+// than once, the reading with the higher confidence), words parted where the screen's spacing
+// parts them, a blank line between blocks. Nothing when the report cannot be read.
+std::optional<std::string> TextFromWords(const std::string& hocr,
                                          const std::vector<Composed::Band>& bands);
 
 }  // namespace gs::tools

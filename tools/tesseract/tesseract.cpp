@@ -63,12 +63,13 @@ std::optional<std::vector<Composed::Band>> prepare(const std::wstring& image,
     return std::nullopt;
 }
 
-// The result text from the engine's word report when the picture was laid out by rows (the
-// rows as they were composed, the surest reading of a row read more than once); the engine's own
-// text file otherwise, or when the report cannot be read.
+// The result text from the engine's report of words and letters when the picture was laid out
+// by rows (the rows as they were composed, the surest reading of a row read more than once,
+// words parted by the screen's spacing); the engine's own text file otherwise, or when the
+// report cannot be read.
 bool writeText(const std::wstring& part, const std::vector<Composed::Band>& bands) {
-    const std::optional<std::string> tsv = gs::ReadWholeFile(part + L".tsv");
-    const std::optional<std::string> text = tsv ? TextFromWords(*tsv, bands) : std::nullopt;
+    const std::optional<std::string> hocr = gs::ReadWholeFile(part + L".hocr");
+    const std::optional<std::string> text = hocr ? TextFromWords(*hocr, bands) : std::nullopt;
     if (!text) return true;
     gs::File out = gs::OpenFile(part + L".txt", L"wb");
     return out && std::fwrite(text->data(), 1, text->size(), out.get()) == text->size() &&
@@ -122,9 +123,11 @@ int wmain() {
     if (engine == shipped)
         args.insert(args.end(),
                     {L"--tessdata-dir", reachable(folder, here + L"tesseract\\tessdata")});
-    // The words with their places, besides the text: the rows are put together from them.
+    // The words and their letters with their places, besides the text: the rows are put
+    // together from them.
     if (ready && !bands->empty())
-        args.insert(args.end(), {L"-c", L"tessedit_create_txt=1", L"-c", L"tessedit_create_tsv=1"});
+        args.insert(args.end(), {L"-c", L"tessedit_create_txt=1", L"-c", L"tessedit_create_hocr=1",
+                                 L"-c", L"hocr_char_boxes=1"});
     RunOptions options;
     options.timeLimitMs = 10 * 60 * 1000;
     options.logFile = TempFolder() + L"glimmershot-tesseract.log";
@@ -132,7 +135,7 @@ int wmain() {
     const int code = RunProgram(engine, args, options);
     if (ready) gs::RemoveFile(pgm);
     const bool written = code == 0 && (!ready || writeText(part, *bands));
-    gs::RemoveFile(part + L".tsv");
+    gs::RemoveFile(part + L".hocr");
     const std::wstring done = part + L".txt";
     if (!written ||
         !MoveFileExW(done.c_str(), (request.base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {

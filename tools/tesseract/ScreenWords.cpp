@@ -1,0 +1,217 @@
+// The text put together from the engine's report of the words and letters it read in the
+// composed picture.
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "tools/tesseract/ScreenLayout.h"
+
+namespace gs::tools {
+
+namespace {
+
+struct Letter {
+    int x0, x1;
+    std::string text;
+};
+
+struct Word {
+    int top, bottom;
+    double confidence;
+    std::vector<Letter> letters;
+    std::string text() const {
+        std::string out;
+        for (const Letter& l : letters) out += l.text;
+        return out;
+    }
+};
+
+// The numbers after `key` in an hOCR title ("bbox 1 2 3 4; x_wconf 96").
+std::vector<double> Numbers(const std::string& title, const std::string& key) {
+    std::vector<double> out;
+    size_t at = title.find(key + " ");
+    if (at == std::string::npos) return out;
+    const char* p = title.c_str() + at + key.size();
+    for (char* end = nullptr;; p = end) {
+        const double v = std::strtod(p, &end);
+        if (end == p) break;
+        out.push_back(v);
+    }
+    return out;
+}
+
+std::string Unescaped(const std::string& s) {
+    static const std::pair<const char*, char> kEntities[] = {
+        {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&amp;", '&'}};
+    std::string out;
+    for (size_t i = 0; i < s.size();) {
+        bool replaced = false;
+        for (const auto& [name, c] : kEntities)
+            if (s.compare(i, std::char_traits<char>::length(name), name) == 0) {
+                out += c;
+                i += std::char_traits<char>::length(name);
+                replaced = true;
+                break;
+            }
+        if (!replaced) out += s[i++];
+    }
+    return out;
+}
+
+// The title of the span whose class attribute starts at `at`, and where its text begins.
+std::string TitleAt(const std::string& hocr, size_t at, size_t* text) {
+    const size_t open = hocr.find("title='", at), close = hocr.find('\'', open + 7);
+    const size_t end = hocr.find('>', close);
+    if (open == std::string::npos || close == std::string::npos || end == std::string::npos)
+        return {};
+    *text = end + 1;
+    return hocr.substr(open + 7, close - open - 7);
+}
+
+// The words of an hOCR report, in the report's order, each with its letters' boxes (or, from
+// an engine that gives none, as one letter).
+std::vector<Word> WordsOf(const std::string& hocr) {
+    static const std::string kWord = "class='ocrx_word'", kLetter = "class='ocrx_cinfo'";
+    std::vector<Word> words;
+    for (size_t at = hocr.find(kWord); at != std::string::npos;) {
+        size_t text = 0;
+        const std::string title = TitleAt(hocr, at, &text);
+        const std::vector<double> box = Numbers(title, "bbox"), wconf = Numbers(title, "x_wconf");
+        const size_t next = hocr.find(kWord, at + kWord.size());
+        at = next;
+        if (box.size() != 4) continue;
+        Word w{
+            static_cast<int>(box[1]), static_cast<int>(box[3]), wconf.empty() ? 0 : wconf[0], {}};
+        const size_t inside = text;
+        for (size_t l = hocr.find(kLetter, inside); l < next; l = hocr.find(kLetter, l + 1)) {
+            const std::string t = TitleAt(hocr, l, &text);
+            const std::vector<double> b = Numbers(t, "x_bboxes");
+            const size_t end = hocr.find('<', text);
+            if (b.size() == 4 && end != std::string::npos)
+                w.letters.push_back(Letter{static_cast<int>(b[0]), static_cast<int>(b[2]),
+                                           Unescaped(hocr.substr(text, end - text))});
+        }
+        if (w.letters.empty()) {
+            std::string plain;  // the word's text without its tags
+            for (size_t i = inside, depth = 0; i < std::min(next, hocr.size()); ++i) {
+                if (hocr[i] == '<') ++depth;
+                if (!depth && hocr[i] != '\n' && hocr[i] != ' ') plain += hocr[i];
+                if (hocr[i] == '>' && depth) --depth;
+            }
+            w.letters.push_back(
+                Letter{static_cast<int>(box[0]), static_cast<int>(box[2]), Unescaped(plain)});
+        }
+        if (w.text().find_first_not_of(' ') != std::string::npos) words.push_back(std::move(w));
+    }
+    return words;
+}
+
+// The band's words, parted the way the screen's spacing parts them. Each stretch that surely
+// parts words goes to the nearest place between two letters the engine read (its own word
+// breaks first, within a few pixels): there a blank parts words the engine ran together, and
+// an underscore it read as a blank is put back. Elsewhere the engine's word breaks stand.
+std::string LineOf(const std::vector<Word>& words, const Composed::Band& band) {
+    struct Boundary {
+        const Letter *before, *after;
+        bool engineBreak, blank = false, underscore = false;
+    };
+    std::vector<Boundary> between;
+    const Letter* previous = nullptr;
+    for (const Word& w : words)
+        for (const Letter& l : w.letters) {
+            if (previous) between.push_back(Boundary{previous, &l, &l == &w.letters.front()});
+            previous = &l;
+        }
+    if (!previous) return {};
+    const int slack = std::max(1, (band.bottom - band.top) / 8);
+    auto digit = [](const Letter* l) {
+        return l->text.size() == 1 && std::isdigit(static_cast<unsigned char>(l->text[0]));
+    };
+    for (const Spacing& s : band.spacing) {
+        Boundary* nearest = nullptr;
+        int best = slack + 1;
+        for (Boundary& b : between) {
+            if (!s.betweenDigits && !b.engineBreak && digit(b.before) && digit(b.after)) continue;
+            // A letter's box may reach far over the next ones (an underscore taken in).
+            const int end = std::min(b.before->x1, std::max(b.before->x0 + 1, b.after->x0));
+            const int x0 = std::min(end, b.after->x0), x1 = std::max(end, b.after->x0);
+            int d = std::max({0, x0 - s.x1, s.x0 - x1});
+            if (b.engineBreak) d = std::max(0, d - slack);
+            if (d < best || (d == best && nearest && b.engineBreak && !nearest->engineBreak))
+                best = d, nearest = &b;
+        }
+        if (nearest) (s.underscore ? nearest->underscore : nearest->blank) = true;
+    }
+    // A split that would leave one letter alone between letters ("t he") is a box misplaced.
+    auto alphabetic = [](const Letter* l) {
+        const unsigned char c = static_cast<unsigned char>(l->text[0]);
+        return c >= 0x80 || std::isalpha(c);
+    };
+    auto parted = [&](size_t i) {
+        return i >= between.size() || between[i].engineBreak || between[i].blank;
+    };
+    for (size_t i = 0; i < between.size(); ++i) {
+        Boundary& b = between[i];
+        if (!b.blank || b.engineBreak || !alphabetic(b.before) || !alphabetic(b.after)) continue;
+        const bool loneBefore = i == 0 || parted(i - 1), loneAfter = parted(i + 1);
+        if (loneBefore || loneAfter) b.blank = false;
+    }
+    std::string line = words.front().letters.front().text;
+    for (const Boundary& b : between) {
+        if (b.underscore)
+            line += b.before->text == "_" || b.after->text == "_" ? "" : "_";
+        else if (b.blank || b.engineBreak)
+            line += " ";
+        line += b.after->text;
+    }
+    return line;
+}
+
+}  // namespace
+
+std::optional<std::string> TextFromWords(const std::string& hocr,
+                                         const std::vector<Composed::Band>& bands) {
+    if (bands.empty() || hocr.find("ocr_page") == std::string::npos) return std::nullopt;
+    // Each word belongs to the band its middle lies in (or the nearest).
+    std::vector<std::vector<Word>> inBand(bands.size());
+    for (Word& w : WordsOf(hocr)) {
+        const int mid = (w.top + w.bottom) / 2;
+        size_t best = 0;
+        int distance = 1 << 30;
+        for (size_t b = 0; b < bands.size(); ++b) {
+            const int d =
+                mid < bands[b].top ? bands[b].top - mid : std::max(0, mid - bands[b].bottom);
+            if (d < distance) best = b, distance = d;
+        }
+        inBand[best].push_back(std::move(w));
+    }
+    // Of a row read more than once, the reading the engine is surest of.
+    std::string text;
+    int lastBlock = -1;
+    for (size_t b = 0; b < bands.size();) {
+        size_t pick = b, next = b;
+        double best = -1;
+        for (; next < bands.size() && bands[next].row == bands[b].row; ++next) {
+            // The engine's word confidences, each word weighed by its length.
+            double sum = 0, weight = 0;
+            for (const Word& w : inBand[next]) {
+                const double n = static_cast<double>(w.text().size());
+                sum += w.confidence * n;
+                weight += n;
+            }
+            const double confidence = weight > 0 ? sum / weight : 0;
+            if (confidence > best) best = confidence, pick = next;
+        }
+        if (!inBand[pick].empty()) {
+            if (lastBlock >= 0 && bands[pick].block != lastBlock) text += "\n";
+            text += LineOf(inBand[pick], bands[pick]) + "\n";
+            lastBlock = bands[pick].block;
+        }
+        b = next;
+    }
+    return text;
+}
+
+}  // namespace gs::tools
