@@ -207,13 +207,13 @@ def main(before=None, plain=False):
     labels = {"ours": "tesseract.exe (this build)", "before": f"tesseract.exe in {before}",
               "plain": "engine on img1.png, --psm 1"}
     groups = sorted({g for (_, g) in totals}, key=lambda g: (g != "all", "/" in g, g))
-    print(f"  {'':24}" + "".join(f"{w:>22}" for w in readers))
+    print(f"  {'':24}" + "".join(f"{w:>24}" for w in readers))
     for g in groups:
         cells = []
         for who in readers:
             c, chars, w, words, _ = totals[(who, g)]
-            cells.append(f"CER {100 * c / chars:5.1f} % WER {100 * w / words:5.1f} %")
-        print(f"  {g:24}" + "".join(f"{c:>22}" for c in cells))
+            cells.append(f"CER {100 * c / chars:5.2f} % WER {100 * w / words:5.1f} %")
+        print(f"  {g:24}" + "".join(f"{c:>24}" for c in cells))
     for who in readers:
         print(f"  {labels[who]}: {totals[(who, 'all')][4]:.0f} s for the set")
     print("  worst for the front end:")
