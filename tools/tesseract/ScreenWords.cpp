@@ -62,10 +62,11 @@ std::string Unescaped(const std::string& s) {
 
 // The title of the span whose class attribute starts at `at`, and where its text begins.
 std::string TitleAt(const std::string& hocr, size_t at, size_t* text) {
-    const size_t open = hocr.find("title='", at), close = hocr.find('\'', open + 7);
-    const size_t end = hocr.find('>', close);
-    if (open == std::string::npos || close == std::string::npos || end == std::string::npos)
-        return {};
+    const size_t open = hocr.find("title='", at);
+    if (open == std::string::npos) return {};
+    const size_t close = hocr.find('\'', open + 7);
+    const size_t end = close == std::string::npos ? close : hocr.find('>', close);
+    if (end == std::string::npos) return {};
     *text = end + 1;
     return hocr.substr(open + 7, close - open - 7);
 }
