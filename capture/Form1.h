@@ -138,6 +138,7 @@ class TForm1 : public ui::Form {
     bool ocrRunning_ = false;
     bool ocrAgain_ = false;  // asked for while a picture was being made
     bool exiting_ = false;
+    bool altMasked_ = false;  // this selection's ALT release was masked already
     std::array<ui::MenuItem*, 6> setupColumns();
 
     Platform& platform_;

@@ -14,6 +14,7 @@ void TForm1::selectionStep() {
             StartPoint = platform_.cursorPos();
             StopPoint = StartPoint;
             HoldingPositionSince = timecounter;
+            altMasked_ = false;
         }
         NewCursorPoint = platform_.cursorPos();
         ClipForm->ClipRect = Rect{StartPoint.x, StartPoint.y, NewCursorPoint.x, NewCursorPoint.y};
@@ -21,7 +22,16 @@ void TForm1::selectionStep() {
         if (NewCursorPoint != OldCursorPoint && timecounter - HoldingPositionSince <= 0.4)
             HoldingPositionSince = timecounter;
         OldCursorPoint = NewCursorPoint;
-        if (timecounter - HoldingPositionSince > 0.4) ClipForm->ShowClipForm();
+        if (timecounter - HoldingPositionSince > 0.4) {
+            // From here ALT is our gesture, not the user's: its release alone would open the
+            // menu of the program that has the keyboard, and the next key typed would go there.
+            // A failed send leaves the capture as it is.
+            if (!altMasked_) {
+                altMasked_ = true;
+                platform_.maskAltRelease();
+            }
+            ClipForm->ShowClipForm();
+        }
         return;
     }
     if (StartPoint.x != -1 && ClipForm->Visible()) {

@@ -5,7 +5,7 @@
 #   Data\TesseractOCR\ffmpeg\ffmpeg.exe and its licence texts
 #   Data\TesseractOCR\tesseract\tesseract.exe, tessdata\ and its licence texts
 install(TARGETS Glimmershot RUNTIME DESTINATION .)
-install(FILES ${PROJECT_SOURCE_DIR}/help/index.html DESTINATION help)
+install(FILES ${PROJECT_SOURCE_DIR}/help/index.html ${PROJECT_SOURCE_DIR}/help/panel.png DESTINATION help)
 install(TARGETS ff tesseract RUNTIME DESTINATION Data/TesseractOCR)
 foreach(engine IN LISTS GS_ENGINES)
   install(DIRECTORY ${engine} DESTINATION Data/TesseractOCR)

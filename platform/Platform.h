@@ -36,6 +36,10 @@ class Platform {
     // the previous query).
     virtual bool asyncKeyState(int virtualKey) = 0;
     virtual Point cursorPos() = 0;
+    // Tells the program that has the keyboard that ALT, held now, was used with another key
+    // (an unassigned one, down and up), so that ALT's release opens no menu there. False when
+    // the input could not be sent (another desktop, a window of higher integrity in front).
+    virtual bool maskAltRelease() = 0;
 
     // Time
     virtual uint32_t tickCount() = 0;

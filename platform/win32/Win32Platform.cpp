@@ -14,6 +14,18 @@ Point Win32Platform::cursorPos() {
     return Point{p.x, p.y};
 }
 
+bool Win32Platform::maskAltRelease() {
+    // 0xE8 is unassigned: no program has a command or a character on it.
+    constexpr WORD kUnassignedKey = 0xE8;
+    INPUT keys[2]{};
+    for (INPUT& k : keys) {
+        k.type = INPUT_KEYBOARD;
+        k.ki.wVk = kUnassignedKey;
+    }
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 uint32_t Win32Platform::tickCount() { return GetTickCount(); }
 
 LocalTime Win32Platform::localTime() {

@@ -20,6 +20,7 @@ class Win32Platform : public Platform {
 
     bool asyncKeyState(int virtualKey) override;
     Point cursorPos() override;
+    bool maskAltRelease() override;
     uint32_t tickCount() override;
     LocalTime localTime() override;
     void sleep(uint32_t ms) override;

@@ -4,7 +4,6 @@ Every test gets its own X display and its own data folder (whose name has a spac
 non-ASCII letters); all tests of a run share one Wine prefix, made on first use.
 """
 import contextlib
-import fcntl
 import glob
 import os
 import re
@@ -12,8 +11,12 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)))),
+                                "scripts"))
+import winedesktop  # noqa: E402
+from winedesktop import run, winpath  # noqa: E402,F401  (the tests take them from here)
 
 EXE = os.environ.get("GS_EXE", "")
 PROBE = os.environ.get("GS_PROBE", "")
@@ -34,15 +37,8 @@ def log(*args):
 
 
 def wine_env(display, prefix=PREFIX):
-    env = dict(os.environ)
-    env.update(WINEPREFIX=prefix, WINEDEBUG="-all", DISPLAY=display,
-               WINEDLLOVERRIDES="mscoree,mshtml=")
-    return env
-
-
-def winpath(path):
-    """The path as Wine's programs see it, through drive Z:."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+    """Every test's Wine draws text with ClearType, as Windows does by default."""
+    return winedesktop.wine_env(display, prefix, cleartype=True)
 
 
 def unix_pid_of(path):
@@ -54,65 +50,18 @@ def unix_pid_of(path):
     return None
 
 
-def run(cmd, env, timeout=60, check=True):
-    """Runs a command to its end; never pipes wine into anything else."""
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        p = subprocess.run(["timeout", str(timeout)] + cmd, env=env, stdout=out, stderr=err,
-                           stdin=subprocess.DEVNULL)
-        out.seek(0)
-        err.seek(0)
-        text = out.read().decode("utf-8", "replace")
-        if check and p.returncode != 0:
-            raise RuntimeError(f"{cmd[0]} failed ({p.returncode}): {err.read().decode()[-2000:]}")
-        return p.returncode, text
-
-
-class Xvfb:
+class Xvfb(winedesktop.Xvfb):
     def __init__(self, size=SCREEN, keep=False):
-        """`keep`: the server is not reset when its last client leaves (RandR monitors stay)."""
-        r, w = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{size[0]}x{size[1]}x24",
-             "-nolisten", "tcp"] + (["-noreset"] if keep else []), pass_fds=(w,), stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL)
-        os.close(w)
-        with os.fdopen(r) as f:
-            number = f.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        self.display = ":" + number
-
-    def stop(self):
-        self.proc.terminate()
-        try:
-            self.proc.wait(10)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
+        super().__init__(size, keep)
 
 
 def ensure_prefix(display, prefix=PREFIX):
-    """Creates a prefix once. In the shared one every Wine process opens in one virtual desktop;
-    any other shows Wine's windows on X itself, on every monitor X has (Wine's Xinerama path:
-    its XRandR path sees only Xvfb's one output)."""
-    os.makedirs(os.path.dirname(prefix), exist_ok=True)
-    with open(prefix + ".lock", "w") as lock:
-        fcntl.flock(lock, fcntl.LOCK_EX)
-        if os.path.exists(os.path.join(prefix, ".glimmershot-ready")):
-            return
-        shutil.rmtree(prefix, ignore_errors=True)
-        env = wine_env(display, prefix)
-        log(f"e2e: creating the Wine prefix {os.path.basename(prefix)} (once per build)")
-        run(["wineboot", "-i"], env, timeout=300)
-        key = r"HKCU\Software\Wine\Explorer"
-        if prefix == PREFIX:
-            run(["wine", "reg", "add", key, "/v", "Desktop", "/d", DESKTOP, "/f"], env)
-            run(["wine", "reg", "add", key + r"\Desktops", "/v", DESKTOP, "/d",
-                 f"{SCREEN[0]}x{SCREEN[1]}", "/f"], env)
-        else:
-            run(["wine", "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", "UseXRandR", "/d",
-                 "N", "/f"], env)
-        run(["wineserver", "-w"], env, timeout=120)
-        open(os.path.join(prefix, ".glimmershot-ready"), "w").close()
+    """Creates a prefix once: Tahoma and ClearType, as a user's desktop has them. In the shared
+    one every Wine process opens in one virtual desktop; any other shows Wine's windows on X
+    itself, on every monitor X has."""
+    shared = prefix == PREFIX
+    winedesktop.make_prefix(wine_env(display, prefix), desktop=(DESKTOP, SCREEN) if shared else None,
+                            plain=not shared, cleartype=True, say=log)
 
 
 def set_display_dpi(env, dpi):
@@ -125,6 +74,9 @@ def set_display_dpi(env, dpi):
         return
     run(["wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD",
          "/d", str(dpi), "/f"], env)
+    # The desktop's own process came up with that command, at the old scale: start afresh.
+    run(["wineserver", "-k"], env, timeout=30, check=False)
+    run(["wineserver", "-w"], env, timeout=60, check=False)
     with open(marker, "w") as f:
         f.write(str(dpi))
 
@@ -202,8 +154,17 @@ class Session:
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                              stderr=subprocess.DEVNULL, start_new_session=True)
         self.procs.append(p)
+        self.app = p
         if wait:
             self.wait_for(lambda: self.windows("TForm1"), 30, "the main window")
+        return p
+
+    def launch(self, *cmd, seconds=600):
+        """Starts another Windows program beside the test (e.g. "notepad")."""
+        p = subprocess.Popen(["timeout", str(seconds), "wine"] + [str(a) for a in cmd], env=self.env,
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, start_new_session=True)
+        self.procs.append(p)
         return p
 
     def background(self, *args, seconds=900, output=None):
@@ -246,7 +207,7 @@ class Session:
         self.choose(self.open_menu_at(*TRAY_ICON, button=3), index, 5)
 
     def exit_app(self):
-        proc = self.procs[-1]
+        proc = self.app
         self.tray_menu(4)
         proc.wait(20)
         # Let the prefix settle: the next start must not meet the old instance's mutex.

@@ -12,6 +12,7 @@ from PIL import Image
 from harness import Checks, Session, log, run, scenario, winpath
 
 PATTERN = (300, 200, 700, 520)  # x, y, width, height of the probe's pattern window
+NOTEPAD = (700, 740, 560, 250)  # where the program the user works in sits, beside the captures
 
 
 def pattern_at(x, y):
@@ -65,10 +66,39 @@ def ring_covers(region_rows, w, h):
     return inside == ring
 
 
+def notepad_text(s):
+    got = {k: v for row in s.probe("focus", "Notepad") for k, v in row.items()}
+    return got.get("foreground"), got.get("text")
+
+
+def type_into_notepad(s, keys, click=False):
+    """Types as the user would into the program that has the keyboard. The pointer goes over
+    Notepad first: in Wine's virtual desktop on X, keys go to the window under the pointer
+    (an X artefact; Windows sends them to the focused program wherever the mouse is)."""
+    s.xdotool("mousemove", NOTEPAD[0] + 200, NOTEPAD[1] + 150)
+    if click:  # taking the keyboard back, as after using another program's menus
+        s.xdotool("click", "1")
+    time.sleep(0.3)
+    s.xdotool("type", "--delay", "60", keys)
+    time.sleep(0.4)
+
+
+def start_notepad(s, c):
+    """A program at work: Notepad has the keyboard and text is being typed into it."""
+    s.launch("notepad")
+    s.wait_for(lambda: [w for w in s.windows("Notepad") if w["visible"]], 30, "Notepad")
+    s.probe("place", "Notepad", *NOTEPAD)
+    time.sleep(0.5)
+    s.focus_desktop()
+    type_into_notepad(s, "abc", click=True)
+    c.check(notepad_text(s) == ("Notepad", "abc"), f"Notepad has the keyboard: {notepad_text(s)}")
+
+
 @scenario
 def capture_end_to_end(s: Session, c: Checks):
     s.pattern(*PATTERN)
     s.start()
+    start_notepad(s, c)
     img_dir = os.path.join(s.appdir, "Data", "Published", "img")
     c.check(not os.path.exists(os.path.join(s.appdir, "Data")), "no data folders before a capture")
 
@@ -147,6 +177,10 @@ def capture_end_to_end(s: Session, c: Checks):
 
     panel = s.wait_for(lambda: (p := s.panel()) and p["visible"] and p, 5, "the preview panel")
     c.check(bool(panel), "the preview panel shows after the capture")
+    # ALT was the capture's, not the user's: Notepad keeps the keyboard and opens no menu.
+    c.check(notepad_text(s)[0] == "Notepad", "Notepad stays the foreground window while the panel shows")
+    type_into_notepad(s, "d")
+    c.check(notepad_text(s)[1] == "abcd", f"the next key typed goes into Notepad's text: {notepad_text(s)}")
     time.sleep(0.5)
     shot = s.screenshot(os.path.join(s.appdir, "..", "preview.png"), (240, 210, 0, 0))
     im = Image.open(shot).convert("RGB")
@@ -169,6 +203,23 @@ def capture_end_to_end(s: Session, c: Checks):
     text = s.poll(lambda: (t := s.balloon_text()) and "cleared" in t and t, 10) or ""
     log("  balloon:", text)
     c.check("Folders were cleared" in text, "the balloon says the folders were cleared")
+
+    # Notepad's menu bar and title, drawn with ClearType: the capture is the screen, pixel for
+    # pixel, sub-pixel fringes and all; and once the panel has faded, typing goes on there.
+    type_into_notepad(s, "e", click=True)
+    x, y, w, h = NOTEPAD
+    area = (x + 4, y + 4, x + 300, y + 42)
+    screen = Image.open(s.screenshot(os.path.join(s.appdir, "..", "notepad.png"))).convert("RGB").crop(area)
+    fringes = sum(1 for r, g, b in screen.getdata() if max(r, g, b) - min(r, g, b) > 40)
+    png = s.capture(area[:2], area[2:])
+    c.check(Image.open(png).convert("RGB").tobytes() == screen.tobytes() and fringes > 50,
+            f"a capture of ClearType text ({fringes} coloured pixels) equals the screen")
+    s.wait_for(lambda: s.panel()["visible"], 5, "the panel")
+    c.check(notepad_text(s)[0] == "Notepad", "Notepad stays the foreground window again")
+    s.wait_for(lambda: not s.panel()["visible"], 10, "the panel to fade")
+    type_into_notepad(s, "f")
+    c.check(notepad_text(s) == ("Notepad", "abcdef"),
+            f"after the panel has faded, typing goes on in Notepad: {notepad_text(s)}")
 
     # A second capture, never pasted while the program runs: what the clipboard was only offered
     # is made as the program ends, so the capture stays pasteable after Exit.
@@ -200,11 +251,13 @@ def capture_at_150_percent(s: Session, c: Checks):
     panel = s.wait_for(lambda: (p := s.panel()) and p["visible"] and p, 5, "the preview panel")
     c.check((panel["left"], panel["top"], panel["right"], panel["bottom"]) == (0, 0, 360, 315),
             f"the panel is 360 x 315 at (0, 0): {panel}")
-    s.xdotool("mousemove", 180, 150)  # rests on the preview: the panel stays
-    time.sleep(0.8)
+    # Photographed while it counts down (the digit beside "Window will disappear in:"), then
+    # kept open by resting the mouse on the preview.
     shots = os.path.join(os.environ["GS_WORK"], "screenshots")
     os.makedirs(shots, exist_ok=True)
     im = Image.open(s.screenshot(os.path.join(shots, "panel-144.png"), (360, 315, 0, 0))).convert("RGB")
+    s.xdotool("mousemove", 180, 150)  # rests on the preview: the panel stays
+    time.sleep(0.8)
     c.check(im.getpixel((5, 30)) == im.getpixel((5, 31)) == (0, 0, 0) and im.getpixel((5, 32)) != (0, 0, 0),
             "the background is drawn for the size: its header line is two rows at 30")
     # 251 x 181 into the 315 x 203 preview at (23, 45): 282 x 203, bars of 16 and 17 beside it.

@@ -17,7 +17,7 @@ from test_faults import start_recording
 from test_ocr import TEXT_ICON
 
 BUILD = os.environ["GS_BUILD"]
-CONTENTS = {"Glimmershot.exe", "help/index.html", "Data/TesseractOCR/ff.exe",
+CONTENTS = {"Glimmershot.exe", "help/index.html", "help/panel.png", "Data/TesseractOCR/ff.exe",
             "Data/TesseractOCR/tesseract.exe", "Data/TesseractOCR/README.txt",
             "Data/TesseractOCR/ffmpeg/ffmpeg.exe"} | {
             "Data/TesseractOCR/ffmpeg/licenses/" + n for n in (
@@ -90,11 +90,14 @@ def main():
         img = Image.open(png).convert("RGB")
         c.check(img.size == (360, 140) and os.path.exists(png[:-4] + ".jpg"), "a capture makes its PNG and JPG")
         c.check(s.poll(lambda: s.clipboard_size() == (360, 140), 5), "and goes to the clipboard")
-        s.xdotool("mousemove", 120, 100)
-        time.sleep(0.8)
+        # Photographed while it counts down, as the user first sees it.
+        s.wait_for(lambda: (p := s.panel()) and p["visible"], 5, "the panel")
+        time.sleep(0.6)
         shots = os.path.join(WORK, "screenshots")
         os.makedirs(shots, exist_ok=True)
         shot = s.screenshot(os.path.join(shots, "panel.png"), (240, 210, 0, 0))
+        s.xdotool("mousemove", 120, 100)
+        time.sleep(0.8)
         c.check(Image.open(shot).convert("RGB").getpixel((100, 20)) == (0, 0, 0), f"the panel is on screen ({shot})")
 
         s.xdotool("mousemove", *TEXT_ICON, "click", "1")

@@ -130,6 +130,12 @@ def record_and_render(s: Session, c: Checks):
     frame = s.windows("TClipForm")
     c.check(frame and frame[0]["visible"] and not s.panel()["visible"],
             "the record icon hides the panel and shows the frame with its control panel")
+    if frame:
+        f = frame[0]
+        shots = os.path.join(os.environ["GS_WORK"], "screenshots")
+        os.makedirs(shots, exist_ok=True)
+        s.screenshot(os.path.join(shots, "recording-panel.png"),
+                     (f["right"] - f["left"] + 40, f["bottom"] - f["top"] + 40, f["left"] - 20, f["top"] - 20))
     region = s.probe("region", "TClipForm")
     covered = {(r["left"], r["top"], r["right"], r["bottom"]) for r in region if "left" in r}
     c.check(any(l <= 10 < r and t <= 10 < b for l, t, r, b in covered),

@@ -36,6 +36,11 @@ class FakePlatform : public Platform {
 
     bool asyncKeyState(int vk) override { return keys[vk]; }
     Point cursorPos() override { return cursor; }
+    int altMasks = 0;  // ALT releases masked for the program with the keyboard
+    bool maskAltRelease() override {
+        ++altMasks;
+        return true;
+    }
     uint32_t tickCount() override { return ticks; }
     LocalTime localTime() override { return now; }
     void sleep(uint32_t ms) override { ticks += ms; }

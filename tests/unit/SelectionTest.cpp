@@ -56,6 +56,30 @@ TEST_F(SelectionTest, FrameAppearsOnlyAfterARestLongerThanFourTenths) {
     EXPECT_EQ(clip->ClipRect, (Rect{100, 100, 150, 130}));
 }
 
+// ALT that became a selection must not reach the focused program as a lone ALT (its menu
+// would open on the release); a quick tap is the user's own ALT and passes untouched.
+TEST_F(SelectionTest, AltReleaseIsMaskedOnceWhenTheFrameFirstShowsAndNeverForATap) {
+    moveTo(100, 100);
+    alt(true);
+    tick(5);
+    alt(false);
+    tick();
+    EXPECT_EQ(platform.altMasks, 0) << "a quick tap is the user's own ALT";
+    alt(true);
+    tick(8);
+    EXPECT_EQ(platform.altMasks, 0) << "not before the frame is due";
+    tick(2);
+    EXPECT_TRUE(clip->Visible());
+    EXPECT_EQ(platform.altMasks, 1) << "sent in the tick that first shows the frame";
+    moveTo(160, 150);
+    tick(10);
+    alt(false);
+    tick();
+    EXPECT_EQ(platform.altMasks, 1) << "once per selection";
+    drag({10, 10}, {60, 60});
+    EXPECT_EQ(platform.altMasks, 2) << "and again for the next one";
+}
+
 TEST_F(SelectionTest, RestBoundIsInclusiveForRestartingAndExclusiveForShowing) {
     form->StartPoint = Point{10, 10};
     form->OldCursorPoint = Point{10, 10};

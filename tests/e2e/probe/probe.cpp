@@ -301,6 +301,36 @@ int captions(const std::wstring& part) {
     return 0;
 }
 
+// The window that has the keyboard, and the text of the edit control inside the first window
+// of class `cls` (a text editor's document), for tests that type beside the program.
+int focus(const std::wstring& cls) {
+    wchar_t name[256] = L"";
+    const HWND fg = GetForegroundWindow();
+    GetClassNameW(fg, name, 256);
+    GUITHREADINFO gui{sizeof(gui)};
+    GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &gui);
+    wchar_t focused[256] = L"";
+    GetClassNameW(gui.hwndFocus, focused, 256);
+    std::printf("foreground=%ls hwnd=%llu focus=%ls menu=%d alt=%d\n", name,
+                static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(fg)),
+                gui.hwndFocus ? focused : L"-", (gui.flags & GUI_INMENUMODE) ? 1 : 0,
+                (GetAsyncKeyState(VK_MENU) & 0x8000) ? 1 : 0);
+    const auto found = windowsOfClass(cls);
+    const HWND edit = found.empty() ? nullptr : FindWindowExW(found[0], nullptr, L"Edit", nullptr);
+    if (!edit) return cls.empty() ? 0 : 3;
+    // Another process's control: its text comes only by asking it (GetWindowText would give
+    // the window's caption).
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(edit, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &got);
+    text.resize(std::min<size_t>(got, length));
+    std::printf("text=%ls\n", text.c_str());
+    return 0;
+}
+
 // The visible message boxes: their caption and text; "dismiss" presses OK on them.
 int dialogs(bool dismiss) {
     for (HWND h : windowsOfClass(L"#32770")) {
@@ -329,6 +359,7 @@ int wmain(int argc, wchar_t** argv) {
         return responsive(arg(argc, argv, 2), _wtoi(arg(argc, argv, 3).c_str()));
     if (cmd == L"captions") return captions(arg(argc, argv, 2));
     if (cmd == L"dialogs") return dialogs(false);
+    if (cmd == L"focus") return focus(arg(argc, argv, 2));
     if (cmd == L"dismiss") return dialogs(true);
     if (cmd == L"windows") {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) describe(h);
@@ -372,13 +403,22 @@ int wmain(int argc, wchar_t** argv) {
                      static_cast<LPARAM>(_wcstoi64(arg(argc, argv, 5).c_str(), nullptr, 0)));
         return 0;
     }
+    if (cmd == L"place") {  // place CLASS X Y W H: the first window of the class, moved there
+        const auto found = windowsOfClass(arg(argc, argv, 2));
+        if (found.empty()) return 3;
+        SetWindowPos(found[0], nullptr, _wtoi(arg(argc, argv, 3).c_str()),
+                     _wtoi(arg(argc, argv, 4).c_str()), _wtoi(arg(argc, argv, 5).c_str()),
+                     _wtoi(arg(argc, argv, 6).c_str()), SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
     if (cmd == L"close") {
         for (HWND h : windowsOfClass(arg(argc, argv, 2))) PostMessageW(h, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr,
-                 "usage: probe "
-                 "windows|monitor|tray|objects|ticks|holdclip|hotkey|untray|broadcast|pattern|"
-                 "clipboard|region|tooltips|close ...\n");
+    std::fprintf(
+        stderr,
+        "usage: probe "
+        "windows|focus|place|monitor|tray|objects|ticks|holdclip|hotkey|untray|broadcast|pattern|"
+        "clipboard|region|tooltips|close ...\n");
     return 2;
 }
