@@ -54,10 +54,11 @@ int main(int argc, char** argv) {
     // Written from the bitmap's rows with filtered matches (as screenshots are written), then
     // as the program writes img1.png: rows enlarged as they are written, run-length matches.
     double png = 0;
+    const gs::Picture enlargedPicture = enlarged->GetBitmap();
     for (bool runLength : {false, true}) {
         png = seconds([&] {
             const gs::imaging::RgbRows rows =
-                runLength ? big.EnlargedRows(10, 10, &pool) : enlarged->Rows();
+                runLength ? big.EnlargedRows(10, 10, &pool) : gs::imaging::RowsOf(enlargedPicture);
             gs::imaging::WritePng(gs::FromUtf8(out), rows, {7, 65535, runLength, &pool});
         });
         std::FILE* f = std::fopen(out.c_str(), "rb");

@@ -1,6 +1,7 @@
 #include "capture/CaptureSaver.h"
 
 #include <algorithm>
+#include <exception>
 #include <utility>
 
 #include "imaging/ImageFiles.h"
@@ -63,9 +64,9 @@ void CaptureSaver::save(std::shared_ptr<const Picture> shot, std::wstring stem) 
         s_->busy = true;
     }
     try {
-        pool_.post([s = s_, &pool = pool_] { drain(*s, pool); });
+        pool_.post([s = s_, &pool = pool_, &save = save_] { drain(*s, pool, save); });
     } catch (...) {
-        drain(*s_, pool_);  // no worker to be had: written now, not lost
+        drain(*s_, pool_, save_);  // no worker to be had: written now, not lost
     }
 }
 
@@ -74,19 +75,35 @@ void CaptureSaver::missedClipboard(const std::wstring& stem) {
     s_->missedClipboard.push_back(stem);
 }
 
-void CaptureSaver::drain(State& s, Executor& pool) {
+void CaptureSaver::drain(State& s, Executor& pool, const SaveFiles& save) {
     std::unique_lock lock(s.m);
+    // However this ends, the saver is idle afterwards and its waiters (the edit icon, Clear
+    // All Folders, a paste, Exit) hear of it; what could not be saved is not waited for.
+    struct Idle {
+        State& s;
+        std::unique_lock<std::mutex>& lock;
+        const int unwinding = std::uncaught_exceptions();
+        ~Idle() {
+            if (!lock.owns_lock()) lock.lock();
+            if (std::uncaught_exceptions() > unwinding) s.queue.clear();
+            s.busy = false;
+            s.cv.notify_all();
+        }
+    } idle{s, lock};
     while (!s.queue.empty()) {
         Job job = std::move(s.queue.front());
         s.queue.pop_front();
         lock.unlock();
-        SavedFiles saved = SaveCaptureFiles(*job.shot, job.stem, &pool);
+        SavedFiles saved;
+        try {
+            saved = save(*job.shot, job.stem, &pool);
+        } catch (...) {
+            saved.stem = job.stem;  // nothing written: the user is told
+        }
         job.shot.reset();
         lock.lock();
         s.done.push_back(std::move(saved));
     }
-    s.busy = false;
-    s.cv.notify_all();
 }
 
 std::vector<SavedFiles> CaptureSaver::takeDoneLocked() {
@@ -115,7 +132,8 @@ std::vector<SavedFiles> CaptureSaver::finish() {
 std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstring& stem) {
     auto promise = std::make_shared<Promise>();
     promise->path = stem + L".png";
-    lastPromise_ = promise;
+    std::erase_if(promises_, [](const std::weak_ptr<Promise>& p) { return p.expired(); });
+    promises_.push_back(promise);
     return [s = s_, promise]() -> std::optional<std::string> {
         s->waitIdle();
         std::lock_guard lock(promise->m);
@@ -124,11 +142,12 @@ std::function<std::optional<std::string>()> CaptureSaver::pngOf(const std::wstri
 }
 
 void CaptureSaver::keepPromisedPng() {
-    if (auto promise = lastPromise_.lock()) {
-        s_->waitIdle();
-        std::lock_guard lock(promise->m);
-        if (!promise->kept) promise->kept = ReadWholeFile(promise->path);
-    }
+    for (const std::weak_ptr<Promise>& held : promises_)
+        if (auto promise = held.lock()) {
+            s_->waitIdle();
+            std::lock_guard lock(promise->m);
+            if (!promise->kept) promise->kept = ReadWholeFile(promise->path);
+        }
 }
 
 }  // namespace gs

@@ -36,11 +36,14 @@ SavedFiles SaveCaptureFiles(const Picture& shot, const std::wstring& stem,
 // `folder`, and a clipboard another program held.
 std::optional<std::wstring> CaptureSaveReport(const SavedFiles& saved, const std::wstring& folder);
 
-// The saves run one after another on the pool; the saver is the capture's service, owned by
-// the main window.
+// The saves run one after another on the pool; the saver is one of the program's services
+// (Services.h), made by wWinMain and outliving the windows.
 class CaptureSaver {
   public:
-    explicit CaptureSaver(Executor& pool) : pool_(pool) {}
+    using SaveFiles = std::function<SavedFiles(const Picture&, const std::wstring&, Executor*)>;
+    // `save` writes one capture's files (tests put a failing one in).
+    explicit CaptureSaver(Executor& pool, SaveFiles save = SaveCaptureFiles)
+        : pool_(pool), save_(std::move(save)) {}
     ~CaptureSaver();  // waits for whatever is still queued: nothing is lost at exit
     CaptureSaver(const CaptureSaver&) = delete;
     CaptureSaver& operator=(const CaptureSaver&) = delete;
@@ -55,8 +58,8 @@ class CaptureSaver {
     // The bytes of `stem`.png once the saves queued by then are written (nothing when it was
     // not); usable from the GUI thread at any time, even after this saver is gone.
     std::function<std::optional<std::string>()> pngOf(const std::wstring& stem);
-    // Reads the last promised PNG into memory while its file is still there, so that it can
-    // be made after the file is deleted (the folders cleared).
+    // Reads the promised PNGs the clipboard still holds into memory while their files are
+    // still there, so that they can be made after the files are deleted (the folders cleared).
     void keepPromisedPng();
 
   private:
@@ -80,7 +83,7 @@ class CaptureSaver {
             waitIdle(lock);
         }
     };
-    static void drain(State& s, Executor& pool);
+    static void drain(State& s, Executor& pool, const SaveFiles& save);
     std::vector<SavedFiles> takeDoneLocked();
 
     struct Promise {
@@ -89,8 +92,11 @@ class CaptureSaver {
         std::optional<std::string> kept;
     };
     std::shared_ptr<State> s_ = std::make_shared<State>();
-    std::weak_ptr<Promise> lastPromise_;  // the clipboard's, while it holds it
+    // The promises handed out that are still held: only by the clipboard (one that a busy
+    // clipboard refused is gone at once, and never counts for the capture it still holds).
+    std::vector<std::weak_ptr<Promise>> promises_;
     Executor& pool_;
+    SaveFiles save_;
 };
 
 }  // namespace gs

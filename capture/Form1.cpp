@@ -46,7 +46,7 @@ TForm1::~TForm1() = default;
 
 void TForm1::attachClipForm(TClipForm& clip) {
     ClipForm = &clip;
-    clip.StartRenderVideo = [this, &clip] { renders_.start(clip.handle(), ChosenRenderJob()); };
+    clip.StartRenderVideo = [this] { renders_.start(ChosenRenderJob()); };
 }
 
 void TForm1::buildLayout() {

@@ -77,10 +77,7 @@ class TForm1 : public ui::Form {
     void bgMouseEnter() { counter = kCounterPinned; }
     void SpeedButton1Click() { counter = 0.0; }
     void TrayIcon1Click();
-    void Exit1Click() {
-        exiting_ = true;  // work that ends after this starts nothing new
-        Close();
-    }
+    void Exit1Click();
     void HelpClick();
     void S1Click();
     void Donotstartonwindowsstartup1Click();

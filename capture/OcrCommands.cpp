@@ -35,7 +35,11 @@ void TForm1::convertToTextOnce() {
         const std::shared_ptr<const Picture> capture = LastCapturedScreen;
         const std::wstring image = AppDir + OCRFolder + L"\\img1.png";
         // Exit may be chosen while the picture is made: no engine after the window is gone.
-        if (!WriteOcrPicture(platform_, pool_, *capture, image, [this] { return !exiting_; }))
+        // The result is named before the picture is written, so its stem tells the click's
+        // time; a capture too large to enlarge leaves the awaited result as it was.
+        if (!WriteOcrPicture(
+                platform_, pool_, *capture, image, [this] { return !exiting_; },
+                [this] { AwaitOcrResult(platform_); }))
             return;
         std::wstring language;
         for (int i = 0; i < 8 && i < static_cast<int>(ConvertToTextpp->Items().size()); ++i)

@@ -45,6 +45,10 @@ void TForm1::SetupVideoOptions() {
 }
 
 void TForm1::DetectCreatedVideo() {
+    // The job's command line, put on the clipboard here: its owner window lives on this thread
+    // (set from a worker, emptying the clipboard would wait for this thread).
+    if (const std::optional<std::wstring> line = renders_.takeClipboardText())
+        platform_.setClipboardText(handle(), *line);
     // A compare-exchange: a job that finished in between keeps its rsRendered.
     int32_t expected = rsRenderStarted;
     if (VideoRenderState.compare_exchange_strong(expected, rsRendering, std::memory_order_acq_rel))
@@ -71,6 +75,14 @@ void TForm1::DetectCreatedVideo() {
     }
 }
 
+void TForm1::Exit1Click() {
+    exiting_ = true;  // work that ends after this starts nothing new
+    // Chosen while a recording runs (its loop pumps this menu's messages): it stops as F10
+    // stops it, and queues no render.
+    if (ClipForm) ClipForm->Abandon();
+    Close();
+}
+
 void TForm1::TrayIcon1BalloonClick() {
     if (TrayIcon1->BalloonTitle == L"Video Rendered")
         platform_.shellExecute(handle(), L"open", AppDir + VideoFolder + L"\\", L"", L"", kSwShow);
@@ -79,7 +91,7 @@ void TForm1::TrayIcon1BalloonClick() {
 void TForm1::optRenderVideoUsingRecentConfigurationClick() {
     SetupVideoOptions();
     try {
-        renders_.start(handle(), ChosenRenderJob());
+        renders_.start(ChosenRenderJob());
     } catch (...) {
         TrayIcon1->balloon(kRenderNotStarted, L"Info", 3);
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The program's services. wWinMain makes them after the executor and before the windows, and
 // they end after the windows, in the reverse order of these members: the render queue first
-// (it drops the jobs not begun and waits for the one under way), then the capture saver (it
-// writes the captures still queued); the executor they run on outlives them.
+// (it drops the jobs not begun and stops waiting for an encoder under way, which finishes its
+// video on its own), then the capture saver (it writes the captures still queued); the
+// executor they run on outlives them.
 #include "capture/CaptureSaver.h"
 #include "jobs/VideoRender.h"
 #include "platform/Executor.h"

@@ -143,8 +143,8 @@ void WriteBmp(const std::wstring& path, const ui::Picture& picture) {
     PutLittleEndian(head, 32, 2);
     PutLittleEndian(head, 0, 4);  // BI_RGB
     PutLittleEndian(head, pixelBytes, 4);
-    PutLittleEndian(head, 3780, 4);  // 96 dpi
-    PutLittleEndian(head, 3780, 4);
+    PutLittleEndian(head, kPixelsPerMetreAt96Dpi, 4);
+    PutLittleEndian(head, kPixelsPerMetreAt96Dpi, 4);
     PutLittleEndian(head, 0, 4);
     PutLittleEndian(head, 0, 4);
     writeFile(path, "BMP", [&](std::FILE* f) {

@@ -129,17 +129,6 @@ Picture TQuickBitmap::GetBitmap() const {
     return p;
 }
 
-imaging::RgbRows TQuickBitmap::Rows() const {
-    return {width, height, [this](int y, uint8_t* rgb) {
-                const uint8_t* bgr = row(y);
-                for (int x = 0; x < width; ++x, rgb += 3, bgr += 3) {
-                    rgb[0] = bgr[2];
-                    rgb[1] = bgr[1];
-                    rgb[2] = bgr[0];
-                }
-            }};
-}
-
 TRGB TQuickBitmap::GetPixel(int x, int y) const {
     if (x > width - 1) x = width - 1;
     if (x < 0) x = 0;

@@ -46,8 +46,6 @@ class TQuickBitmap {
 
     // The owned bitmap as a picture (a copy of its pixels).
     Picture GetBitmap() const;
-    // Its rows as RGB, read in place: for writing a large bitmap without a second copy.
-    imaging::RgbRows Rows() const;
     // The nearest pixel inside the bitmap.
     TRGB GetPixel(int x, int y) const;
     // Writes the pixel when it lies inside; otherwise nothing.

@@ -41,7 +41,8 @@ std::wstring OcrText(std::string_view bytes) {
 }
 
 bool WriteOcrPicture(Platform& platform, Executor& pool, const Picture& capture,
-                     const std::wstring& image, const std::function<bool()>& stillWanted) {
+                     const std::wstring& image, const std::function<bool()>& stillWanted,
+                     const std::function<void()>& beforeWriting) {
     imaging::RgbRows enlarged;
     RunWhilePumping(platform, pool, [&] {
         TQuickBitmap source(&capture);
@@ -52,6 +53,7 @@ bool WriteOcrPicture(Platform& platform, Executor& pool, const Picture& capture,
         enlarged = source.EnlargedRows(factor, factor, &pool);
     });
     if (!stillWanted()) return false;
+    beforeWriting();
     RunWhilePumping(platform, pool, [&] {
         // Run-length matches only: on an enlargement's smooth rows they are three times as
         // fast, and only our OCR tool reads the file.
@@ -61,9 +63,12 @@ bool WriteOcrPicture(Platform& platform, Executor& pool, const Picture& capture,
     return stillWanted();
 }
 
+void AwaitOcrResult(Platform& platform) {
+    OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform);
+}
+
 void StartOcr(Platform& platform, NativeWindow owner, const std::wstring& language,
               const std::wstring& image) {
-    OCRResultBase = AppDir + OCRFolder + L"\\" + GetUniqueFileName(platform);
     const std::wstring tools = AppDir + ToolsFolder;
     platform.shellExecute(owner, L"open", tools + L"\\tesseract.exe",
                           OcrParameters(language, image, OCRResultBase), tools, kSwHide);

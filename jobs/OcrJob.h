@@ -28,12 +28,15 @@ std::wstring OcrText(std::string_view fileBytes);
 // The job's steps, run by the main window.
 // The capture enlarged by its factor into `image` (PNG), made on the pool while the calling
 // (GUI) thread handles its messages; `stillWanted` is asked between the steps (Exit may come
-// meanwhile). Throws when the capture is too large to enlarge or the file cannot be written.
+// meanwhile), `beforeWriting` runs once the enlargement is set up and before the file is
+// written. Throws when the capture is too large to enlarge or the file cannot be written.
 // False when no longer wanted.
 bool WriteOcrPicture(Platform& platform, Executor& pool, const Picture& capture,
-                     const std::wstring& image, const std::function<bool()>& stillWanted);
-// Starts the OCR program of the tools folder on `image`; its result is then awaited under
-// OCRResultBase.
+                     const std::wstring& image, const std::function<bool()>& stillWanted,
+                     const std::function<void()>& beforeWriting);
+// Names the result to await (OCRResultBase): the time of the click and the next counter.
+void AwaitOcrResult(Platform& platform);
+// Starts the OCR program of the tools folder on `image`, writing to OCRResultBase.
 void StartOcr(Platform& platform, NativeWindow owner, const std::wstring& language,
               const std::wstring& image);
 // The awaited result's text once its file is complete; nothing before.

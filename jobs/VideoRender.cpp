@@ -1,6 +1,7 @@
 #include "jobs/VideoRender.h"
 
 #include <optional>
+#include <utility>
 
 #include "data/DataFolders.h"
 #include "tools/ExitCodes.h"
@@ -34,7 +35,9 @@ RenderCommand BuildRenderCommand(const std::wstring& appDir, const std::wstring&
     return c;
 }
 
-void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
+void RenderVideo(Platform& platform, RenderJob job,
+                 const std::function<void(const std::wstring&)>& toClipboard,
+                 const std::function<bool()>& keepWaiting) {
     VideoRenderState.store(rsRenderStarted, std::memory_order_release);
     RenderOutcome outcome = RenderOutcome::NotStarted;
     try {
@@ -43,9 +46,10 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
         const std::wstring stem = GetUniqueFileName(platform);
         const RenderCommand cmd = BuildRenderCommand(AppDir, stem, job.extension, job.qscale);
         LastVideoFile = cmd.output;
-        platform.setClipboardText(owner, cmd.commandLine);
+        toClipboard(cmd.commandLine);
         // The full path as the program to run: a blank in AppDir cannot start another one.
-        const std::optional<uint32_t> exit = platform.runAndWait(cmd.encoder, cmd.commandLine);
+        const std::optional<uint32_t> exit =
+            platform.runAndWait(cmd.encoder, cmd.commandLine, keepWaiting);
         if (exit && (*exit == tools::kNotFound || *exit == tools::kCannotStart)) {
             // ff.exe ran but found no engine it could start.
             outcome = RenderOutcome::NotStarted;
@@ -62,29 +66,42 @@ void RenderVideo(Platform& platform, NativeWindow owner, RenderJob job) {
 
 RenderQueue::~RenderQueue() {
     std::unique_lock lock(m_);
-    stop_ = true;
+    stop_ = true;  // an encoder under way is no longer waited for
     jobs_.clear();
-    cv_.notify_all();
     cv_.wait(lock, [&] { return !draining_; });
 }
 
-void RenderQueue::start(NativeWindow owner, RenderJob job) {
+void RenderQueue::post() {
+    if (draining_ || stop_) return;
+    pool_.post([this] { drain(); });
+    draining_ = true;
+}
+
+void RenderQueue::start(RenderJob job) {
     std::lock_guard lock(m_);
-    jobs_.push_back(Queued{owner, std::move(job)});
-    cv_.notify_all();
-    if (draining_) return;
+    jobs_.push_back(std::move(job));
     try {
-        pool_.post([this] { drain(); });
+        post();
     } catch (...) {
         jobs_.pop_back();
         throw;
     }
-    draining_ = true;
 }
 
 void RenderQueue::shown() {
-    { std::lock_guard lock(m_); }  // a drain between its check and its wait gets the call
+    std::lock_guard lock(m_);
     cv_.notify_all();
+    if (jobs_.empty()) return;
+    try {
+        post();
+    } catch (...) {
+        // No worker now: the jobs wait for the next start or completion.
+    }
+}
+
+std::optional<std::wstring> RenderQueue::takeClipboardText() {
+    std::lock_guard lock(m_);
+    return std::exchange(clipboardText_, std::nullopt);
 }
 
 void RenderQueue::waitIdle() {
@@ -94,17 +111,21 @@ void RenderQueue::waitIdle() {
 
 void RenderQueue::drain() {
     std::unique_lock lock(m_);
-    while (!stop_ && !jobs_.empty()) {
-        // The previous job's completion must be shown before the next one begins.
-        cv_.wait(lock, [&] {
-            return stop_ || VideoRenderState.load(std::memory_order_acquire) != rsRendered;
-        });
-        if (stop_) break;
-        Queued next = std::move(jobs_.front());
+    // A job begins only once the previous one's completion was shown; until then shown() posts
+    // the next drain, and no worker waits here.
+    while (!stop_ && !jobs_.empty() &&
+           VideoRenderState.load(std::memory_order_acquire) != rsRendered) {
+        RenderJob next = std::move(jobs_.front());
         jobs_.pop_front();
         busy_ = true;
         lock.unlock();
-        RenderVideo(platform_, next.owner, std::move(next.job));
+        RenderVideo(
+            platform_, std::move(next),
+            [this](const std::wstring& line) {
+                std::lock_guard hold(m_);
+                clipboardText_ = line;
+            },
+            [this] { return !stop_; });
         lock.lock();
         busy_ = false;
         cv_.notify_all();

@@ -1,10 +1,12 @@
 #pragma once
-// Turning the recorded frames into a video with the external encoder, on a thread of its own.
+// Turning the recorded frames into a video with the external encoder, on the pool.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "platform/Executor.h"
@@ -51,18 +53,21 @@ struct RenderJob {
 // The job the video options ask for, as the GUI thread last set them.
 inline RenderJob ChosenRenderJob() { return RenderJob{VideoExtension, VideoQScale}; }
 
-// Runs one job to its end on the calling thread: the state machine, the clipboard, the
-// encoder. Never throws.
-void RenderVideo(Platform& platform, NativeWindow clipboardOwner, RenderJob job);
+// Runs one job to its end on the calling thread: the state machine, the encoder. The command
+// line goes to `toClipboard` (the GUI thread owns the clipboard); the encoder is waited for
+// while `keepWaiting` says so. Never throws.
+void RenderVideo(Platform& platform, RenderJob job,
+                 const std::function<void(const std::wstring&)>& toClipboard,
+                 const std::function<bool()>& keepWaiting);
 
 // Told when a job could not be queued at all.
 inline constexpr const wchar_t* kRenderNotStarted =
     L"Video was not rendered. Its render job could not be started.";
 
 // Renders jobs one after another on the pool: a job begins only after the previous one's
-// completion has been shown (the state left rsRendered, which shown() tells). At its end a job
-// under way is waited for (its engine is bounded by ff.exe's own time limit); the ones not
-// begun are dropped.
+// completion has been shown (the state left rsRendered, which shown() tells); no worker waits
+// for that meanwhile. At its end the queue drops the jobs not begun and stops waiting for an
+// encoder under way, which finishes its video on its own: Exit never waits for a render.
 class RenderQueue {
   public:
     RenderQueue(Platform& platform, Executor& pool) : platform_(platform), pool_(pool) {}
@@ -72,26 +77,28 @@ class RenderQueue {
 
     // Throws when no worker can be had; the job is then not queued, and a later one tries
     // again.
-    void start(NativeWindow clipboardOwner, RenderJob job);
+    void start(RenderJob job);
     // The GUI took a job's completion (rsRendered to rsIdle): the next may begin.
     void shown();
+    // The command line of the job that began last, once, for the GUI thread to put on the
+    // clipboard (the clipboard's owner window lives there).
+    std::optional<std::wstring> takeClipboardText();
     // Waits for the queued jobs. Each job's end must be taken by the tick (DetectCreatedVideo)
     // before the next begins, so the GUI must go on polling while more than one is queued.
     void waitIdle();
 
   private:
-    struct Queued {
-        NativeWindow owner;
-        RenderJob job;
-    };
+    void post();  // with m_ held
     void drain();
 
     Platform& platform_;
     Executor& pool_;
     std::mutex m_;
     std::condition_variable cv_;
-    std::deque<Queued> jobs_;
-    bool draining_ = false, busy_ = false, stop_ = false;
+    std::deque<RenderJob> jobs_;
+    std::optional<std::wstring> clipboardText_;
+    bool draining_ = false, busy_ = false;
+    std::atomic<bool> stop_{false};
 };
 
 }  // namespace gs

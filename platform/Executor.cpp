@@ -2,11 +2,27 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <exception>
 #include <memory>
+#include <string>
 #include <system_error>
 
 namespace gs {
+
+namespace {
+#ifndef NDEBUG
+std::string Describe(std::exception_ptr error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "not a std::exception";
+    }
+}
+#endif
+}  // namespace
 
 Executor::~Executor() {
     {
@@ -23,7 +39,10 @@ void Executor::post(std::function<void()> task) {
     if (idle_ < tasks_.size() && threads_.size() < max_) {
         try {
             // The only place the program starts a thread.
-            threads_.emplace_back([this] { run(); });
+            threads_.emplace_back([this, number = static_cast<unsigned>(threads_.size())] {
+                if (threadStarted_) threadStarted_(number);
+                run();
+            });
         } catch (...) {
             if (threads_.empty()) {
                 tasks_.pop_back();
@@ -53,7 +72,12 @@ void Executor::run() {
         try {
             task();
         } catch (...) {
-            // A task reports its own failures; what escapes it must not end the program.
+            // A task reports its own failures; what escapes it must not end the program, but
+            // is a fault of the task's, shown where a developer looks.
+#ifndef NDEBUG
+            std::fprintf(stderr, "Executor: a task let an error escape: %s\n",
+                         Describe(std::current_exception()).c_str());
+#endif
         }
         task = nullptr;
         lock.lock();
@@ -90,8 +114,10 @@ void Executor::forEach(int count, unsigned helpers, const std::function<void(int
     for (unsigned h = 0; h < helpers && h + 1 < static_cast<unsigned>(count); ++h) {
         try {
             post([share] { share->work(); });
-        } catch (const std::system_error&) {
-            break;  // fewer hands: the caller does the rest
+        } catch (...) {
+            // Fewer hands (no thread, no memory for the task): the caller does the rest. It
+            // must not leave while a helper it queued may still call `body`.
+            break;
         }
     }
     share->work();

@@ -16,7 +16,10 @@ class Executor {
     // Threads are started as work needs them (a task finds none idle), up to `maxThreads`,
     // and kept for later work: a long task (a render waits for its engine) never holds up
     // another.
-    explicit Executor(unsigned maxThreads = 8) : max_(maxThreads) {}
+    // `threadStarted` runs first thing on each new worker, with its number (to name it).
+    explicit Executor(unsigned maxThreads = 8,
+                      std::function<void(unsigned)> threadStarted = nullptr)
+        : max_(maxThreads), threadStarted_(std::move(threadStarted)) {}
     // Runs the tasks already posted, then ends and joins every thread.
     ~Executor();
     Executor(const Executor&) = delete;
@@ -28,7 +31,8 @@ class Executor {
 
     // body(i) for every i in [0, count), on the calling thread and on up to `helpers` workers
     // that join in; returns when all have run, rethrowing the first failure. The caller takes
-    // its share too, so a busy pool only makes it slower.
+    // its share too, so a busy pool (or one that cannot take a helper at all) only makes it
+    // slower.
     void forEach(int count, unsigned helpers, const std::function<void(int)>& body);
 
     // Never more threads than this from now on (0: none; tests use it).
@@ -45,6 +49,7 @@ class Executor {
     std::vector<std::thread> threads_;
     unsigned idle_ = 0, max_;
     bool stop_ = false;
+    std::function<void(unsigned)> threadStarted_;
 };
 
 }  // namespace gs

@@ -21,7 +21,6 @@ inline constexpr int kSwHide = 0;
 
 enum MessageBoxStyle : unsigned {
     kMbOk = 0x0,
-    kMbIconError = 0x10,
     kMbIconInformation = 0x40,
 };
 
@@ -90,9 +89,11 @@ class Platform {
 
     // Processes: starts `application` with `commandLine` (flags NORMAL_PRIORITY_CLASS |
     // CREATE_NEW_PROCESS_GROUP, window hidden if the system honours it) and waits for it,
-    // looking every 50 ms plus 20 ms. The exit code, or nothing when it could not start.
+    // looking every 50 ms plus 20 ms for as long as `keepWaiting` says so. The exit code, or
+    // nothing when it could not start or was no longer waited for (it then runs on alone).
     virtual std::optional<uint32_t> runAndWait(const std::wstring& application,
-                                               const std::wstring& commandLine) = 0;
+                                               const std::wstring& commandLine,
+                                               const std::function<bool()>& keepWaiting) = 0;
 
     // Window shape: `outer` minus `hole`, plus `extra` when given, in window coordinates.
     // Returns the region handed to the window, or 0 when the window refused it.

@@ -54,6 +54,12 @@ class TClipForm : public ui::Form {
     void Timer1Timer();
     // Clears the recorder's running flag, which ends a recording under way.
     void StopRecording() { isRecording = false; }
+    // The program is ending: a recording, its countdown or its first-frame wait stops as F10
+    // stops it (the frames on disk stay), and nothing starts after it (no render, no folder).
+    void Abandon() {
+        abandoned_ = true;
+        StopRecording();
+    }
 
     // The recording panel and the recorders; they run inside the button's click and pump
     // messages between their steps.
@@ -87,6 +93,7 @@ class TClipForm : public ui::Form {
     void saveFrame(const std::wstring& file, const Picture& frame);
     void runRecorder(const std::function<void()>& body);
     Platform& platform_;
+    bool abandoned_ = false;
 };
 
 }  // namespace gs

@@ -62,11 +62,17 @@ void TClipForm::RecordingbtnClick() {
          std::initializer_list<ui::Control*>{lbl1, lbl2, lbl3, Recordingbtn, Cancelbtn})
         c->setVisible(false);
     countdownStep(L"Wait", 500);
-    DeleteFolderFiles(platform_, AppDir + SlowMotionFolder + L"\\*.*");
-    DeleteFolderFiles(platform_, AppDir + TempVideoFolder + L"\\*.*");
-    countdownStep(L"3", 1000);
-    countdownStep(L"2", 1000);
-    countdownStep(L"1", 1000);
+    if (!abandoned_) {
+        DeleteFolderFiles(platform_, AppDir + SlowMotionFolder + L"\\*.*");
+        DeleteFolderFiles(platform_, AppDir + TempVideoFolder + L"\\*.*");
+    }
+    for (const wchar_t* count : {L"3", L"2", L"1"})
+        if (!abandoned_) countdownStep(count, 1000);
+    if (abandoned_) {
+        isShowingRecording = false;
+        HideClipForm();
+        return;
+    }
     Rect panel = Image1->bounds();
     panel =
         Rect{Left() + panel.Left, Top() + panel.Top, Left() + panel.Right, Top() + panel.Bottom};
@@ -91,7 +97,7 @@ void TClipForm::RecordingbtnClick() {
 void TClipForm::waitUntilUncovered(const Rect& panel, const Picture& covered) {
     const uint32_t start = platform_.tickCount();
     Picture last = covered, now;
-    while (platform_.tickCount() - start < kUncoverWaitMs) {
+    while (platform_.tickCount() - start < kUncoverWaitMs && !abandoned_) {
         platform_.flushComposition();
         platform_.processMessages();
         if (!platform_.copyScreen(panel, now)) return;
@@ -192,6 +198,7 @@ void TClipForm::RecordVideo() {
     bool queued = false;
     runRecorder([&] {
         recordVideoFrames();
+        if (abandoned_) return;  // Exit: the frames stay on disk, no render after the program
         try {
             if (!StartRenderVideo) throw std::logic_error("no render queue");
             StartRenderVideo();
@@ -201,8 +208,11 @@ void TClipForm::RecordVideo() {
         }
     });
     // A recording that ended without its job must not leave the state at rsRecording, which
-    // would refuse every later recording.
-    if (!queued) VideoRenderState.store(rsIdle, std::memory_order_release);
+    // would refuse every later recording; a state some job has moved on since stays its own.
+    if (!queued) {
+        int32_t recording = rsRecording;
+        VideoRenderState.compare_exchange_strong(recording, rsIdle, std::memory_order_acq_rel);
+    }
     endRecorder();
 }
 
@@ -219,8 +229,9 @@ void TClipForm::RecordSlowMotion() {
             platform_.sleep(5);
             platform_.processMessages();
         }
-        platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"",
-                               kSwShow);
+        if (!abandoned_)
+            platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"",
+                                   kSwShow);
     });
     endRecorder();
 }

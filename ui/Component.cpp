@@ -45,8 +45,6 @@ void Control::setVisible(bool v) {
 
 void Image::setPicture(Picture p) {
     picture_ = std::move(p);
-    if (AutoSize && !picture_.empty())
-        setBounds(bounds().Left, bounds().Top, picture_.width, picture_.height);
     invalidate();
 }
 

@@ -107,7 +107,6 @@ class Image : public Control {
     const Picture& picture() const { return picture_; }
     void setPicture(Picture p);
     bool Center = false;
-    bool AutoSize = false;
 
   private:
     Picture picture_;
@@ -119,7 +118,6 @@ class Label : public Control {
     const std::wstring& Caption() const { return caption_; }
     void setCaption(const std::wstring& c);
     Font font;
-    bool Transparent = true;
     bool CenterText = false;  // centred horizontally and vertically
 
   private:

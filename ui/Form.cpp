@@ -12,12 +12,6 @@ void Timer::setInterval(unsigned ms) {
     if (peer_) peer_->update();
 }
 
-void Timer::setEnabled(bool e) {
-    if (e == enabled_) return;
-    enabled_ = e;
-    if (peer_) peer_->update();
-}
-
 void Timer::realize(Backend& backend) {
     if (!peer_) peer_ = backend.createTimerPeer(*this);
 }

@@ -18,18 +18,15 @@ class Timer : public Component {
     ~Timer() override;
     unsigned Interval() const { return interval_; }
     void setInterval(unsigned ms);
-    bool Enabled() const { return enabled_; }
-    void setEnabled(bool e);
     Handler OnTimer;
 
     void realize(Backend& backend);
     void fire() {
-        if (enabled_ && OnTimer) OnTimer(*this);
+        if (OnTimer) OnTimer(*this);
     }
 
   private:
     unsigned interval_ = 1000;
-    bool enabled_ = true;
     std::unique_ptr<TimerPeer> peer_;
 };
 
@@ -97,7 +94,6 @@ class Form : public Component {
     void mouseMovedTo(Point client);
     void mouseLeft() { hovered_ = nullptr; }
     void mouseClicked(Point down, Point up);
-    Control* hovered() const { return hovered_; }
 
   protected:
     void adopted(Component& c) override;

@@ -1,7 +1,5 @@
 #include "ui/Menu.h"
 
-#include <algorithm>
-
 #include "ui/Form.h"
 
 namespace gs::ui {
@@ -12,12 +10,6 @@ void MenuItem::setChecked(bool value) {
     for (MenuItem* sibling : parent_->items_)
         if (sibling != this && sibling->RadioItem && sibling->GroupIndex == GroupIndex)
             sibling->checked_ = false;
-}
-
-int MenuItem::MenuIndex() const {
-    if (!parent_) return -1;
-    auto it = std::find(parent_->items_.begin(), parent_->items_.end(), this);
-    return static_cast<int>(it - parent_->items_.begin());
 }
 
 void MenuItem::Add(MenuItem& child) {

@@ -28,7 +28,6 @@ class MenuItem : public Component {
     int Count() const { return static_cast<int>(items_.size()); }
     MenuItem* item(int index) const { return items_.at(static_cast<size_t>(index)); }
     // Position among the parent's items; -1 for a root.
-    int MenuIndex() const;
     void Add(MenuItem& child);
 
     // What a user's choice does: nothing for a disabled item.

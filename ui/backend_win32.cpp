@@ -33,7 +33,7 @@ class Win32TimerPeer : public TimerPeer {
         backend_.removeTimer(id_);
     }
     void update() override {
-        if (timer_.Enabled() && timer_.Interval() > 0)
+        if (timer_.Interval() > 0)
             SetTimer(backend_.helper(), id_, timer_.Interval(), nullptr);
         else
             KillTimer(backend_.helper(), id_);

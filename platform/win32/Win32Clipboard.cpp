@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/LittleEndian.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/WindowProc.h"
@@ -52,8 +53,8 @@ GlobalMemory dibOf(const Picture& bitmap) {
                              24,
                              BI_RGB,
                              stride * static_cast<DWORD>(bitmap.height),
-                             3780,
-                             3780,
+                             kPixelsPerMetreAt96Dpi,
+                             kPixelsPerMetreAt96Dpi,
                              0,
                              0};
     auto* rows = reinterpret_cast<uint8_t*>(head + 1);
@@ -76,9 +77,12 @@ bool give(UINT format, GlobalMemory mem) {
 
 }  // namespace
 
-Win32Platform::~Win32Platform() {
+Win32Platform::~Win32Platform() { releaseClipboard(); }
+
+void Win32Platform::releaseClipboard() {
     // Destroying the owner asks it to make every format it only offered (WM_RENDERALLFORMATS).
     clipboardOwner_.reset();
+    offeredPng_ = nullptr;
 }
 
 bool Win32Platform::setClipboardText(NativeWindow owner, const std::wstring& text) {

@@ -1,14 +1,13 @@
 // Screen copies, halftone stretching and window regions.
 #include <windows.h>
 
-#include <dwmapi.h>
-
 #include <algorithm>
 #include <cstring>
 #include <memory>
 
 #include "platform/win32/DibCanvas.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/SystemDll.h"
 #include "platform/win32/Win32Platform.h"
 
 namespace gs::win32 {
@@ -51,7 +50,9 @@ void Win32Platform::trimScreenCanvas() {
 }
 
 void Win32Platform::flushComposition() {
-    DwmFlush();  // fails when nothing composes the desktop: then there is nothing to wait for
+    // Fails when nothing composes the desktop: then there is nothing to wait for.
+    static const auto flush = SystemFunctionAs<HRESULT WINAPI()>(L"dwmapi.dll", "DwmFlush");
+    if (flush) flush();
 }
 
 bool Win32Platform::copyScreen(const Rect& area, Picture& out) {

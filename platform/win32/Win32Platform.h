@@ -15,6 +15,9 @@ class Win32Platform : public Platform {
     Win32Platform() = default;
     // Makes what the clipboard was only promised, so a capture stays pasteable after Exit.
     ~Win32Platform() override;
+    // The same before the program's end, at once: the promised PNG is made, and the clipboard
+    // no longer needs this program.
+    void releaseClipboard();
     Win32Platform(const Win32Platform&) = delete;
     Win32Platform& operator=(const Win32Platform&) = delete;
 
@@ -38,7 +41,8 @@ class Win32Platform : public Platform {
     bool registerHotKey(NativeWindow window, int id, unsigned modifiers, unsigned vk) override;
     void unregisterHotKey(NativeWindow window, int id) override;
     std::optional<uint32_t> runAndWait(const std::wstring& application,
-                                       const std::wstring& commandLine) override;
+                                       const std::wstring& commandLine,
+                                       const std::function<bool()>& keepWaiting) override;
     bool copyFile(const std::wstring& from, const std::wstring& to) override;
     int64_t fileSize(const std::wstring& path) override;
     std::optional<std::string> readFinishedFile(const std::wstring& path) override;

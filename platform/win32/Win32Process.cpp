@@ -21,7 +21,8 @@ void Win32Platform::unregisterHotKey(NativeWindow window, int id) {
 }
 
 std::optional<uint32_t> Win32Platform::runAndWait(const std::wstring& application,
-                                                  const std::wstring& commandLine) {
+                                                  const std::wstring& commandLine,
+                                                  const std::function<bool()>& keepWaiting) {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     si.wShowWindow = SW_HIDE;  // without STARTF_USESHOWWINDOW: the system's default applies
@@ -35,6 +36,7 @@ std::optional<uint32_t> Win32Platform::runAndWait(const std::wstring& applicatio
     // The calling thread's own messages keep flowing while it waits (a GUI thread's windows
     // stay responsive; a worker has none, and this costs it nothing).
     while (WaitForSingleObject(process.get(), 50) != WAIT_OBJECT_0) {
+        if (!keepWaiting()) return std::nullopt;
         processMessages();
         Sleep(20);
     }

@@ -2,11 +2,12 @@
 program, a shell that lost the tray icon, overlapping renders and missing tools. Each scenario
 appends what it tried and what survived to soak-report.txt."""
 import os
+import shutil
 import subprocess
 import tempfile
 import time
 
-from harness import Checks, Session, log, scenario, winpath
+from harness import TRAY_ICON, Checks, Session, log, scenario, winpath
 from test_recording import (PATTERN, RECORD_ICON, choose_format, frames, new_video, probe_video, rerender,
                             start_button, videos)
 from test_soak import report
@@ -18,6 +19,18 @@ def marker(s, name):
     if os.path.exists(path):
         os.remove(path)
     return path
+
+
+def unix_pid_of_name(name):
+    """A running Windows program by its file name (Wine shows its path as argv[0])."""
+    for pid in os.listdir("/proc"):
+        try:
+            argv0 = open(f"/proc/{pid}/cmdline", "rb").read().split(b"\0")[0].decode("utf-8", "replace")
+        except OSError:
+            continue
+        if argv0.replace("\\", "/").rsplit("/", 1)[-1].lower() == name:
+            return int(pid)
+    return None
 
 
 def balloon_saying(s, words, seconds=10):
@@ -143,6 +156,10 @@ def tray_icon_comes_back(s: Session, c: Checks):
 
 @scenario(tools=True)
 def render_and_rerender_at_once(s: Session, c: Checks):
+    # A DLL named like one the program uses (dwmapi.dll, for the recording's first frame) lies
+    # beside it, as files unzipped into the same Downloads folder would.
+    planted = os.path.join(s.appdir, "planted-dll-loaded.txt")
+    shutil.copy(os.environ["GS_PLANTED_DLL"], s.appdir)
     s.pattern(240, 60, 1040, 900)
     s.start()
     s.capture((250, 80), (1250, 900))  # 1000 x 820: big frames keep the encoder busy for seconds
@@ -174,6 +191,22 @@ def render_and_rerender_at_once(s: Session, c: Checks):
             "both videos are complete and as long as the frames")
     report("render and re-render at once", f"{n} frames to WebM, re-render {'during' if overlapped else 'after'} the render",
            f"{len(got)} complete videos {durations}")
+    c.check(not os.path.exists(planted), "a dwmapi.dll beside the program is never loaded")
+
+    # Exit while a render runs: the program ends at once; the encoder finishes the video alone.
+    before = videos(s)
+    rerender(s)
+    s.wait_for(lambda: unix_pid_of_name("ffmpeg.exe"), 20, "the encoder")
+    proc = s.app
+    menu = s.open_menu_at(*TRAY_ICON, button=3)
+    asked = time.time()
+    s.choose(menu, 4, 5)  # Exit
+    s.poll(lambda: proc.poll() is not None, 10)
+    ended = time.time() - asked
+    log(f"  Exit during a render: the program ended after {ended:.1f} s")
+    c.check(proc.poll() is not None and ended < 2.0, "Exit while a render runs ends the program within 2 s")
+    video = s.poll(lambda: [v for v in videos(s) if v not in before and abs(probe_video(v)[2] - n / 12) < 0.3], 120)
+    c.check(bool(video), "and the video still appears, complete")
 
 
 @scenario(tools=True)

@@ -1,5 +1,6 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
+#include <chrono>
 #include <cwctype>
 #include <filesystem>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -125,8 +127,15 @@ class FakePlatform : public Platform {
     // The encoder: records its calls; a test decides what it does.
     std::vector<std::pair<std::wstring, std::wstring>> processes;
     std::function<std::optional<uint32_t>(const std::wstring&)> encoder;
-    std::optional<uint32_t> runAndWait(const std::wstring& app, const std::wstring& line) override {
+    // An encoder that runs this long (real time) unless it is no longer waited for.
+    std::chrono::milliseconds encoderRuns{0};
+    std::optional<uint32_t> runAndWait(const std::wstring& app, const std::wstring& line,
+                                       const std::function<bool()>& keepWaiting) override {
         processes.push_back({app, line});
+        for (auto end = std::chrono::steady_clock::now() + encoderRuns;
+             std::chrono::steady_clock::now() < end;
+             std::this_thread::sleep_for(std::chrono::milliseconds(5)))
+            if (!keepWaiting()) return std::nullopt;
         return encoder ? encoder(line) : std::nullopt;
     }
     std::vector<std::pair<std::wstring, std::wstring>> copies;

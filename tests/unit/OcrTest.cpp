@@ -157,6 +157,17 @@ TEST_F(OcrJobTest, ABusyClipboardIsTriedAgainAndTooLargeCapturesAreNotConverted)
     form->ConvertToTextClick();
     EXPECT_EQ(OCRResultBase, L"C:\\earlier") << "a factor of 0 fails before the result is named";
     EXPECT_EQ(platform.shell.size(), calls);
+
+    // The result is named before the picture is written (not seconds later, once it is): a
+    // picture that cannot be written starts no engine, and its name is taken all the same.
+    form->LastCapturedScreen = std::make_shared<const Picture>(Picture(40, 20));
+    std::filesystem::remove_all(HostPath(AppDir + OCRFolder));
+    writeText(AppDir + OCRFolder, "a file where the folder belongs");
+    FileCounter = 7;
+    form->ConvertToTextClick();
+    EXPECT_EQ(OCRResultBase, AppDir + OCRFolder + L"\\2013-05-17-14-03-59-0007");
+    EXPECT_EQ(FileCounter.load(), 8);
+    EXPECT_EQ(platform.shell.size(), calls);
 }
 
 }  // namespace

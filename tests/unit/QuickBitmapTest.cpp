@@ -61,7 +61,9 @@ TEST(QuickBitmap, MatchesTheStraightVersionBitForBit) {
             auto slow = test::ReferenceResize(src, xs, ys);
             ASSERT_EQ(fast->GetBitmap().pixels, slow->GetBitmap().pixels) << xs << " x " << ys;
             // The rows made on demand are the same bytes, fetched in any order.
-            const imaging::RgbRows whole = fast->Rows(), streamed = src.EnlargedRows(xs, ys);
+            const Picture enlarged = fast->GetBitmap();
+            const imaging::RgbRows whole = imaging::RowsOf(enlarged),
+                                   streamed = src.EnlargedRows(xs, ys);
             ASSERT_EQ(streamed.width, whole.width);
             ASSERT_EQ(streamed.height, whole.height);
             std::vector<uint8_t> a(static_cast<size_t>(whole.width) * 3), b(a.size());

@@ -186,9 +186,10 @@ TEST_F(RecorderTest, CountdownThenContiguousFramesThenTheRenderJob) {
     ASSERT_EQ(platform.processes.size(), 1u);
     EXPECT_EQ(platform.processes[0].first, AppDir + L"\\Data\\TesseractOCR\\ff.exe");
     EXPECT_NE(platform.processes[0].second.find(L" -y  -qscale 17 -r 12 \""), std::wstring::npos);
+    EXPECT_TRUE(platform.clipboardText.empty()) << "the GUI thread, which owns it, sets it";
+    pollUntilIdle();
     ASSERT_EQ(platform.clipboardText.size(), 1u);
     EXPECT_EQ(platform.clipboardText[0], platform.processes[0].second);
-    pollUntilIdle();
     ASSERT_FALSE(backend.balloons.empty());
     EXPECT_EQ(backend.balloons.back().title, L"Video Rendered");
     EXPECT_EQ(backend.balloons.back().text, L"Video \"" + LastVideoFile + L"\" was created.");
@@ -243,6 +244,46 @@ TEST_F(RecorderTest, AFrameThatCannotBeWrittenEndsTheRecordingAndSaysWhy) {
     EXPECT_EQ(backend.balloons.back().text, L"Recording stopped: the screen could not be read.");
 }
 
+TEST_F(RecorderTest, ExitStopsARecordingOrItsCountdownAndQueuesNothing) {
+    platform.grabTicks = 10;
+    platform.onGrab = [this] {
+        if (platform.grabs == 3) form->Exit1Click();  // from the tray menu, inside the loop
+    };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    EXPECT_FALSE(clip->isRecording);
+    EXPECT_EQ(platform.unregistered, 1) << "F10 is given back";
+    EXPECT_EQ(files(TempVideoFolder).size(), 3u) << "the frames taken stay";
+    EXPECT_EQ(VideoRenderState.load(), rsIdle);
+    services->renders.waitIdle();
+    EXPECT_TRUE(platform.processes.empty()) << "no render after Exit";
+
+    start();  // again, and Exit during the countdown's "2"
+    form->CreateDirectories();
+    select(Rect{100, 100, 260, 220});
+    const int grabs = platform.grabs;
+    platform.onPump = [this] {
+        if (clip->lbl4->Caption() == L"2") form->Exit1Click();
+    };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    platform.onPump = nullptr;
+    EXPECT_EQ(platform.grabs, grabs) << "no frame is taken";
+    EXPECT_FALSE(clip->isShowingRecording);
+    EXPECT_EQ(platform.hotKeys.size(), 1u) << "F10 was never taken";
+}
+
+TEST_F(RecorderTest, AFailedRecordingKeepsTheStateAJobMovedOnTo) {
+    std::filesystem::remove_all(HostPath(AppDir + TempVideoFolder));
+    std::ofstream(HostPath(AppDir + TempVideoFolder)) << "a file where the folder belongs";
+    // "Render Latest Video" chosen while the recording runs: its job has begun.
+    platform.onGrab = [] { VideoRenderState = rsRenderStarted; };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    EXPECT_EQ(VideoRenderState.load(), rsRenderStarted) << "not reset to idle under the job";
+    VideoRenderState = rsIdle;
+}
+
 TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
     const uint32_t before = platform.ticks;
     clip->gosleep(-20);
@@ -265,13 +306,8 @@ TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
     pollUntilIdle();
 }
 
-TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderWaitedForAndNoOcrStarted) {
-    std::atomic<bool> engineDone{false};
-    platform.encoder = [&](const std::wstring&) -> std::optional<uint32_t> {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        engineDone = true;
-        return 1;
-    };
+TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderLeftToItsEncoderAndNoOcrStarted) {
+    platform.encoderRuns = std::chrono::seconds(60);  // a long render
     form->optRenderVideoUsingRecentConfigurationClick();
     form->StartPoint = Point{10, 10};
     form->StopPoint = Point{210, 110};
@@ -279,10 +315,14 @@ TEST_F(RecorderTest, AtExitTheSaveIsWrittenTheRenderWaitedForAndNoOcrStarted) {
     platform.onPump = [&] { form->Exit1Click(); };  // Exit while the OCR picture is made
     form->ConvertToTextClick();
     platform.onPump = nullptr;
+    while (VideoRenderState.load() != rsRenderStarted)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto exited = std::chrono::steady_clock::now();
     clip.reset();  // as wWinMain ends: the windows, then the services
     form.reset();
     services.reset();
-    EXPECT_TRUE(engineDone) << "the render under way was waited for";
+    EXPECT_LT(std::chrono::steady_clock::now() - exited, std::chrono::milliseconds(500))
+        << "the render under way is not waited for: its encoder finishes the video alone";
     EXPECT_EQ(files(ImagesFolder).size(), 2u) << "the capture's PNG and JPG were written";
     for (const auto& s : platform.shell)
         EXPECT_EQ(s.file.find(L"tesseract.exe"), std::wstring::npos) << "no OCR after Exit";
@@ -307,7 +347,7 @@ TEST_F(RecorderTest, EncoderFailuresAreReportedAsSuch) {
 }
 
 TEST_F(RecorderTest, AnEmptyExtensionRendersWmvAndQualityIsClamped) {
-    services->renders.start(0, RenderJob{L"", 1000});
+    services->renders.start(RenderJob{L"", 1000});
     services->renders.waitIdle();
     ASSERT_EQ(platform.processes.size(), 1u);
     const std::wstring& line = platform.processes[0].second;

@@ -216,6 +216,12 @@ TEST_F(SelectionTest, PngFailureFallsBackToBmpAndStillWritesTheJpg) {
 }
 
 TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
+    platform.now.second = 0;
+    drag({100, 100}, {150, 140});  // on the clipboard, as PNG too
+    form->FinishSaves();
+    const std::optional<std::string> held = platform.clipboardPng();
+    FileCounter = 0;
+    platform.now.second = 59;
     platform.clipboardBusy = true;
     drag({10, 10}, {60, 60});
     form->FinishSaves();
@@ -226,6 +232,9 @@ TEST_F(SelectionTest, BusyClipboardStillSavesTheCaptureAndSaysSo) {
     ASSERT_FALSE(backend.balloons.empty());
     EXPECT_EQ(backend.balloons.back().text,
               L"The capture was saved, but another program held the clipboard.");
+    form->optClearAllFoldersClick();
+    EXPECT_TRUE(held && platform.clipboardPng() == held)
+        << "the capture the clipboard still holds stays pasteable as PNG";
 }
 
 TEST_F(SelectionTest, UnwritableImagesFolderIsReportedAndTheNextCaptureWorks) {
