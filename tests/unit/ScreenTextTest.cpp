@@ -156,8 +156,9 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     EXPECT_EQ(icon.run, -1);
     ASSERT_EQ(layout.rows.size(), 1u);
     ASSERT_EQ(layout.rows[0].size(), 1u) << "one run: the words of one label";
-    // The dot of the first i (at x 29, two rows above the x-height) rides with its word.
-    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 29] - 1)];
+    // The dot of the first i (at x 28, two rows above the x-height) rides with its word.
+    ASSERT_GT(ink.glyphOf[16 * 140 + 28], 0) << "the dot is ink";
+    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 28] - 1)];
     EXPECT_FALSE(dot.mark);
     EXPECT_EQ(dot.run, layout.rows[0][0]);
     EXPECT_EQ(layout.runs[static_cast<size_t>(dot.run)].box.x0, 26);
