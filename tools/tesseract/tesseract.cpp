@@ -114,7 +114,7 @@ int recognise() {
     // that claims to be would ask more memory than any screen's text needs (of us or the engine).
     const std::optional<FrameSize> size = PngFrameSize(FileHead(request.image, 24));
     if (size && (size->width > gs::kOcrLargestSide || size->height > gs::kOcrLargestSide))
-        return kPictureTooLarge;
+        return kPictureRefused;
     const std::wstring here = OwnFolder();
     const std::wstring shipped = here + L"tesseract\\tesseract.exe";
     const std::wstring engine =
@@ -132,6 +132,10 @@ int recognise() {
     const Leftovers leftovers({pgm, part + L".txt", part + L".hocr"});
     const std::optional<std::vector<Composed::Band>> bands = prepare(request.image, pgm);
     const bool ready = bands.has_value();
+    // What could not be prepared goes to the engine as it is, but only a picture whose size is
+    // known and no larger than a prepared one may be.
+    if (!ready && !(size && static_cast<double>(size->width) * size->height <= kMostPixels))
+        return kPictureRefused;
     std::vector<std::wstring> args = {ready ? stem + L".pgm" : reachable(folder, request.image),
                                       stem + L".part",
                                       L"-l",
