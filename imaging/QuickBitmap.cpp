@@ -12,7 +12,7 @@ namespace gs {
 
 int OcrFactor(int width, int height) {
     const int a = width > height ? width : height;
-    const int factor = static_cast<int>(std::floor(16000.0 / a));
+    const int factor = static_cast<int>(std::floor(double{kOcrLargestSide} / a));
     return factor > 10 ? 10 : factor;
 }
 

@@ -19,9 +19,13 @@ struct TRGB {
 #pragma pack(pop)
 static_assert(sizeof(TRGB) == 3);
 
-// The enlargement factor for text recognition: floor(16000 / longer side) in floating point,
-// at most 10; 0 when the side exceeds 16000. The program enlarges by it, and the OCR tool
-// finds the capture back by it.
+// The longest side of the picture the program hands to text recognition (img1.png): the OCR
+// tool refuses a larger one unread.
+inline constexpr int kOcrLargestSide = 16000;
+
+// The enlargement factor for text recognition: floor(kOcrLargestSide / longer side) in floating
+// point, at most 10; 0 when the side exceeds kOcrLargestSide. The program enlarges by it, and
+// the OCR tool finds the capture back by it.
 int OcrFactor(int width, int height);
 
 // The weights of the taps at -1, 0, +1 and +2 for one sub-pixel phase.

@@ -4,8 +4,10 @@
 
 #include <shellapi.h>
 
+#include <cwctype>
 #include <vector>
 
+#include "platform/FileIo.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/OwnPath.h"
 
@@ -79,14 +81,43 @@ std::wstring OwnFolder() {
     return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
-std::wstring FindProgram(const std::vector<std::wstring>& candidates, const std::wstring& exeName) {
-    for (const std::wstring& c : candidates)
-        if (GetFileAttributesW(c.c_str()) != INVALID_FILE_ATTRIBUTES) return c;
-    wchar_t found[MAX_PATH];
-    if (!exeName.empty() &&
-        SearchPathW(nullptr, exeName.c_str(), nullptr, MAX_PATH, found, nullptr))
-        return found;
+std::vector<std::wstring> EnginePlaces(const std::wstring& shipped, const std::wstring& installed) {
+    std::vector<std::wstring> places = {OwnFolder() + shipped};
+    // Only a full path: an unset or relative variable would make "\ffmpeg\..." a folder at the
+    // root of the current drive, or one below the current folder.
+    auto absolute = [](const std::wstring& p) {
+        return (p.size() >= 3 && std::iswalpha(p[0]) && p[1] == L':' && p[2] == L'\\') ||
+               p.rfind(L"\\\\", 0) == 0;
+    };
+    const std::wstring programFiles = Env(L"ProgramFiles"), own = Env(L"LOCALAPPDATA");
+    if (absolute(programFiles)) places.push_back(programFiles + L"\\" + installed);
+    if (absolute(own)) places.push_back(own + L"\\Programs\\" + installed);
+    return places;
+}
+
+std::wstring FindProgram(const std::vector<std::wstring>& places) {
+    for (const std::wstring& p : places) {
+        const DWORD attributes = GetFileAttributesW(p.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return p;
+    }
     return L"";
+}
+
+int Guarded(int (*work)()) {
+    try {
+        return work();
+    } catch (...) {
+        return kToolFailed;
+    }
+}
+
+std::string FileHead(const std::wstring& path, size_t bytes) {
+    std::string head(bytes, '\0');
+    const File f(_wfopen(path.c_str(), L"rb"));  // not OpenFile: ff.exe links no imaging library
+    if (!f) return {};
+    head.resize(std::fread(head.data(), 1, bytes, f.get()));
+    return head;
 }
 
 int RunProgram(const std::wstring& exe, const std::vector<std::wstring>& args,

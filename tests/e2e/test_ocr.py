@@ -2,14 +2,16 @@
 import difflib
 import glob
 import os
+import struct
 import subprocess
 import sys
 import time
+import zlib
 
 import numpy as np
 from PIL import Image
 
-from harness import Checks, Session, log, scenario
+from harness import Checks, Session, log, run, scenario, winpath
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "bench"))
 import screen_layouts  # noqa: E402  screens drawn as programs draw them, with their truth
@@ -51,6 +53,14 @@ def upscale(img, s):
     for k, wk in enumerate(weights(s)):
         out[k::s] = channel(taps, wk)
     return out
+
+
+def png_header(width, height):
+    """A PNG's signature, header and end, with one empty row of data between."""
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(b"\0")) + chunk(b"IEND", b""))
 
 
 def texts(s):
@@ -115,6 +125,16 @@ def recognise_text(s: Session, c: Checks):
     c.check(s.panel()["visible"] == 1 and s.clipboard_text() == clip,
             "a missing tesseract.exe leaves the program quiet and responsive")
     os.rename(tool + ".away", tool)
+
+    # A picture whose header claims 1,000,000 x 2000: refused unread, with no result and nothing
+    # left behind.
+    huge = os.path.join(ocr, "huge.png")
+    with open(huge, "wb") as f:
+        f.write(png_header(1000000, 2000))
+    rc, _ = run(["wine", tool, "-l", "eng", "-psm", "1", winpath(huge), winpath(os.path.join(ocr, "refused"))],
+                s.env, timeout=60, check=False)
+    left = glob.glob(os.path.join(ocr, "refused*"))
+    c.check(rc == 3 and not left, f"a picture larger than the program writes is refused at once (exit {rc}, {left})")
 
     # A screen as programs draw it: a side pane of items with line icons beside a page of settings
     # cards. Read as a person reads it: no icon turned into letters, the pane before the page,

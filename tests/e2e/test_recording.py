@@ -2,6 +2,7 @@
 import glob
 import json
 import os
+import shutil
 import subprocess
 import time
 
@@ -219,6 +220,14 @@ def record_and_render(s: Session, c: Checks):
             found = probe_video(out) if rc == 0 else (None,) * 6
             sizes[(ext, q)] = os.path.getsize(out) if rc == 0 else 0
             c.check(renders_whole(found, codec, len(names)), f"{ext} at quality {q} renders whole (exit {rc}, {found})")
+    # Frames in a folder named with "%", which the engine would take for a frame number.
+    percent = os.path.join(s.appdir, "..", "100% sure")
+    shutil.copytree(folder(s, "Temp", "Video"), percent)
+    out = os.path.join(s.appdir, "..", "percent.mp4")
+    rc, _ = run(["wine", ff, "-r", "12", "-f", "image2", "-i", winpath(percent) + "\\%06d.png", "-y",
+                 "-vcodec", "mpeg4", "-qscale", "5", "-r", "12", winpath(out)], s.env, timeout=120, check=False)
+    found = probe_video(out) if rc == 0 else (None,) * 6
+    c.check(renders_whole(found, "mpeg4", len(names)), f"frames in a folder named with % render whole and padded ({found})")
     log("  sizes by quality:", {ext: [sizes[(ext, q)] for q in QUALITIES] for ext in FORMATS})
     c.check(all(sizes[(ext, 5)] > sizes[(ext, 35)] for ext in FORMATS), "a lower quality makes a smaller file in every format")
     inside, pad = edges_kept(os.path.join(s.appdir, "..", "q5.mp4"), os.path.join(folder(s, "Temp", "Video"), names[0]))

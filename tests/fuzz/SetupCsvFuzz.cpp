@@ -9,9 +9,19 @@
 
 using namespace gs::settings;
 
+namespace {
+
+std::string lastLine(std::string_view text) {
+    LastLineReader whole;
+    whole.feed(text);
+    return whole.last();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    // Feed in pieces whose sizes come from the input itself.
+    // Feed in pieces whose sizes come from the input itself: the same last line as in one piece.
     LastLineReader reader;
     size_t at = 0;
     while (at < text.size()) {
@@ -19,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         reader.feed(text.substr(at, piece));
         at += piece;
     }
-    if (reader.last() != LastLine(text)) std::abort();
+    if (reader.last() != lastLine(text)) std::abort();
     const std::string line = reader.last();
     if (line.size() > text.size()) std::abort();
 
@@ -36,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size >= 6) {
         int idx[kSetupColumns];
         for (int i = 0; i < kSetupColumns; ++i) idx[i] = data[i] % 10;
-        const auto fields = SplitSetupLine(LastLine(SetupFileText(idx)));
+        const auto fields = SplitSetupLine(lastLine(SetupFileText(idx)));
         if (fields.size() != kSetupColumns) std::abort();
         for (int i = 0; i < kSetupColumns; ++i)
             if (ParseSetupInt(fields[static_cast<size_t>(i)]) != idx[i]) std::abort();

@@ -65,6 +65,7 @@ TEST(EngineArguments, WebmQualityFollowsTheScaleAndMovIsPlayable) {
     EXPECT_EQ(quantizer(L"5"), 8);
     EXPECT_EQ(quantizer(L"35"), 56);
     EXPECT_EQ(quantizer(L"40"), 63);
+    EXPECT_EQ(quantizer(L"2147483647"), 63) << "no overflow on the way";
     EXPECT_LT(quantizer(L"15"), quantizer(L"17"));
 
     const Args mov = EngineArguments(programLine({}, L"17", L"C:\\v\\a.MOV"), FrameSize{200, 150});
@@ -80,6 +81,12 @@ TEST(EngineArguments, FirstFrameAndItsSize) {
     EXPECT_EQ(FirstFrameFile({L"-i", L"f%d.png"}), L"f0.png");
     EXPECT_EQ(FirstFrameFile({L"-i", L"one.png"}), L"one.png");
     EXPECT_EQ(FirstFrameFile({L"-y", L"out.wmv"}), L"");
+    EXPECT_EQ(FirstFrameFile({L"-i", L"f%123456789012345678901d.png"}),
+              L"f%123456789012345678901d.png");
+    // A folder named with "%": the frames are found, and the engine is told it is no number.
+    const Args percent = {L"-i", L"C:\\100% sure\\%d\\%06d.png", L"-y", L"C:\\v\\a.wmv"};
+    EXPECT_EQ(FirstFrameFile(percent), L"C:\\100% sure\\%d\\000000.png");
+    EXPECT_EQ(EngineArguments(percent, FrameSize{200, 150})[4], L"C:\\100%% sure\\%%d\\%06d.png");
 
     test::TempDir dir;
     imaging::WritePng(dir.file("000000.png"), Picture(201, 151), {1, 65535});

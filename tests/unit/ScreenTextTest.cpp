@@ -2,12 +2,14 @@
 // picture the engine is given.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <random>
 
 #include "imaging/ImageFiles.h"
 #include "imaging/QuickBitmap.h"
 #include "platform/FileIo.h"
 #include "support/TempDir.h"
+#include "tools/tesseract/Hocr.h"
 #include "tools/tesseract/ScreenLayout.h"
 #include "tools/tesseract/ScreenText.h"
 
@@ -52,6 +54,9 @@ TEST(ScreenText, TheCaptureComesBackExactlyFromEitherOfTwoFactorsOfTheSameSize) 
     std::rewind(text);
     EXPECT_EQ(CaptureFromPng(text).width, 0);
     std::fclose(text);
+    imaging::WritePng(dir.file("wide.png"), Picture(kOcrLargestSide + 1, 2), {1, 65535});
+    File wide = OpenFile(dir.file("wide.png"), L"rb");
+    EXPECT_EQ(CaptureFromPng(wide.get()).width, 0) << "wider than the program writes: not read";
 }
 
 TEST(ScreenText, LightOnDarkIsInvertedDoubledAndFramedInTheBackgroundsGrey) {
@@ -71,6 +76,13 @@ TEST(ScreenText, LightOnDarkIsInvertedDoubledAndFramedInTheBackgroundsGrey) {
     RgbImage light{2, 2, std::vector<uint8_t>(12, 200)};
     EXPECT_EQ(PrepareForRecognition(light, 1).pixels[0], 200) << "dark on light stays as it is";
     EXPECT_EQ(Pgm(GreyImage{2, 1, {7, 9}}), std::string("P5\n2 1\n255\n\x07\x09", 13));
+
+    // Doubled, a large screen would pass what the engine is given at most: it is enlarged less.
+    const GreyImage large =
+        PrepareForRecognition(RgbImage{4600, 2600, std::vector<uint8_t>(4600 * 2600 * 3, 200)});
+    const double pixels = static_cast<double>(large.width) * large.height;
+    EXPECT_LE(pixels, kMostPixels);
+    EXPECT_GT(pixels, 0.99 * kMostPixels);
 }
 
 TEST(ScreenText, PathsFromTheResultFolderNeedNotSpellItsName) {
@@ -144,8 +156,9 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     EXPECT_EQ(icon.run, -1);
     ASSERT_EQ(layout.rows.size(), 1u);
     ASSERT_EQ(layout.rows[0].size(), 1u) << "one run: the words of one label";
-    // The dot of the first i (at x 29, two rows above the x-height) rides with its word.
-    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 29] - 1)];
+    // The dot of the first i (at x 28, two rows above the x-height) rides with its word.
+    ASSERT_GT(ink.glyphOf[16 * 140 + 28], 0) << "the dot is ink";
+    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 28] - 1)];
     EXPECT_FALSE(dot.mark);
     EXPECT_EQ(dot.run, layout.rows[0][0]);
     EXPECT_EQ(layout.runs[static_cast<size_t>(dot.run)].box.x0, 26);
@@ -213,6 +226,30 @@ TEST(ScreenLayout, TheTextTakesEachRowsSurerReadingPartsWordsByTheScreenAndBlank
                             {{100, 130, 0, 0, {}}}),
               std::optional<std::string>("Size\n"));
     EXPECT_EQ(TextFromWords("not a report", bands), std::nullopt);
+}
+
+TEST(Hocr, AWordOrLetterPlacedBeyondAnyPictureIsLeftOutAndAnyReportIsReadInOnePass) {
+    const std::vector<Word> words = ReadHocr(
+        "<span class='ocrx_word' title='bbox 1 2 30 20; x_wconf 90'>"
+        "<span class='ocrx_cinfo' title='x_bboxes 1 2 10 20'>o</span>"
+        "<span class='ocrx_cinfo' title='x_bboxes 1e300 2 20 20'>x</span>"
+        "<span class='ocrx_cinfo' title='x_bboxes 20 2 30 20'>k</span></span>"
+        "<span class='ocrx_word' title='bbox nan 2 30 20; x_wconf 90'>nan</span>"
+        "<span class='ocrx_word' title='bbox 1 2 inf 20; x_wconf 90'>inf</span>"
+        "<span class='ocrx_word' title='bbox 1 -3000000000 30 20; x_wconf 90'>far</span>"
+        "<span class='ocrx_word' title='bbox 1 2 30 20; x_wconf 1e400'>sure</span>"
+        "<span class='ocrx_word' title='bbox 40 2 60 20; x_wconf 80'>up</span>");
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0].text(), "ok");
+    EXPECT_EQ(words[1].text(), "up");
+    EXPECT_EQ(words[1].letters[0].x1, 60);
+
+    // Searched again from its start for every word, this one took seconds.
+    std::string untitled;
+    for (int i = 0; i < 200000; ++i) untitled += "<span class='ocrx_word'>x</span>";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(ReadHocr(untitled).empty());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 }  // namespace

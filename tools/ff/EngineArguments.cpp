@@ -1,6 +1,8 @@
 #include "tools/ff/EngineArguments.h"
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 #include <cwctype>
 #include <initializer_list>
 
@@ -10,10 +12,52 @@ namespace {
 
 using Args = std::vector<std::wstring>;
 
-uint32_t bigEndian(const std::string& s, size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(s[at + i]);
+// A whole number as a command line writes it ("17", "06"), within [least, most]; nothing for
+// anything else (a fraction, letters, more digits than the range holds).
+std::optional<int> number(const std::wstring& s, int least, int most) {
+    std::string narrow;
+    for (wchar_t c : s) {
+        if (static_cast<uint32_t>(c) > 127) return std::nullopt;
+        narrow += static_cast<char>(c);
+    }
+    const char* end = narrow.data() + narrow.size();
+    int v = 0;
+    const auto [stop, error] = std::from_chars(narrow.data(), end, v);
+    if (error != std::errc() || stop != end || v < least || v > most) return std::nullopt;
     return v;
+}
+
+// Where the frame number ("%d", "%6d", "%06d") lies in an input's file name: the engine reads
+// a "%" anywhere in the path as the start of one, but only the program's name for its frames
+// holds it on purpose.
+struct FrameNumber {
+    size_t name, at, end;  // the file name's start; the frame number's start and end
+    int width;             // digits, padded with zeros
+};
+std::optional<FrameNumber> frameNumber(const std::wstring& input) {
+    const size_t slash = input.find_last_of(L"\\/");
+    const size_t name = slash == std::wstring::npos ? 0 : slash + 1;
+    const size_t at = input.find(L'%', name);
+    if (at == std::wstring::npos) return std::nullopt;
+    size_t end = at + 1;
+    while (end < input.size() && input[end] >= L'0' && input[end] <= L'9') ++end;
+    if (end >= input.size() || input[end] != L'd') return std::nullopt;
+    // No file of ours is named by a number of more than a few dozen digits.
+    const std::optional<int> width =
+        end == at + 1 ? 1 : number(input.substr(at + 1, end - at - 1), 0, 32);
+    if (!width) return std::nullopt;
+    return FrameNumber{name, at, end + 1, std::max(*width, 1)};
+}
+
+// The input as the engine must be given it: a "%" in the folder's name doubled, or the engine
+// would take it for a frame number and find no frames at all.
+std::wstring engineInput(const std::wstring& input) {
+    const std::optional<FrameNumber> frame = frameNumber(input);
+    if (!frame) return input;
+    std::wstring out;
+    for (size_t i = 0; i < frame->name; ++i)
+        out += input[i] == L'%' ? L"%%" : std::wstring(1, input[i]);
+    return out + input.substr(frame->name);
 }
 
 // The value after the first of `names`, or nothing.
@@ -44,8 +88,8 @@ void padToEven(const Args& program, std::optional<FrameSize> frame, Args& extra)
     if (!frame || (frame->width % 2 == 0 && frame->height % 2 == 0)) return;
     if (has(program, {L"-vf", L"-filter:v", L"-filter_complex", L"-lavfi"})) return;
     const int right = frame->width % 2, bottom = frame->height % 2;
-    std::wstring filter = L"pad=" + std::to_wstring(frame->width + right) + L":" +
-                          std::to_wstring(frame->height + bottom) + L":0:0,fillborders=";
+    std::wstring filter = L"pad=" + std::to_wstring(int64_t{frame->width} + right) + L":" +
+                          std::to_wstring(int64_t{frame->height} + bottom) + L":0:0,fillborders=";
     if (right) filter += L"right=1:";
     if (bottom) filter += L"bottom=1:";
     extra.insert(extra.end(), {L"-vf", filter + L"mode=smear"});
@@ -58,13 +102,9 @@ void vp8Quality(const Args& program, Args& extra) {
     const auto codec = valueOf(program, kCodecOptions);
     if (!codec || codec->rfind(L"libvpx", 0) != 0) return;
     if (!has(program, {L"-qmin", L"-qmax", L"-crf", L"-b:v"})) {
-        int q = 17;
-        if (const auto s = valueOf(program, {L"-qscale", L"-q:v", L"-qscale:v"})) {
-            try {
-                q = std::stoi(*s);
-            } catch (...) {
-            }
-        }
+        const auto scale = valueOf(program, {L"-qscale", L"-q:v", L"-qscale:v"});
+        // Any scale from 40 on is the coarsest quantizer.
+        const int q = std::min(scale ? number(*scale, 0, INT_MAX).value_or(17) : 17, 40);
         const std::wstring quantizer = std::to_wstring(std::clamp((q * 8 + 2) / 5, 4, 63));
         extra.insert(extra.end(), {L"-qmin", quantizer, L"-qmax", quantizer, L"-b:v", L"100M"});
     }
@@ -81,26 +121,12 @@ void playableMov(const Args& program, Args& extra) {
 
 }  // namespace
 
-std::optional<FrameSize> PngFrameSize(const std::string& head) {
-    static const std::string kSignature("\x89PNG\r\n\x1a\n", 8);
-    if (head.size() < 24 || head.compare(0, 8, kSignature) != 0 || head.compare(12, 4, "IHDR") != 0)
-        return std::nullopt;
-    const uint32_t w = bigEndian(head, 16), h = bigEndian(head, 20);
-    if (w == 0 || h == 0 || w > 0x7FFFFFFF || h > 0x7FFFFFFF) return std::nullopt;
-    return FrameSize{static_cast<int>(w), static_cast<int>(h)};
-}
-
 std::wstring FirstFrameFile(const Args& args) {
     std::wstring input = valueOf(args, {L"-i"}).value_or(L"");
-    // A printf-style frame number: "%d", "%6d" or "%06d".
-    const size_t at = input.find(L'%');
-    if (at == std::wstring::npos) return input;
-    size_t end = at + 1;
-    while (end < input.size() && std::iswdigit(input[end])) ++end;
-    if (end >= input.size() || input[end] != L'd') return input;
-    const std::wstring digits = input.substr(at + 1, end - at - 1);
-    const size_t width = digits.empty() ? 1 : std::min<size_t>(std::stoul(digits), 32);
-    return input.replace(at, end + 1 - at, std::wstring(std::max<size_t>(width, 1), L'0'));
+    const std::optional<FrameNumber> frame = frameNumber(input);
+    if (!frame) return input;
+    return input.replace(frame->at, frame->end - frame->at,
+                         std::wstring(static_cast<size_t>(frame->width), L'0'));
 }
 
 std::vector<std::wstring> EngineArguments(const Args& program,
@@ -116,7 +142,13 @@ std::vector<std::wstring> EngineArguments(const Args& program,
     padToEven(program, firstFrame, extra);
     vp8Quality(program, extra);
     playableMov(program, extra);
+    const size_t first = out.size();
     out.insert(out.end(), program.begin(), program.end() - 1);
+    for (size_t i = first; i + 1 < out.size(); ++i)
+        if (out[i] == L"-i") {
+            out[i + 1] = engineInput(out[i + 1]);
+            break;
+        }
     out.insert(out.end(), extra.begin(), extra.end());
     out.push_back(program.back());
     return out;

@@ -6,29 +6,25 @@
 #include <string>
 #include <vector>
 
+#include "tools/PngHeader.h"
+
 namespace gs::tools {
 
-struct FrameSize {
-    int width = 0;
-    int height = 0;
-};
-
-// The width and height in a PNG file's first bytes (signature and IHDR); nothing when the
-// bytes are not the start of a PNG.
-std::optional<FrameSize> PngFrameSize(const std::string& head);
-
 // The file of the first frame named by the input pattern after "-i" ("...\%06d.png" gives
-// "...\000000.png"); the input itself when it holds no frame number; empty without "-i".
+// "...\000000.png"); the input itself when its file name holds no frame number; empty without
+// "-i". The folder is taken as it is written, a "%" in its name included.
 std::wstring FirstFrameFile(const std::vector<std::wstring>& args);
 
-// The engine's arguments: everything the program passed, in its order, with what the
-// engine needs to render it well inserted before the output file:
+// The engine's arguments: everything the program passed, in its order (a "%" in the input's
+// folder written "%%", which the engine reads as a "%" of the name, not a frame number), with
+// what the engine needs to render it well inserted before the output file:
 // - odd frame sizes padded to even by repeating the last column and row (several encoders
 //   refuse odd sizes, and 4:2:0 needs even ones), never cropped or scaled;
 // - VP8 given a fixed quantizer that follows -qscale (it ignores -qscale) and a speed setting;
 // - 4:2:0 for a MOV without codec options (otherwise a full build picks 4:4:4 H.264, which
 //   many players refuse).
-// A caller's own filter (-vf) or option of the same kind is never overridden.
+// A caller's own filter (-vf) or option of the same kind is never overridden. Nothing the
+// command line holds makes it throw.
 std::vector<std::wstring> EngineArguments(const std::vector<std::wstring>& program,
                                           std::optional<FrameSize> firstFrame);
 

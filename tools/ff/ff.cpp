@@ -1,11 +1,8 @@
 // ff.exe: the program's video encoder. It runs the FFmpeg shipped beside it (or, when that was
-// removed, one installed in the usual places) with the program's command line, adapted so that
-// every frame size and format renders, and hands back the engine's exit code.
+// removed, one installed for the machine or the user) with the program's command line, adapted
+// so that every frame size and format renders, and hands back the engine's exit code.
 #include <windows.h>
 
-#include <cstdio>
-
-#include "platform/FileIo.h"
 #include "platform/win32/Handles.h"
 #include "tools/ToolRunner.h"
 #include "tools/ff/EngineArguments.h"
@@ -13,14 +10,6 @@
 namespace {
 
 using namespace gs::tools;
-
-std::string fileHead(const std::wstring& path, size_t bytes) {
-    std::string head(bytes, '\0');
-    const gs::File f(_wfopen(path.c_str(), L"rb"));
-    if (!f) return {};
-    head.resize(std::fread(head.data(), 1, bytes, f.get()));
-    return head;
-}
 
 // The PNG files in the first frame's folder: the frames of the recording.
 int countFrames(const std::wstring& firstFrame) {
@@ -35,23 +24,27 @@ int countFrames(const std::wstring& firstFrame) {
     return n;
 }
 
-}  // namespace
-
-int wmain() {
+int render() {
     const std::vector<std::wstring> program = OwnArguments();
-    const std::wstring here = OwnFolder();
-    const std::wstring engine = FindProgram(
-        {here + L"ffmpeg\\ffmpeg.exe", here + L"ffmpeg.exe", here + L"ffmpeg\\bin\\ffmpeg.exe",
-         Env(L"ProgramFiles") + L"\\ffmpeg\\bin\\ffmpeg.exe", L"C:\\ffmpeg\\bin\\ffmpeg.exe"},
-        L"ffmpeg.exe");
+    const std::wstring engine =
+        FindProgram(EnginePlaces(L"ffmpeg\\ffmpeg.exe", L"ffmpeg\\bin\\ffmpeg.exe"));
     if (engine.empty()) return kNotFound;
     const std::wstring first = FirstFrameFile(program);
     const std::optional<FrameSize> size =
-        first.empty() ? std::nullopt : PngFrameSize(fileHead(first, 24));
+        first.empty() ? std::nullopt : PngFrameSize(FileHead(first, 24));
     RunOptions options;
     options.timeLimitMs = RenderTimeLimitMs(first.empty() ? 0 : countFrames(first),
                                             size.value_or(FrameSize{1920, 1080}));
     // The engine's messages, for whoever needs to know why a render failed.
     options.logFile = TempFolder() + L"glimmershot-ffmpeg.log";
     return RunProgram(engine, EngineArguments(program, size), options);
+}
+
+}  // namespace
+
+int wmain() {
+    // DLLs loaded from here on come from System32 only: not the current folder, the PATH or
+    // this program's own folder, where one could be planted.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return Guarded(render);
 }

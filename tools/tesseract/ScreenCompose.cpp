@@ -210,9 +210,7 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
         y += static_cast<int>(margin);
     };
     place(1.0);
-    // The engine's time and memory grow with the picture: a screen full of small text is
-    // enlarged less rather than made huge.
-    constexpr double kMostPixels = 40e6;
+    // A screen full of small text is enlarged less rather than made huge.
     const double area = static_cast<double>(width) * y;
     if (area > kMostPixels) place(std::sqrt(kMostPixels / area));
     out.image = GreyImage{std::max(width, 1), std::max(y, 1), {}};

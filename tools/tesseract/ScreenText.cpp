@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <csetjmp>
 #include <cstring>
 #include <cwctype>
@@ -135,22 +136,46 @@ GreyImage PrepareForRecognition(const RgbImage& capture, int border) {
         for (uint8_t& g : grey) g = static_cast<uint8_t>(255 - g);
     const uint8_t background = static_cast<uint8_t>(invert ? 255 - median : median);
 
+    // Twice the size, or the most that keeps the picture within kMostPixels:
+    // (w s + 2 border) (h s + 2 border) = kMostPixels solved for s.
+    const double wh = static_cast<double>(w) * h, b = border, sides = b * (w + h);
+    const double most = (std::sqrt(sides * sides + wh * (kMostPixels - 4 * b * b)) - sides) / wh;
+    const double scale = std::min(2.0, most);
     GreyImage out;
-    out.width = 2 * w + 2 * border;
-    out.height = 2 * h + 2 * border;
+    const int width = std::max(0, static_cast<int>(w * scale)),
+              height = std::max(0, static_cast<int>(h * scale));
+    out.width = width + 2 * border;
+    out.height = height + 2 * border;
     out.pixels.assign(static_cast<size_t>(out.width) * out.height, background);
-    auto at = [&](int x, int y) -> int {
-        return grey[static_cast<size_t>(std::clamp(y, 0, h - 1)) * w + std::clamp(x, 0, w - 1)];
+    // Bilinear with pixel centres kept, in 1/256 steps: at twice the size each output pixel
+    // weighs its nearest source pixel 3/4 and the next one 1/4 along each axis.
+    struct Tap {
+        size_t at, next;
+        int nextWeight;  // of 256
     };
-    // Twice the size, bilinear with pixel centres kept: each output pixel weighs its nearest
-    // source pixel 3/4 and the next one 1/4 along each axis.
-    for (int Y = 0; Y < 2 * h; ++Y) {
-        const int y = Y / 2, ny = Y % 2 ? y + 1 : y - 1;
+    auto taps = [](int from, int to) {
+        std::vector<Tap> out(static_cast<size_t>(to));
+        for (int i = 0; i < to; ++i) {
+            const double u = (i + 0.5) * from / to - 0.5, left = std::floor(u);
+            const int x = static_cast<int>(left);
+            out[static_cast<size_t>(i)] = {static_cast<size_t>(std::clamp(x, 0, from - 1)),
+                                           static_cast<size_t>(std::clamp(x + 1, 0, from - 1)),
+                                           static_cast<int>(std::lround((u - left) * 256))};
+        }
+        return out;
+    };
+    const std::vector<Tap> across = taps(w, width), down = taps(h, height);
+    for (int Y = 0; Y < height; ++Y) {
+        const Tap& t = down[static_cast<size_t>(Y)];
+        const uint8_t* above = &grey[t.at * static_cast<size_t>(w)];
+        const uint8_t* below = &grey[t.next * static_cast<size_t>(w)];
         uint8_t* row = &out.pixels[static_cast<size_t>(Y + border) * out.width + border];
-        for (int X = 0; X < 2 * w; ++X) {
-            const int x = X / 2, nx = X % 2 ? x + 1 : x - 1;
+        for (int X = 0; X < width; ++X) {
+            const Tap& a = across[static_cast<size_t>(X)];
+            const int top = (256 - a.nextWeight) * above[a.at] + a.nextWeight * above[a.next];
+            const int bottom = (256 - a.nextWeight) * below[a.at] + a.nextWeight * below[a.next];
             row[X] = static_cast<uint8_t>(
-                (9 * at(x, y) + 3 * at(nx, y) + 3 * at(x, ny) + at(nx, ny) + 8) / 16);
+                ((256 - t.nextWeight) * top + t.nextWeight * bottom + 32768) >> 16);
         }
     }
     return out;
@@ -174,6 +199,8 @@ RgbImage CaptureFromPng(std::FILE* file, int* factor) {
         return {};
     }
     png_init_io(png, file);
+    // Refused from its header, before a row is allocated: the program writes nothing larger.
+    png_set_user_limits(png, kOcrLargestSide, kOcrLargestSide);
     png_read_info(png, info);
     // Whatever the file holds, rows arrive as 8-bit RGB.
     png_set_expand(png);

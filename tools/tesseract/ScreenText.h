@@ -53,15 +53,22 @@ class CaptureFromEnlargement {
 };
 
 // Reads the program's picture from a PNG file and gives back the capture it was enlarged from
-// (and the factor); an empty image when the file is not a PNG that can be read.
+// (and the factor); an empty image when the file is not a PNG that can be read, or one with a
+// side longer than the program writes (kOcrLargestSide).
 RgbImage CaptureFromPng(std::FILE* file, int* factor = nullptr);
 
 // A capture row (`samples`, n RGB pixels) enlarged by `factor` along the row, exactly as the
 // program's enlargement computes the rows that fall on the capture's own rows.
 std::vector<uint8_t> EnlargeRow(const uint8_t* samples, int n, int factor);
 
+// The most pixels a picture handed to the engine has (its margins included): its time and
+// memory grow with the picture, and a capture of a large screen enlarged as a small one's
+// would take minutes and gigabytes.
+inline constexpr double kMostPixels = 40e6;
+
 // Grey (ITU-R 601 weights), dark text on light (inverted when the median grey is below the
-// middle), twice the size (bilinear), framed by `border` pixels of the background's grey.
+// middle), twice the size (bilinear; less when twice would exceed kMostPixels), framed by
+// `border` pixels of the background's grey.
 GreyImage PrepareForRecognition(const RgbImage& capture, int border = 10);
 
 // `path` as seen from `folder` (both absolute, backslashes or slashes): "..\\x\\y" where they

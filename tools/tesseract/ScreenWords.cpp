@@ -2,112 +2,15 @@
 // composed picture.
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <optional>
 #include <string>
 
+#include "tools/tesseract/Hocr.h"
 #include "tools/tesseract/ScreenLayout.h"
 
 namespace gs::tools {
 
 namespace {
-
-struct Letter {
-    int x0, x1;
-    std::string text;
-};
-
-struct Word {
-    int top, bottom;
-    double confidence;
-    std::vector<Letter> letters;
-    std::string text() const {
-        std::string out;
-        for (const Letter& l : letters) out += l.text;
-        return out;
-    }
-};
-
-// The numbers after `key` in an hOCR title ("bbox 1 2 3 4; x_wconf 96").
-std::vector<double> Numbers(const std::string& title, const std::string& key) {
-    std::vector<double> out;
-    size_t at = title.find(key + " ");
-    if (at == std::string::npos) return out;
-    const char* p = title.c_str() + at + key.size();
-    for (char* end = nullptr;; p = end) {
-        const double v = std::strtod(p, &end);
-        if (end == p) break;
-        out.push_back(v);
-    }
-    return out;
-}
-
-std::string Unescaped(const std::string& s) {
-    static const std::pair<const char*, char> kEntities[] = {
-        {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&#39;", '\''}, {"&amp;", '&'}};
-    std::string out;
-    for (size_t i = 0; i < s.size();) {
-        bool replaced = false;
-        for (const auto& [name, c] : kEntities)
-            if (s.compare(i, std::char_traits<char>::length(name), name) == 0) {
-                out += c;
-                i += std::char_traits<char>::length(name);
-                replaced = true;
-                break;
-            }
-        if (!replaced) out += s[i++];
-    }
-    return out;
-}
-
-// The title of the span whose class attribute starts at `at`, and where its text begins.
-std::string TitleAt(const std::string& hocr, size_t at, size_t* text) {
-    const size_t open = hocr.find("title='", at);
-    if (open == std::string::npos) return {};
-    const size_t close = hocr.find('\'', open + 7);
-    const size_t end = close == std::string::npos ? close : hocr.find('>', close);
-    if (end == std::string::npos) return {};
-    *text = end + 1;
-    return hocr.substr(open + 7, close - open - 7);
-}
-
-// The words of an hOCR report, in the report's order, each with its letters' boxes (or, from
-// an engine that gives none, as one letter).
-std::vector<Word> WordsOf(const std::string& hocr) {
-    static const std::string kWord = "class='ocrx_word'", kLetter = "class='ocrx_cinfo'";
-    std::vector<Word> words;
-    for (size_t at = hocr.find(kWord); at != std::string::npos;) {
-        size_t text = 0;
-        const std::string title = TitleAt(hocr, at, &text);
-        const std::vector<double> box = Numbers(title, "bbox"), wconf = Numbers(title, "x_wconf");
-        const size_t next = hocr.find(kWord, at + kWord.size());
-        at = next;
-        if (box.size() != 4) continue;
-        Word w{
-            static_cast<int>(box[1]), static_cast<int>(box[3]), wconf.empty() ? 0 : wconf[0], {}};
-        const size_t inside = text;
-        for (size_t l = hocr.find(kLetter, inside); l < next; l = hocr.find(kLetter, l + 1)) {
-            const std::string t = TitleAt(hocr, l, &text);
-            const std::vector<double> b = Numbers(t, "x_bboxes");
-            const size_t end = hocr.find('<', text);
-            if (b.size() == 4 && end != std::string::npos)
-                w.letters.push_back(Letter{static_cast<int>(b[0]), static_cast<int>(b[2]),
-                                           Unescaped(hocr.substr(text, end - text))});
-        }
-        if (w.letters.empty()) {
-            std::string plain;  // the word's text without its tags
-            for (size_t i = inside, depth = 0; i < std::min(next, hocr.size()); ++i) {
-                if (hocr[i] == '<') ++depth;
-                if (!depth && hocr[i] != '\n' && hocr[i] != ' ') plain += hocr[i];
-                if (hocr[i] == '>' && depth) --depth;
-            }
-            w.letters.push_back(
-                Letter{static_cast<int>(box[0]), static_cast<int>(box[2]), Unescaped(plain)});
-        }
-        if (w.text().find_first_not_of(' ') != std::string::npos) words.push_back(std::move(w));
-    }
-    return words;
-}
 
 // The band's words, parted the way the screen's spacing parts them. Each stretch that surely
 // parts words goes to the nearest place between two letters the engine read (its own word
@@ -177,7 +80,7 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
     if (bands.empty() || hocr.find("ocr_page") == std::string::npos) return std::nullopt;
     // Each word belongs to the band its middle lies in (or the nearest).
     std::vector<std::vector<Word>> inBand(bands.size());
-    for (Word& w : WordsOf(hocr)) {
+    for (Word& w : ReadHocr(hocr)) {
         const int mid = (w.top + w.bottom) / 2;
         size_t best = 0;
         int distance = 1 << 30;

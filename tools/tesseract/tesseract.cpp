@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "imaging/QuickBitmap.h"
 #include "platform/FileIo.h"
+#include "tools/PngHeader.h"
 #include "tools/ToolRunner.h"
 #include "tools/tesseract/ScreenLayout.h"
 
@@ -76,6 +78,21 @@ bool writeText(const std::wstring& part, const std::vector<Composed::Band>& band
            gs::CloseFile(out);
 }
 
+// The files a run makes on its way (the engine's picture, its text and report before they are
+// taken): removed however the run ends, so that a failed one leaves nothing behind.
+class Leftovers {
+  public:
+    explicit Leftovers(std::vector<std::wstring> files) : files_(std::move(files)) {}
+    ~Leftovers() {
+        for (const std::wstring& f : files_) gs::RemoveFile(f);
+    }
+    Leftovers(const Leftovers&) = delete;
+    Leftovers& operator=(const Leftovers&) = delete;
+
+  private:
+    std::vector<std::wstring> files_;
+};
+
 bool ascii(const std::wstring& s) {
     return std::all_of(s.begin(), s.end(), [](wchar_t c) { return c < 128; });
 }
@@ -90,18 +107,18 @@ std::wstring reachable(const std::wstring& folder, const std::wstring& path) {
     return n && n < MAX_PATH && ascii(std::wstring(brief, n)) ? std::wstring(brief, n) : relative;
 }
 
-}  // namespace
-
-int wmain() {
+int recognise() {
     const Request request = parse(OwnArguments());
-    if (request.image.empty() || request.base.empty()) return 2;
+    if (request.image.empty() || request.base.empty()) return kBadCommandLine;
+    // Told by the header, before a row is read: the program writes nothing larger, and a picture
+    // that claims to be would ask more memory than any screen's text needs (of us or the engine).
+    const std::optional<FrameSize> size = PngFrameSize(FileHead(request.image, 24));
+    if (size && (size->width > gs::kOcrLargestSide || size->height > gs::kOcrLargestSide))
+        return kPictureRefused;
     const std::wstring here = OwnFolder();
     const std::wstring shipped = here + L"tesseract\\tesseract.exe";
-    // Not ourselves on the PATH: only a real Tesseract in a folder of its own.
     const std::wstring engine =
-        FindProgram({shipped, Env(L"ProgramFiles") + L"\\Tesseract-OCR\\tesseract.exe",
-                     Env(L"LOCALAPPDATA") + L"\\Programs\\Tesseract-OCR\\tesseract.exe"},
-                    L"");
+        FindProgram(EnginePlaces(L"tesseract\\tesseract.exe", L"Tesseract-OCR\\tesseract.exe"));
     if (engine.empty()) return kNotFound;
 
     // The engine works in the result's folder, where the program writes its picture too.
@@ -109,11 +126,16 @@ int wmain() {
     const std::wstring folder = slash == std::wstring::npos ? L"." : request.base.substr(0, slash);
     const std::wstring stem = request.base.substr(slash == std::wstring::npos ? 0 : slash + 1);
     const std::wstring pgm = request.base + L".pgm";
-    const std::optional<std::vector<Composed::Band>> bands = prepare(request.image, pgm);
-    const bool ready = bands.has_value();
     // The engine writes "<part>.txt", which becomes "<base>.txt" in one step once it is whole:
     // the program takes the result file as soon as it sees it.
     const std::wstring part = request.base + L".part";
+    const Leftovers leftovers({pgm, part + L".txt", part + L".hocr"});
+    const std::optional<std::vector<Composed::Band>> bands = prepare(request.image, pgm);
+    const bool ready = bands.has_value();
+    // What could not be prepared goes to the engine as it is, but only a picture whose size is
+    // known and no larger than a prepared one may be.
+    if (!ready && !(size && static_cast<double>(size->width) * size->height <= kMostPixels))
+        return kPictureRefused;
     std::vector<std::wstring> args = {ready ? stem + L".pgm" : reachable(folder, request.image),
                                       stem + L".part",
                                       L"-l",
@@ -133,14 +155,19 @@ int wmain() {
     options.logFile = TempFolder() + L"glimmershot-tesseract.log";
     options.folder = folder;
     const int code = RunProgram(engine, args, options);
-    if (ready) gs::RemoveFile(pgm);
-    const bool written = code == 0 && (!ready || writeText(part, *bands));
-    gs::RemoveFile(part + L".hocr");
+    if (code != 0) return code;
+    if (ready && !writeText(part, *bands)) return kToolFailed;
     const std::wstring done = part + L".txt";
-    if (!written ||
-        !MoveFileExW(done.c_str(), (request.base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        DeleteFileW(done.c_str());
-        return code != 0 ? code : kCannotStart;
-    }
+    if (!MoveFileExW(done.c_str(), (request.base + L".txt").c_str(), MOVEFILE_REPLACE_EXISTING))
+        return kToolFailed;
     return 0;
+}
+
+}  // namespace
+
+int wmain() {
+    // DLLs loaded from here on come from System32 only: not the current folder, the PATH or
+    // this program's own folder, where one could be planted.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return Guarded(recognise);
 }
