@@ -34,7 +34,8 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(out, "screen %dx%d, %d runs each, median ms\n", sw, sh, runs);
     std::fprintf(out, "%-10s %8s %8s %9s %8s %8s %8s %8s\n", "size", "total", "BitBlt", "clipboard",
                  "PNG", "JPEG", "preview", "png KiB");
-    const std::pair<int, int> sizes[] = {{1920, 1080}, {1280, 1024}, {640, 480}};
+    const std::pair<int, int> sizes[] = {
+        {3840, 2160}, {2560, 1440}, {1920, 1080}, {1280, 1024}, {640, 480}};
     auto fixed1 = [](double v) {
         char b[32];
         std::snprintf(b, sizeof b, "%.1f", v);

@@ -1,5 +1,6 @@
 """How long the shipped ff.exe takes to render a recording, per format, under Wine: desktop-like
-frames at full HD and at an odd size, the program's exact command line at "Quality Medium".
+frames at full HD, at an odd size and at 4K (3840 x 2160), the program's exact command line at
+"Quality Medium"; each video's frame count and length are checked by the host's ffprobe.
 For VP8 it also times the engine given the bare command line (libvpx's own defaults), which is
 what ff.exe's speed setting replaced.
 
@@ -42,6 +43,17 @@ def make_frames(folder, w, h):
         im.save(os.path.join(folder, f"{i:06d}.png"), compress_level=1)
 
 
+def counted(video):
+    """The frames the host's ffprobe decodes, and the video's length in seconds."""
+    out = subprocess.run(["ffprobe", "-v", "error", "-count_frames", "-show_entries",
+                          "stream=nb_read_frames:format=duration", "-of", "default=nw=1:nk=1", video],
+                         capture_output=True, text=True, timeout=300).stdout.split()
+    try:
+        return int(out[0]), float(out[1])
+    except (IndexError, ValueError):
+        return 0, 0.0
+
+
 def timed(cmd):
     start = time.monotonic()
     rc = subprocess.run(["timeout", "900"] + cmd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
@@ -53,7 +65,7 @@ def main():
     shutil.rmtree(WORK, ignore_errors=True)
     subprocess.run(["timeout", "120", "wine", "cmd", "/c", "exit"], stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)  # Wine's start, once
-    for w, h in ((1920, 1080), (1281, 1023)):
+    for w, h in ((1920, 1080), (1281, 1023), (3840, 2160)):
         folder = os.path.join(WORK, f"{w}x{h}")
         make_frames(folder, w, h)
         pattern = winpath(folder) + "\\%06d.png"
@@ -61,7 +73,10 @@ def main():
         for ext, codec in FORMATS.items():
             line = ["-r", "12", "-f", "image2", "-i", pattern, "-y", *codec, "-qscale", "17", "-r", "12"]
             seconds, rc = timed(["wine", os.path.join(TOOLS, "ff.exe"), *line, winpath(f"{folder}.{ext}")])
-            figures.append(f"{ext} {seconds:.1f} s" + ("" if rc == 0 else f" (exit {rc})"))
+            frames, length = counted(f"{folder}.{ext}") if rc == 0 else (0, 0.0)
+            right = frames == FRAMES and abs(length - FRAMES / 12) < 0.2
+            figures.append(f"{ext} {seconds:.1f} s" + ("" if rc == 0 else f" (exit {rc})")
+                           + ("" if right else f" ({frames} frames, {length:.2f} s: wrong)"))
         print(f"render {w}x{h}, {FRAMES} frames: " + ", ".join(figures), flush=True)
         if w % 2 == 0:
             line = ["-r", "12", "-f", "image2", "-i", pattern, "-y", *FORMATS["webm"], "-qscale", "17", "-r", "12"]

@@ -47,6 +47,7 @@ TForm1::~TForm1() = default;
 void TForm1::attachClipForm(TClipForm& clip) {
     ClipForm = &clip;
     clip.StartRenderVideo = [this] { renders_.start(ChosenRenderJob()); };
+    clip.framePool = &pool_;
 }
 
 void TForm1::buildLayout() {

@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/Types.h"
 #include "recording/FrameTiming.h"
+#include "recording/FrameWriter.h"
 #include "ui/Form.h"
 
 namespace gs {
@@ -46,6 +47,12 @@ class TClipForm : public ui::Form {
     std::wstring stoppedBecause;
     // Queues the recorded frames' render job; throws when it cannot be started.
     std::function<void()> StartRenderVideo;
+    // Where frames are compressed and written while the next ones are read (the program's
+    // pool); without one, each frame is written before the next is read.
+    Executor* framePool = nullptr;
+    // How a frame becomes its file: a PNG at level 1 (speed before size: one is written every
+    // 83 ms), its deflate shared out on the frame pool. Throws when it cannot be written.
+    FrameWriter::WriteFrame writeFrameFile;
 
     void NormalizeCliprect();
     void positionshapes();
@@ -89,8 +96,10 @@ class TClipForm : public ui::Form {
     void startRecorder();
     void endRecorder();
     void recordVideoFrames();
-    std::unique_ptr<Platform::ScreenGrabber> grabberForClipRect(Picture& frame);
-    void saveFrame(const std::wstring& file, const Picture& frame);
+    std::unique_ptr<Platform::ScreenGrabber> grabberForClipRect();
+    FrameWriter frameWriter();
+    // Runs `step` of a recorder, telling a frame that could not be written as the reason.
+    void writingFrames(const std::wstring& folder, const std::function<void()>& step);
     void runRecorder(const std::function<void()>& body);
     Platform& platform_;
     bool abandoned_ = false;

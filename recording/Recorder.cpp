@@ -124,61 +124,85 @@ void TClipForm::WMHotKey(int id) {
     if (id == hotkey) StopRecording();
 }
 
-std::unique_ptr<Platform::ScreenGrabber> TClipForm::grabberForClipRect(Picture& frame) {
+std::unique_ptr<Platform::ScreenGrabber> TClipForm::grabberForClipRect() {
     NormalizeCliprect();
-    frame = Picture(ClipRect.width(), ClipRect.height());
-    auto grabber = platform_.screenGrabber(frame.width, frame.height);
+    auto grabber = platform_.screenGrabber(ClipRect.width(), ClipRect.height());
     if (!grabber) throw RecordingStopped{L"Recording stopped: the screen could not be read."};
     return grabber;
 }
 
-void TClipForm::saveFrame(const std::wstring& file, const Picture& frame) {
+FrameWriter TClipForm::frameWriter() {
+    Executor* pool = framePool;
+    FrameWriter::WriteFrame write = writeFrameFile;
+    if (!write)
+        write = [pool](const std::wstring& file, const Picture& frame) {
+            imaging::WritePng(file, frame, {1, 65535, false, pool});
+        };
+    return FrameWriter(
+        pool, std::move(write),
+        [this](const std::wstring& from, const std::wstring& to) { platform_.copyFile(from, to); },
+        ClipRect.width(), ClipRect.height());
+}
+
+void TClipForm::writingFrames(const std::wstring& folder, const std::function<void()>& step) {
     try {
-        imaging::WritePng(file, frame, {1, 65535});
+        step();
+    } catch (const RecordingStopped&) {
+        throw;
     } catch (...) {
-        const std::wstring folder = file.substr(0, file.find_last_of(L'\\'));
         throw RecordingStopped{L"Recording stopped: a frame could not be saved in \"" + folder +
                                L"\"."};
     }
 }
 
 // A screen that cannot be read for a moment (the secure desktop, a display mode change) does
-// not end a recording: the frame keeps its last picture, so the slot gets a copy of the last
-// good frame (a blank one before the first) and the video keeps its length.
+// not end a recording: the slot gets a copy of the last good frame (a blank one before the
+// first) and the video keeps its length.
 void TClipForm::recordVideoFrames() {
-    Picture frame;
-    auto grabber = grabberForClipRect(frame);
+    auto grabber = grabberForClipRect();
     const std::wstring folder = AppDir + TempVideoFolder;
+    FrameWriter writer = frameWriter();
+    // While it waits for the writer, the recorder handles its messages (F10, the tray).
+    const auto wait = [this] { platform_.processMessages(); };
     FrameClock clock(platform_);
     int index = 0;
     capturedFrames = 0;
-    while (isRecording && index < videoFrameLimit) {
-        clock.frameStarts();
-        if (grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) {
-            ++capturedFrames;
-            const Point cursor = platform_.cursorPos();
-            const bool down =
-                platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
-            const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;
-            const Rect m = CursorImage->bounds();
-            DrawCursor(frame, marker->picture(), cursor.x - ClipRect.Left - m.width() / 2,
-                       cursor.y - ClipRect.Top - m.height() / 2);
-        }
-        const std::wstring saved = FrameFileName(folder, index);
-        saveFrame(saved, frame);
-        // Slots the capture overran get copies of this frame, so real time is kept.
-        bool behind = clock.behind();
-        while (behind && index + 1 < videoFrameLimit) {
+    writingFrames(folder, [&] {
+        while (isRecording && index < videoFrameLimit) {
+            clock.frameStarts();
+            writer.check();  // a frame that could not be written ends the recording
+            Picture& frame = writer.picture(wait);
+            const std::wstring file = FrameFileName(folder, index);
+            if (grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame)) {
+                ++capturedFrames;
+                const Point cursor = platform_.cursorPos();
+                const bool down =
+                    platform_.asyncKeyState(kVkLButton) || platform_.asyncKeyState(kVkRButton);
+                const ui::Image* marker = down ? CursorMouseDownImage : CursorImage;
+                const Rect m = CursorImage->bounds();
+                DrawCursor(frame, marker->picture(), cursor.x - ClipRect.Left - m.width() / 2,
+                           cursor.y - ClipRect.Top - m.height() / 2);
+                writer.write(file);
+            } else if (writer.anyWritten()) {
+                writer.copyLast(file);
+            } else {
+                writer.write(file);  // still blank
+            }
+            // Slots the capture overran get copies of this frame, so real time is kept.
+            bool behind = clock.behind();
+            while (behind && index + 1 < videoFrameLimit) {
+                ++index;
+                writer.copyLast(FrameFileName(folder, index));
+                clock.slotFilled();
+                behind = clock.behind();
+            }
+            if (behind) break;  // the index limit: the recording ends here
+            platform_.sleep(clock.pause());
             ++index;
-            platform_.copyFile(saved, FrameFileName(folder, index));
-            clock.slotFilled();
-            behind = clock.behind();
+            platform_.processMessages();
         }
-        if (behind) return;  // the index limit: the recording ends here
-        platform_.sleep(clock.pause());
-        ++index;
-        platform_.processMessages();
-    }
+        writer.finish(wait);
+    });
 }
 
 void TClipForm::runRecorder(const std::function<void()>& body) {
@@ -219,16 +243,27 @@ void TClipForm::RecordVideo() {
 void TClipForm::RecordSlowMotion() {
     startRecorder();
     runRecorder([&] {
-        Picture frame;
-        auto grabber = grabberForClipRect(frame);
+        auto grabber = grabberForClipRect();
         const std::wstring folder = AppDir + SlowMotionFolder;
-        for (int index = 0; isRecording && index < kMaxSlowMotionFrames; ++index) {
-            grabber->grab(Point{ClipRect.Left, ClipRect.Top},
-                          frame);  // a failed read keeps the last frame
-            saveFrame(FrameFileName(folder, index), frame);
-            platform_.sleep(5);
-            platform_.processMessages();
-        }
+        FrameWriter writer = frameWriter();
+        // While it waits for the writer, the recorder handles its messages (F10, the tray).
+        const auto wait = [this] { platform_.processMessages(); };
+        writingFrames(folder, [&] {
+            for (int index = 0; isRecording && index < kMaxSlowMotionFrames; ++index) {
+                writer.check();
+                Picture& frame = writer.picture(wait);
+                const std::wstring file = FrameFileName(folder, index);
+                // A failed read keeps the last frame.
+                if (grabber->grab(Point{ClipRect.Left, ClipRect.Top}, frame) ||
+                    !writer.anyWritten())
+                    writer.write(file);
+                else
+                    writer.copyLast(file);
+                platform_.sleep(5);
+                platform_.processMessages();
+            }
+            writer.finish(wait);
+        });
         if (!abandoned_)
             platform_.shellExecute(handle(), L"open", AppDir + SlowMotionFolder + L"\\", L"", L"",
                                    kSwShow);

@@ -278,8 +278,36 @@ def slow_motion(s: Session, c: Checks):
     c.check(not frames(s), "the video frames folder was emptied")
 
 
+@scenario(monitors=[(2560, 1440, 0, 0)])
+def large_screen(s: Session, c: Checks):
+    """A 2400 x 1300 recording on a 2560 x 1440 monitor: its frames are read while the ones before
+    are still being written, and each is the screen at its slot."""
+    s.start()
+    s.pattern(40, 40, 2480, 1360)
+    area = (100, 100, 2500, 1400)
+    s.capture(area[:2], area[2:])
+    s.xdotool("mousemove", 120, 100)  # keeps the panel open
+    time.sleep(0.5)
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    s.wait_for(lambda: [w for w in s.windows("TClipForm") if w["visible"]], 10, "the frame")
+    time.sleep(0.5)
+    s.xdotool("mousemove", *start_button(s), "click", "1")
+    time.sleep(4.0)  # "Wait", "3", "2", "1"
+    for i in range(8):
+        s.xdotool("mousemove", 600 + i * 150, 500 + i * 60)
+        time.sleep(0.25)
+    s.tray_click()  # ends the recording
+    names = s.poll(lambda: (n := frames(s)) and s.poll(lambda: n == frames(s), 1) and n, 30) or []
+    stray = [stray_pixels(os.path.join(folder(s, "Temp", "Video"), n), area, 50) for n in names]
+    log(f"  {len(names)} frames of 2400 x 1300, pixels off beyond the cursor mark: first {stray[:1]}, "
+        f"all {sum(stray)}")
+    c.check(len(names) > 12 and contiguous(names) and not any(stray),
+            "every frame of a 2400 x 1300 recording, the first included, is the screen and the cursor mark")
+
+
 if __name__ == "__main__":
     checks = Checks()
     record_and_render(checks)
     slow_motion(checks)
+    large_screen(checks)
     checks.finish()

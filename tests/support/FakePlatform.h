@@ -1,5 +1,6 @@
 #pragma once
 // In-memory stand-ins for the OS and for the form layer's realisation, for native tests.
+#include <atomic>
 #include <chrono>
 #include <cwctype>
 #include <filesystem>
@@ -26,7 +27,7 @@ class FakePlatform : public Platform {
   public:
     std::map<int, bool> keys;
     Point cursor{};
-    uint32_t ticks = 0;
+    std::atomic<uint32_t> ticks{0};  // a test's frame writer may spend time on its own thread
     LocalTime now{2013, 5, 17, 14, 3, 59};
     std::wstring exe = L"D:\\Tools\\Glimmershot.exe";
     struct Box {
@@ -83,7 +84,7 @@ class FakePlatform : public Platform {
     }
     // Recording: the grabber copies from `screen` and advances the clock by `grabTicks`;
     // the grabs numbered in `failingGrabs` (from 1) read nothing and leave the frame alone.
-    uint32_t grabTicks = 0, copyTicks = 0;
+    uint32_t grabTicks = 0;
     std::set<int> failingGrabs;
     bool noGrabber = false;
     int grabs = 0;
@@ -141,7 +142,6 @@ class FakePlatform : public Platform {
     std::vector<std::pair<std::wstring, std::wstring>> copies;
     bool copyFile(const std::wstring& from, const std::wstring& to) override {
         copies.push_back({from, to});
-        ticks += copyTicks;
         std::error_code ec;
         std::filesystem::copy_file(HostPath(from), HostPath(to),
                                    std::filesystem::copy_options::overwrite_existing, ec);

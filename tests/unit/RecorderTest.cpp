@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <thread>
 
 #include "data/DataFolders.h"
@@ -195,6 +196,82 @@ TEST_F(RecorderTest, CountdownThenContiguousFramesThenTheRenderJob) {
     EXPECT_EQ(backend.balloons.back().text, L"Video \"" + LastVideoFile + L"\" was created.");
 }
 
+// Frames are written behind the recorder while it reads the next: in slot order, each with
+// the screen of its own slot, and copies only where the writer could not keep up.
+TEST_F(RecorderTest, FramesAreWrittenBehindTheRecorderInSlotOrder) {
+    auto fill = [&] {  // each grab sees a screen of its own: the grab's number in every pixel
+        platform.screen =
+            Picture(640, 480, 0xFF000000u | static_cast<uint32_t>(platform.grabs + 1));
+    };
+    fill();
+    platform.onGrab = [&] {
+        fill();
+        if (platform.grabs >= 20) clip->StopRecording();
+    };
+    platform.grabTicks = 60;
+    std::mutex m;
+    std::vector<std::pair<std::wstring, uint32_t>> written;  // file, the frame's corner pixel
+    clip->writeFrameFile = [&](const std::wstring& file, const Picture& frame) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::lock_guard lock(m);
+        written.push_back({file, frame.at(0, 0) & 0xFFFFFFu});
+    };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    ASSERT_EQ(written.size(), 20u);
+    for (size_t i = 0; i < written.size(); ++i) {
+        EXPECT_EQ(written[i].first, FrameFileName(AppDir + TempVideoFolder, static_cast<int>(i)));
+        EXPECT_EQ(written[i].second, i + 1) << "the screen of its own slot";
+    }
+    services->renders.waitIdle();
+    pollUntilIdle();
+
+    // A writer slower than the slots: the recorder waits for it, and the slots it missed are
+    // copies of the frame before them; it never falls behind by more than its few pictures.
+    written.clear();
+    platform.copies.clear();
+    platform.grabs = 0;
+    fill();
+    platform.grabTicks = 10;
+    clip->writeFrameFile = [&](const std::wstring& file, const Picture& frame) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        platform.ticks += 200;  // the time the recorder then waits for it
+        std::lock_guard lock(m);
+        written.push_back({file, frame.at(0, 0) & 0xFFFFFFu});
+    };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    ASSERT_EQ(written.size(), 20u);
+    const size_t slots = written.size() + platform.copies.size();
+    EXPECT_GE(platform.copies.size(), 20u) << "about two slots missed for each frame";
+    EXPECT_LE(platform.copies.size(), 80u);
+    for (const auto& [from, to] : platform.copies)
+        EXPECT_LT(from, to) << "a copy of an earlier frame";
+    EXPECT_EQ(platform.copies.back().second,
+              FrameFileName(AppDir + TempVideoFolder, static_cast<int>(slots) - 1));
+    services->renders.waitIdle();
+    pollUntilIdle();
+
+    // A frame that cannot be written ends the recording; those before it are all written.
+    written.clear();
+    platform.grabs = 0;
+    fill();
+    platform.grabTicks = 10;
+    clip->writeFrameFile = [&](const std::wstring& file, const Picture& frame) {
+        std::lock_guard lock(m);
+        if (written.size() == 5) throw std::runtime_error("disk full");
+        written.push_back({file, frame.at(0, 0) & 0xFFFFFFu});
+    };
+    clip->ShowRecording(false);
+    clip->RecordingbtnClick();
+    EXPECT_FALSE(clip->isRecording);
+    ASSERT_EQ(written.size(), 5u);
+    for (size_t i = 0; i < written.size(); ++i) EXPECT_EQ(written[i].second, i + 1);
+    EXPECT_EQ(clip->stoppedBecause, L"Recording stopped: a frame could not be saved in \"" +
+                                        AppDir + TempVideoFolder + L"\".");
+    EXPECT_EQ(VideoRenderState.load(), rsIdle);
+}
+
 TEST_F(RecorderTest, TheIndexLimitEndsTheRecording) {
     clip->videoFrameLimit = 7;
     record(1000, 200);
@@ -287,7 +364,7 @@ TEST_F(RecorderTest, AFailedRecordingKeepsTheStateAJobMovedOnTo) {
 TEST_F(RecorderTest, ANegativePauseAndARenderJobThatCannotStartEndCleanly) {
     const uint32_t before = platform.ticks;
     clip->gosleep(-20);
-    EXPECT_EQ(platform.ticks, before) << "a pause of zero or less does nothing";
+    EXPECT_EQ(platform.ticks.load(), before) << "a pause of zero or less does nothing";
 
     pool.setMaxThreads(0);  // as when the system has no thread to give
     record(3);
