@@ -63,21 +63,6 @@ void blendRows(const uint8_t* __restrict a, const uint8_t* __restrict b,
     }
 }
 
-// One source row (BGR) enlarged horizontally into `dst`, in BGR order or, with `toRgb`, RGB.
-void enlargeRow(const uint8_t* src, int W, int xscale, const std::vector<TLagrangePolynom>& lx,
-                uint8_t* dst, bool toRgb) {
-    for (int x = 0; x < W; ++x) {
-        const uint8_t* t[4];
-        for (int p = 0; p < 4; ++p) t[p] = src + 3 * std::clamp(x + p - 1, 0, W - 1);
-        for (int j = 0; j < xscale; ++j) {
-            const TLagrangePolynom& w = lx[static_cast<size_t>(j)];
-            uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
-            for (int c = 0; c < 3; ++c)
-                o[toRgb ? 2 - c : c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
-        }
-    }
-}
-
 // Rows are independent, so [0, H) is shared out among the cores (on the pool, when given).
 void forRowBands(int H, Executor* pool, const std::function<void(int, int)>& body) {
     const unsigned cores = pool ? Executor::cores() : 1;
@@ -94,6 +79,20 @@ void forRowBands(int H, Executor* pool, const std::function<void(int, int)>& bod
 
 uint8_t ChannelValue(const uint8_t (&p)[4], const TLagrangePolynom& w) {
     return roundClamped(mix(p[0], p[1], p[2], p[3], w));
+}
+
+void EnlargeRow(const uint8_t* src, int W, int xscale, const std::vector<TLagrangePolynom>& lx,
+                uint8_t* dst, bool swap) {
+    for (int x = 0; x < W; ++x) {
+        const uint8_t* t[4];
+        for (int p = 0; p < 4; ++p) t[p] = src + 3 * std::clamp(x + p - 1, 0, W - 1);
+        for (int j = 0; j < xscale; ++j) {
+            const TLagrangePolynom& w = lx[static_cast<size_t>(j)];
+            uint8_t* o = dst + 3 * (static_cast<size_t>(x) * xscale + j);
+            for (int c = 0; c < 3; ++c)
+                o[swap ? 2 - c : c] = roundClamped(mix(t[0][c], t[1][c], t[2][c], t[3][c], w));
+        }
+    }
 }
 
 void TQuickBitmap::allocate(int w, int h) {
@@ -171,7 +170,7 @@ imaging::RgbRows TQuickBitmap::EnlargedRows(int xscale, int yscale, Executor* po
     auto wide = std::make_shared<std::vector<uint8_t>>(bytes * static_cast<size_t>(H));
     forRowBands(H, pool, [&](int y0, int y1) {
         for (int y = y0; y < y1; ++y)
-            enlargeRow(row(y), W, xscale, LX, wide->data() + bytes * static_cast<size_t>(y), true);
+            EnlargeRow(row(y), W, xscale, LX, wide->data() + bytes * static_cast<size_t>(y), true);
     });
     // Output row s * yscale + k: phase 0 reproduces its centre row exactly, so it is the wide
     // row itself; the others blend the four wide rows around it.

@@ -39,6 +39,13 @@ std::vector<TLagrangePolynom> LagrangeWeights(int s);
 // rounded half to even.
 uint8_t ChannelValue(const uint8_t (&taps)[4], const TLagrangePolynom& w);
 
+// One row of `width` 3-byte pixels enlarged along the row by `xscale` (the weights of
+// LagrangeWeights(xscale)) into `dst`: the enlargement's first pass, which also gives, bit for
+// bit, the enlarged picture's rows that fall on the source's own rows. With `swap`, the first
+// and third byte of each pixel change places (BGR in, RGB out).
+void EnlargeRow(const uint8_t* src, int width, int xscale,
+                const std::vector<TLagrangePolynom>& weights, uint8_t* dst, bool swap = false);
+
 class TQuickBitmap {
   public:
     // A white aWidth x aHeight bitmap; fails for fewer than 2 rows or no columns.

@@ -27,40 +27,27 @@ bool oneColour(const uint8_t* rgb, int n, int step) {
 
 }  // namespace
 
-std::vector<uint8_t> EnlargeRow(const uint8_t* samples, int n, int factor) {
-    const std::vector<TLagrangePolynom> weights = LagrangeWeights(factor);
-    std::vector<uint8_t> out(static_cast<size_t>(n) * factor * 3);
-    uint8_t* o = out.data();
-    for (int x = 0; x < n; ++x) {
-        const uint8_t* t[4];
-        for (int p = 0; p < 4; ++p) t[p] = samples + 3 * std::clamp(x + p - 1, 0, n - 1);
-        for (int j = 0; j < factor; ++j)
-            for (int c = 0; c < 3; ++c) {
-                const uint8_t taps[4] = {t[0][c], t[1][c], t[2][c], t[3][c]};
-                *o++ = ChannelValue(taps, weights[static_cast<size_t>(j)]);
-            }
-    }
-    return out;
-}
-
 CaptureFromEnlargement::CaptureFromEnlargement(int width, int height)
     : width_(width), height_(height) {
     for (int f = 10; f >= 2; --f)
         if (width % f == 0 && height % f == 0 && OcrFactor(width / f, height / f) == f)
-            candidates_.push_back({f});
+            candidates_.push_back({f, LagrangeWeights(f)});
     if (candidates_.empty()) factor_ = 1;
 }
 
 void CaptureFromEnlargement::check(const uint8_t* rgb, int y) {
     for (Candidate& c : candidates_) {
         if (!c.alive || y % c.factor != 0 || oneColour(rgb, width_, c.factor)) continue;
+        // The capture's own pixels of the row, enlarged as the program enlarges them, must be
+        // the row itself.
         const int n = width_ / c.factor;
-        std::vector<uint8_t> samples(static_cast<size_t>(n) * 3);
+        std::vector<uint8_t> samples(static_cast<size_t>(n) * 3),
+            enlarged(samples.size() * c.factor);
         for (int x = 0; x < n; ++x)
             std::memcpy(&samples[3 * static_cast<size_t>(x)],
                         rgb + 3 * static_cast<size_t>(x) * c.factor, 3);
-        if (EnlargeRow(samples.data(), n, c.factor) ==
-            std::vector<uint8_t>(rgb, rgb + 3 * static_cast<size_t>(width_)))
+        EnlargeRow(samples.data(), n, c.factor, c.weights, enlarged.data());
+        if (std::memcmp(enlarged.data(), rgb, enlarged.size()) == 0)
             ++c.proofs;
         else
             c.alive = false;

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "imaging/QuickBitmap.h"
+
 namespace gs::tools {
 
 struct RgbImage {
@@ -39,6 +41,7 @@ class CaptureFromEnlargement {
   private:
     struct Candidate {
         int factor;
+        std::vector<TLagrangePolynom> weights;
         bool alive = true;
         int proofs = 0;  // rows with detail that matched
     };
@@ -56,10 +59,6 @@ class CaptureFromEnlargement {
 // (and the factor); an empty image when the file is not a PNG that can be read, or one with a
 // side longer than the program writes (kOcrLargestSide).
 RgbImage CaptureFromPng(std::FILE* file, int* factor = nullptr);
-
-// A capture row (`samples`, n RGB pixels) enlarged by `factor` along the row, exactly as the
-// program's enlargement computes the rows that fall on the capture's own rows.
-std::vector<uint8_t> EnlargeRow(const uint8_t* samples, int n, int factor);
 
 // The most pixels a picture handed to the engine has (its margins included): its time and
 // memory grow with the picture, and a capture of a large screen enlarged as a small one's
