@@ -2,11 +2,13 @@
 // tesseract.exe reads it and laid out for the engine; prints the milliseconds of each step and
 // writes the picture the engine would get as OUT_DIR/<name>.pgm. With --whole, the capture is
 // prepared as one picture, without the layout step; with --show, OUT_DIR/<name>-seen.ppm shows
-// what the layout step saw: text glyphs blue, marks red, rules and edges green, runs framed.
+// what the layout step saw: text glyphs blue, marks in the colour of the rule that took them
+// (kRuleColours), rules and edges green, runs framed in orange.
 // Portable: runs natively and under Wine.
 //
 //   screentext_bench [--whole | --show] OUT_DIR CAPTURE.png...
 //   screentext_bench --read NAME.bands NAME.hocr  (the text tesseract.exe makes of them)
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -18,7 +20,24 @@
 namespace {
 using namespace gs::tools;
 
-std::string Seen(const RgbImage& capture, const Ink& ink, const TextLayout& layout) {
+// The colour of the glyphs each mark rule took (ScreenRules.h's order), text blue.
+constexpr std::array<std::array<uint8_t, 3>, rules::kMarkRules> kRuleColours = {{
+    {0, 0, 230},    // text
+    {230, 0, 0},    // colourful: red
+    {230, 120, 0},  // icon-sized: orange
+    {200, 0, 200},  // alone and taller: magenta
+    {150, 0, 90},   // alone in another colour: purple
+    {120, 60, 0},   // solid: brown
+    {0, 170, 170},  // hollow square: teal
+    {90, 90, 90},   // huge: grey
+    {160, 160, 0},  // post: olive
+    {255, 0, 120},  // icon in pieces: pink
+    {0, 120, 255},  // bullet: light blue
+    {255, 200, 0},  // inside an icon: yellow
+}};
+
+std::string Seen(const RgbImage& capture, const Ink& ink, const Marks& marks,
+                 const TextLayout& layout) {
     std::string out =
         "P6\n" + std::to_string(ink.width) + " " + std::to_string(ink.height) + "\n255\n";
     const size_t head = out.size();
@@ -30,8 +49,11 @@ std::string Seen(const RgbImage& capture, const Ink& ink, const TextLayout& layo
     };
     for (size_t p = 0; p < ink.glyphOf.size(); ++p) {
         if (ink.erased[p]) paint(p, 0, 200, 0);
-        if (const int32_t g = ink.glyphOf[p])
-            ink.glyphs[static_cast<size_t>(g - 1)].mark ? paint(p, 230, 0, 0) : paint(p, 0, 0, 230);
+        if (const int32_t g = ink.glyphOf[p]) {
+            const auto [r, gr, b] =
+                kRuleColours[static_cast<size_t>(marks[static_cast<size_t>(g - 1)])];
+            paint(p, r, gr, b);
+        }
     }
     for (const Run& r : layout.runs)
         for (int x = r.box.x0; x < r.box.x1; ++x)
@@ -88,6 +110,7 @@ int main(int argc, char** argv) {
         }
         t0 = std::chrono::steady_clock::now();
         Ink ink;
+        Marks marks;
         TextLayout layout;
         GreyImage prepared;
         std::vector<Composed::Band> bands;
@@ -96,8 +119,9 @@ int main(int argc, char** argv) {
             prepared = PrepareForRecognition(capture);
         } else {
             ink = FindInk(capture);
+            marks = MarkNonText(ink);
             inkMs = since(t0);
-            layout = LayOut(ink);
+            layout = LayOut(ink, marks);
             layoutMs = since(t0) - inkMs;
             if (ink.plain || layout.rows.empty()) {
                 prepared = PrepareForRecognition(capture);
@@ -108,8 +132,8 @@ int main(int argc, char** argv) {
             }
         }
         const double total = since(t0);
-        size_t marks = 0;
-        for (const Glyph& g : ink.glyphs) marks += g.mark;
+        size_t marked = 0;
+        for (rules::MarkRule m : marks) marked += m != rules::MarkRule::Text;
         std::string name = path.substr(path.find_last_of("/\\") + 1);
         name = name.substr(0, name.rfind('.'));
         const std::string pgm = Pgm(prepared);
@@ -130,7 +154,7 @@ int main(int argc, char** argv) {
             if (t) std::fwrite(text.data(), 1, text.size(), t.get());
         }
         if (show && !ink.plain) {
-            const std::string seen = Seen(capture, ink, layout);
+            const std::string seen = Seen(capture, ink, marks, layout);
             gs::File s = gs::OpenFile(gs::FromUtf8(out + "/" + name + "-seen.ppm"), L"wb");
             if (s) std::fwrite(seen.data(), 1, seen.size(), s.get());
         }
@@ -138,7 +162,7 @@ int main(int argc, char** argv) {
             "%s: %d x %d, read %.1f ms, ink %.1f ms, layout %.1f ms, prepared %.1f ms in all; "
             "%zu glyphs, %zu marks, %zu runs, %zu rows; %d x %d for the engine\n",
             name.c_str(), capture.width, capture.height, read, inkMs, layoutMs, total,
-            ink.glyphs.size(), marks, layout.runs.size(), layout.rows.size(), prepared.width,
+            ink.glyphs.size(), marked, layout.runs.size(), layout.rows.size(), prepared.width,
             prepared.height);
     }
     return 0;

@@ -149,19 +149,20 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label
     screen.fill(8, 14, 16, 22, {250, 200, 40});
     screen.text(26, 24, "lion in loin");
-    Ink ink = FindInk(screen.image);
-    const TextLayout layout = LayOut(ink);
-    const Glyph& icon = ink.glyphs[static_cast<size_t>(ink.glyphOf[15 * 140 + 5] - 1)];
-    EXPECT_TRUE(icon.mark);
-    EXPECT_EQ(icon.run, -1);
+    const Ink ink = FindInk(screen.image);
+    const Marks marks = MarkNonText(ink);
+    const TextLayout layout = LayOut(ink, marks);
+    const int icon = ink.glyphOf[15 * 140 + 5] - 1;
+    EXPECT_EQ(marks[static_cast<size_t>(icon)], rules::MarkRule::Colourful);
+    EXPECT_EQ(layout.runOf[static_cast<size_t>(icon)], -1);
     ASSERT_EQ(layout.rows.size(), 1u);
     ASSERT_EQ(layout.rows[0].size(), 1u) << "one run: the words of one label";
     // The dot of the first i (at x 28, two rows above the x-height) rides with its word.
     ASSERT_GT(ink.glyphOf[16 * 140 + 28], 0) << "the dot is ink";
-    const Glyph& dot = ink.glyphs[static_cast<size_t>(ink.glyphOf[16 * 140 + 28] - 1)];
-    EXPECT_FALSE(dot.mark);
-    EXPECT_EQ(dot.run, layout.rows[0][0]);
-    EXPECT_EQ(layout.runs[static_cast<size_t>(dot.run)].box.x0, 26);
+    const int dot = ink.glyphOf[16 * 140 + 28] - 1;
+    EXPECT_FALSE(IsMark(marks, dot));
+    EXPECT_EQ(layout.runOf[static_cast<size_t>(dot)], layout.rows[0][0]);
+    EXPECT_EQ(layout.runs[static_cast<size_t>(layout.rows[0][0])].box.x0, 26);
 }
 
 TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
@@ -172,7 +173,7 @@ TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
         columns.text(250, 16 + 14 * line, "noon lion loin noon lion loin noon lion");
     }
     Ink ink = FindInk(columns.image);
-    EXPECT_EQ(RowStarts(LayOut(ink)),
+    EXPECT_EQ(RowStarts(LayOut(ink, MarkNonText(ink))),
               (std::vector<std::vector<int>>{{10}, {10}, {10}, {250}, {250}, {250}}));
     // A list: a short name and its size on each row, far apart.
     Screen list(300, 60);
@@ -181,7 +182,7 @@ TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
         list.text(240, 16 + 14 * line, "nil");
     }
     ink = FindInk(list.image);
-    const TextLayout rows = LayOut(ink);
+    const TextLayout rows = LayOut(ink, MarkNonText(ink));
     EXPECT_EQ(RowStarts(rows), (std::vector<std::vector<int>>{{10, 240}, {10, 240}, {10, 240}}));
     // Where words surely part (in each of a small row's three readings): between the cells,
     // and at the blank of "noon lion" only.

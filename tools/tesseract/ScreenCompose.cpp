@@ -8,27 +8,33 @@
 
 #include "tools/tesseract/Pieces.h"
 #include "tools/tesseract/ScreenLayout.h"
+#include "tools/tesseract/ScreenRules.h"
 
 namespace gs::tools {
 
 namespace {
 
+using namespace rules;
+
 // One run's pixels as grey, dark on white: its own ink scaled by its contrast; the ink of
 // everything else (other runs, marks, rules) and the faint edges around it left white.
-GreyImage RunPicture(const Ink& ink, int r, const Box& from) {
+GreyImage RunPicture(const Ink& ink, const std::vector<int>& runOf, int r, const Box& from) {
     const int w = ink.width;
     std::vector<int> strengths;
     auto own = [&](size_t p) {
         const int32_t g = ink.glyphOf[p];
-        return g && ink.glyphs[static_cast<size_t>(g - 1)].run == r;
+        return g && runOf[static_cast<size_t>(g - 1)] == r;
     };
     for (int y = from.y0; y < from.y1; ++y)
         for (int x = from.x0; x < from.x1; ++x)
             if (const size_t p = static_cast<size_t>(y) * w + x; own(p))
                 strengths.push_back(ink.strength[p]);
     std::sort(strengths.begin(), strengths.end());
-    const int contrast =
-        std::max(kInkStrength, strengths.empty() ? 255 : strengths[strengths.size() * 9 / 10]);
+    const int contrast = std::max(
+        kInkStrength,
+        strengths.empty()
+            ? 255
+            : strengths[static_cast<size_t>(kRunContrast * static_cast<double>(strengths.size()))]);
     GreyImage out{from.width(), from.height(), {}};
     out.pixels.resize(static_cast<size_t>(out.width) * out.height);
     for (int y = from.y0; y < from.y1; ++y)
@@ -90,8 +96,7 @@ std::vector<Stretch> Stretches(const Ink& ink, const Run& run, const Box& from) 
     std::vector<uint8_t> columns(static_cast<size_t>(from.width()), kEmpty);
     for (int g : run.glyphs) {
         const Box& b = box(g);
-        const bool underscore = 5 * b.height() <= std::max(10, run.height) &&
-                                3 * b.width() >= run.height && b.y0 >= baseline - 1;
+        const bool underscore = IsUnderscore(b.width(), b.height(), run.height, baseline - b.y0);
         for (int x = std::max(b.x0, from.x0); x < std::min(b.x1, from.x1); ++x) {
             uint8_t& c = columns[static_cast<size_t>(x - from.x0)];
             c = std::max<uint8_t>(c, underscore ? kUnderscore : kCovered);
@@ -111,14 +116,6 @@ std::vector<Stretch> Stretches(const Ink& ink, const Run& run, const Box& from) 
         underscore = false;
     }
     return out;
-}
-
-// Whether a stretch surely parts two words, by the row's letter spacing (its usual stretch,
-// most being between letters, and no more than a quarter of the letters' height where the
-// letters touch). Measured on the bench's screens: letters stand up to two pixels farther apart
-// than usual, words three or more and at least four pixels.
-bool PartsWords(const Stretch& s, int letters) {
-    return s.underscore || s.x1 - s.x0 >= std::max(4, letters + 3);
 }
 
 }  // namespace
@@ -159,7 +156,7 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             // Text of about the screen's usual size is enlarged alike: its letters' heights
             // vary with accents and descenders more than its size does.
             double height = std::max(1, Median(heights));
-            if (height >= 0.75 * usual && height <= 1.33 * usual) height = usual;
+            if (height >= kUsualLow * usual && height <= kUsualHigh * usual) height = usual;
             std::vector<double> scales{kTallLetters / height};
             if (height < kSmallText)
                 for (double also : kSmallTextAlso) scales.push_back(also / height);
@@ -171,16 +168,18 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                 for (const Stretch& s : stretches.back())
                     if (!s.underscore) widths.push_back(s.x1 - s.x0);
             }
+            // The row's letter spacing: its usual stretch (most are between letters), and no more
+            // than a quarter of its letters' height where its letters touch.
             const int letters =
-                std::min(Median(widths), std::max(1, static_cast<int>(0.25 * height)));
+                std::min(Median(widths), std::max(1, static_cast<int>(kTouchingLetters * height)));
             for (double& scale : scales) {
-                scale = std::clamp(scale, 1.0, 8.0) * budget;
+                scale = std::clamp(scale, 1.0, kMostScale) * budget;
                 if (out.bands.empty()) {
-                    margin = std::max(10.0, 1.35 * height * scale);
+                    margin = std::max(10.0, kEm * height * scale);
                     y = static_cast<int>(margin);
                 } else {
                     const bool newBlock = layout.blockOf[i] != out.bands.back().block;
-                    y += static_cast<int>((newBlock ? 1.2 : 0.5) * height * scale);
+                    y += static_cast<int>((newBlock ? kBlockGap : kRowGap) * height * scale);
                 }
                 const int top = std::max(0, extent.y0 - pad);
                 int x = static_cast<int>(margin), bottom = y;
@@ -192,12 +191,12 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                     const int down = y + at(from.y0 - top);
                     placed.push_back(Placed{r, from, x, down, scale});
                     for (const Stretch& s : stretches[k])
-                        if (PartsWords(s, letters))
+                        if (PartsWords(s.x1 - s.x0, letters, s.underscore))
                             band.spacing.push_back(Spacing{x + at(s.x0), x + at(s.x1), s.underscore,
-                                                           s.x1 - s.x0 >= 0.5 * height});
+                                                           s.x1 - s.x0 >= kDigitsApart * height});
                     x += at(from.width());
                     bottom = std::max(bottom, down + at(from.height()));
-                    const int next = x + at(1.1 * height);
+                    const int next = x + at(kCellGap * height);
                     if (k + 1 < row.size()) band.spacing.push_back(Spacing{x, next, false, true});
                     x = next;
                 }
@@ -216,14 +215,14 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
     out.image = GreyImage{std::max(width, 1), std::max(y, 1), {}};
     out.image.pixels.assign(static_cast<size_t>(out.image.width) * out.image.height, 255);
     for (const Placed& p : placed)
-        Enlarge(RunPicture(ink, p.run, p.from), p.scale, out.image, p.left, p.top);
+        Enlarge(RunPicture(ink, layout.runOf, p.run, p.from), p.scale, out.image, p.left, p.top);
     return out;
 }
 
 Composed PrepareScreen(const RgbImage& capture) {
-    Ink ink = FindInk(capture);
+    const Ink ink = FindInk(capture);
     if (!ink.plain) {
-        const TextLayout layout = LayOut(ink);
+        const TextLayout layout = LayOut(ink, MarkNonText(ink));
         if (!layout.rows.empty()) return ComposeForRecognition(ink, layout);
     }
     return Composed{PrepareForRecognition(capture), {}};

@@ -6,6 +6,7 @@
 #include <numeric>
 
 #include "tools/tesseract/Pieces.h"
+#include "tools/tesseract/ScreenRules.h"
 
 namespace gs::tools {
 
@@ -28,9 +29,7 @@ int OverlapY(const Box& a, const Box& b) { return std::min(a.y1, b.y1) - std::ma
 
 namespace {
 
-constexpr int kFlat = 3;           // neighbours this close in every channel are one flat area
-constexpr int kLineStrength = 12;  // rules and edges may be faint
-constexpr int kLineMin = 24;       // the shortest straight run that may be a rule
+using namespace rules;
 
 // 8-connected pieces of the pixels `on` accepts: labels[p] is the piece's number + 1, or 0.
 template <class On>
@@ -70,7 +69,7 @@ int Channel(const RgbImage& c, size_t p, int k) { return c.pixels[3 * p + static
 
 bool Flat(const RgbImage& c, size_t p, size_t q) {
     for (int k = 0; k < 3; ++k)
-        if (std::abs(Channel(c, p, k) - Channel(c, q, k)) > kFlat) return false;
+        if (std::abs(Channel(c, p, k) - Channel(c, q, k)) > kFlatStep) return false;
     return true;
 }
 
@@ -116,11 +115,12 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
                                              same(0, -1) && same(0, 1);
         }
     // Large and thick enough that no letter's inside, icon, avatar or rule is taken for one.
-    const size_t minSize = std::min<size_t>(400, n / 4);
+    const size_t minSize = std::min<size_t>(kBackgroundArea, n / 4);
     std::vector<uint8_t> large(static_cast<size_t>(areas));
     for (size_t a = 0; a < large.size(); ++a)
         large[a] = sizes[a] >= minSize && inner[a] >= minSize / 4 &&
-                   boxes[a].width() >= std::min(48, w) && boxes[a].height() >= std::min(16, h);
+                   boxes[a].width() >= std::min(kBackgroundWidth, w) &&
+                   boxes[a].height() >= std::min(kBackgroundHeight, h);
 
     bg.source.assign(n, -1);
     std::vector<int32_t> queue;
@@ -147,7 +147,7 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
     return bg;
 }
 
-// Straight runs of at least kLineMin pixels, at most kLineThickness thick, of the pixels `on`
+// Straight runs of at least kLineLength pixels, at most kLineThickness thick, of the pixels `on`
 // accepts, along rows (`horizontal`) or columns. Touching runs become one line.
 template <class On>
 std::vector<Line> StraightRuns(int w, int h, bool horizontal, On on) {
@@ -189,7 +189,7 @@ std::vector<Line> StraightRuns(int w, int h, bool horizontal, On on) {
                 }
                 e = k + 1;
             }
-            if (e - a >= kLineMin) {
+            if (e - a >= kLineLength) {
                 Box box = horizontal ? Box{a, b, e, b + 1} : Box{b, a, b + 1, e};
                 // Joined to a line that ends on the row (column) before and shares most of it.
                 auto joins = [&](const Line& l) {
@@ -227,7 +227,7 @@ std::vector<Line> BackgroundEdges(int w, int h, const Backgrounds& bg) {
                 }
                 int e = a;
                 while (e < along && edge(e)) ++e;
-                if (e - a >= kLineMin)
+                if (e - a >= kLineLength)
                     lines.push_back(
                         Line{horizontal ? Box{a, b, e, b + 2} : Box{b, a, b + 2, e}, horizontal});
                 a = e;
@@ -254,7 +254,8 @@ void MeasureGlyphs(Ink& ink, int count) {
 int GlyphHeight(const std::vector<Glyph>& glyphs, double share) {
     std::vector<int> heights;
     for (const Glyph& g : glyphs)
-        if (g.box.height() >= 3 && g.box.height() <= 120 && g.box.width() <= 5 * g.box.height())
+        if (g.box.height() >= kLetterLowest && g.box.height() <= kLetterHighest &&
+            g.box.width() <= kLetterWidest * g.box.height())
             heights.push_back(g.box.height());
     if (heights.empty()) return 0;
     const auto at =
@@ -284,7 +285,7 @@ void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
         const double t = dd > 0 ? std::clamp(dv / dd, 0.0, 1.0) : 0.0;
         double residual = 0;
         for (int k = 0; k < 3; ++k) residual = std::max(residual, std::abs(v[k] - t * d[k]));
-        off[p] = residual > 48;
+        off[p] = residual > kOffTheBlend;
     }
     for (int y = 0; y + 1 < ink.height; ++y)
         for (int x = 0; x + 1 < w; ++x) {
@@ -325,7 +326,7 @@ Ink FindInk(const RgbImage& capture) {
     // A first look at the ink tells the size of the text, which tells a rule from a stroke.
     auto inked = [&](size_t p) { return ink.strength[p] >= kInkStrength; };
     MeasureGlyphs(ink, LabelPieces(w, h, inked, ink.glyphOf));
-    const int minLine = std::max(kLineMin, 3 * GlyphHeight(ink.glyphs, 0.5));
+    const int minLine = std::max(kLineLength, kLineLetters * GlyphHeight(ink.glyphs, 0.5));
     std::erase_if(ink.lines, [&](const Line& l) { return l.length() < minLine; });
     ink.erased.assign(n, 0);
     std::vector<int> onLines(ink.glyphs.size(), 0);
@@ -339,11 +340,11 @@ Ink FindInk(const RgbImage& capture) {
             }
     // A frame (a card's border with its round corners) goes whole; text touching a rule (an
     // underline's descenders, a button's outline) keeps what is off the rule.
-    const int frame = 3 * GlyphHeight(ink.glyphs, 0.8);
+    const int frame = kFrameLetters * GlyphHeight(ink.glyphs, 0.8);
     for (size_t p = 0; p < n; ++p)
         if (const int32_t g = ink.glyphOf[p]) {
             const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
-            if (20 * onLines[static_cast<size_t>(g - 1)] >= 17 * glyph.pixels &&
+            if (onLines[static_cast<size_t>(g - 1)] >= kFrameOnRules * glyph.pixels &&
                 glyph.box.width() >= frame && glyph.box.height() >= frame)
                 ink.erased[p] = 1;
         }
@@ -360,7 +361,8 @@ Ink FindInk(const RgbImage& capture) {
     for (size_t p = 0; p < n; ++p)
         if (const int32_t g = ink.glyphOf[p]) {
             const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
-            if (4 * ink.strength[p] < 3 * ink.strength[static_cast<size_t>(glyph.strongest)])
+            if (ink.strength[p] <
+                kInkColourShare * ink.strength[static_cast<size_t>(glyph.strongest)])
                 continue;
             std::array<uint32_t, 4>& sum = sums[static_cast<size_t>(g - 1)];
             for (int k = 0; k < 3; ++k)
@@ -372,7 +374,6 @@ Ink FindInk(const RgbImage& capture) {
             ink.glyphs[g].colour[k] =
                 static_cast<uint8_t>(sums[g][static_cast<size_t>(k)] / std::max(1u, sums[g][3]));
     CountColourful(ink, capture, bg);
-    MarkNonText(ink);
     return ink;
 }
 

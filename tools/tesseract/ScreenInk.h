@@ -1,7 +1,7 @@
 #pragma once
 // What is drawn on a screen capture: each pixel's background, the ink on it, the straight rules
-// and background edges that divide a screen, and the connected pieces of ink, each told as a
-// glyph of text or as a mark that is not text (an icon, a check box, an avatar, a bullet).
+// and background edges that divide a screen, and the connected pieces of ink (glyphs), each
+// with its measures; ScreenMarks tells which of them are not text.
 #include <cstdint>
 #include <vector>
 
@@ -35,10 +35,8 @@ struct Glyph {
     Box box;
     int pixels = 0;
     int strongest = 0;    // the index of its pixel farthest from the background
-    uint8_t colour[3]{};  // that pixel's colour: the glyph's ink
-    int colourful = 0;    // 2 x 2 patches in a second colour, off the line from background to ink
-    bool mark = false;
-    int run = -1;  // the piece of text line it belongs to (layout)
+    uint8_t colour[3]{};  // its ink: the mean colour of its strongest pixels
+    int colourful = 0;    // 2 x 2 patches in colours no smoothing of its ink makes
 };
 
 struct Ink {
@@ -54,15 +52,7 @@ struct Ink {
     bool plain = false;
 };
 
-// Strength from which a pixel counts as ink (of 255).
-inline constexpr int kInkStrength = 40;
-// The thickest a rule may be, in pixels.
-inline constexpr int kLineThickness = 3;
-
-// Finds the backgrounds, the ink, the lines and the glyphs, and tells marks from text.
+// Finds the backgrounds, the ink, the lines and the glyphs.
 Ink FindInk(const RgbImage& capture);
-
-// Marks every glyph that is not text (see the rules in the source); FindInk calls it.
-void MarkNonText(Ink& ink);
 
 }  // namespace gs::tools

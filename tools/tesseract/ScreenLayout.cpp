@@ -6,10 +6,13 @@
 #include <numeric>
 
 #include "tools/tesseract/Pieces.h"
+#include "tools/tesseract/ScreenRules.h"
 
 namespace gs::tools {
 
 namespace {
+
+using namespace rules;
 
 bool SameLine(const Box& a, const Box& b, double share) {
     return OverlapY(a, b) >= share * std::min(a.height(), b.height());
@@ -19,17 +22,14 @@ bool SameLine(const Box& a, const Box& b, double share) {
 // the gap to it is below the run's height (a word space is a third of that, a column gap more)
 // and it does not start far back under the run (a kerned "Ti" starts a little back);
 // then dots, accents and punctuation join the run they sit on, above or below.
-std::vector<Run> GatherRuns(Ink& ink) {
+std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>& runOf) {
     const int H = std::max(ink.glyphHeight, 4);
     std::vector<int> letters, small;
     for (size_t i = 0; i < ink.glyphs.size(); ++i) {
         const Glyph& g = ink.glyphs[i];
-        if (g.mark) continue;
-        // Dots, accents and punctuation are low and narrow; letters run together into a wider
-        // glyph (small text that touches) are letters however low.
-        const int gh = g.box.height();
-        const bool low = 20 * gh < 9 * H || (5 * gh < 3 * H && 5 * g.box.width() < 3 * H);
-        (low ? small : letters).push_back(static_cast<int>(i));
+        if (IsMark(marks, static_cast<int>(i))) continue;
+        (IsSmallGlyph(g.box.width(), g.box.height(), H) ? small : letters)
+            .push_back(static_cast<int>(i));
     }
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
     std::sort(letters.begin(), letters.end(), [&](int a, int b) { return box(a).x0 < box(b).x0; });
@@ -40,15 +40,13 @@ std::vector<Run> GatherRuns(Ink& ink) {
         int best = -1, bestShare = 0;
         std::erase_if(open, [&](int r) {
             return runs[static_cast<size_t>(r)].box.x1 <
-                   b.x0 - 4 * runs[static_cast<size_t>(r)].core.height();
+                   b.x0 - kRunClosed * runs[static_cast<size_t>(r)].core.height();
         });
         for (int r : open) {
             const Run& run = runs[static_cast<size_t>(r)];
             const int gap = b.x0 - run.box.x1;
             const int share = OverlapY(run.core, b);
-            if (gap > std::max(run.core.height(), b.height()) || 5 * gap < -2 * run.core.height() ||
-                2 * share < std::min(run.core.height(), b.height()))
-                continue;
+            if (!JoinsRun(gap, run.core.height(), b.height(), share)) continue;
             if (share > bestShare) best = r, bestShare = share;
         }
         if (best < 0) {
@@ -65,7 +63,8 @@ std::vector<Run> GatherRuns(Ink& ink) {
         std::vector<int> heights;
         for (int g : run.glyphs) heights.push_back(box(g).height());
         std::sort(heights.begin(), heights.end());
-        run.height = heights[heights.size() * 3 / 4];
+        run.height =
+            heights[static_cast<size_t>(kRunHeightShare * static_cast<double>(heights.size()))];
     }
     for (int g : small) {
         const Box& b = box(g);
@@ -74,9 +73,9 @@ std::vector<Run> GatherRuns(Ink& ink) {
         double nearest = 0;
         for (size_t r = 0; r < runs.size(); ++r) {
             const Run& run = runs[r];
-            const double reach = 0.3 * run.em(), h = run.core.height();
-            if (cx < run.box.x0 - reach || cx > run.box.x1 + reach || cy < run.core.y0 - 0.8 * h ||
-                cy > run.core.y1 + 0.5 * h)
+            const double reach = kSmallReach * run.em(), h = run.core.height();
+            if (cx < run.box.x0 - reach || cx > run.box.x1 + reach ||
+                cy < run.core.y0 - kSmallAbove * h || cy > run.core.y1 + kSmallBelow * h)
                 continue;
             const double d = cy < run.core.y0 ? run.core.y0 - cy : std::max(0.0, cy - run.core.y1);
             if (best < 0 || d < nearest) best = static_cast<int>(r), nearest = d;
@@ -86,8 +85,9 @@ std::vector<Run> GatherRuns(Ink& ink) {
             runs[static_cast<size_t>(best)].glyphs.push_back(g);
         }
     }
+    runOf.assign(ink.glyphs.size(), -1);
     for (size_t r = 0; r < runs.size(); ++r)
-        for (int g : runs[r].glyphs) ink.glyphs[static_cast<size_t>(g)].run = static_cast<int>(r);
+        for (int g : runs[r].glyphs) runOf[static_cast<size_t>(g)] = static_cast<int>(r);
     return runs;
 }
 
@@ -165,7 +165,7 @@ class Reader {
             const int at = l.horizontal ? (l.box.y0 + l.box.y1) / 2 : (l.box.x0 + l.box.x1) / 2;
             const double share = l.horizontal ? double(OverlapX(l.box, extent)) / extent.width()
                                               : double(OverlapY(l.box, extent)) / extent.height();
-            if (share < 0.6) continue;
+            if (share < kCutCover) continue;
             bool before = false, after = false, crossed = false;
             for (int r : ids) {
                 const Box& b = run(r).box;
@@ -207,7 +207,7 @@ class Reader {
         std::vector<Gap> gaps;
         int reach = extent.x0;
         for (int r : ids) {
-            if (run(r).box.x0 - reach >= em) gaps.push_back(Gap{reach, run(r).box.x0});
+            if (run(r).box.x0 - reach >= kColumnGap * em) gaps.push_back(Gap{reach, run(r).box.x0});
             reach = std::max(reach, run(r).box.x1);
         }
         std::stable_sort(gaps.begin(), gaps.end(),
@@ -223,17 +223,16 @@ class Reader {
             int paired = 0;
             for (int a : side)
                 paired += std::any_of(other.begin(), other.end(), [&](int b) {
-                    return SameLine(run(a).core, run(b).core, 0.6);
+                    return SameLine(run(a).core, run(b).core, kSameLine);
                 });
             return static_cast<double>(paired) / static_cast<double>(side.size());
         };
         auto prose = [&](const std::vector<int>& side) {
             std::vector<double> widths;
             for (int r : side) widths.push_back(run(r).box.width() / run(r).em());
-            return side.size() >= 3 && Median(widths) >= 12;
+            return IsRunningText(static_cast<int>(side.size()), Median(widths));
         };
-        const double l = share(left, right), r = share(right, left);
-        return std::max(l, r) >= 0.7 && std::min(l, r) >= 0.3 && !(prose(left) && prose(right));
+        return RowsPair(share(left, right), share(right, left), prose(left) && prose(right));
     }
 
     // The runs split where no run covers a row, top to bottom.
@@ -258,7 +257,7 @@ class Reader {
         std::vector<std::vector<int>> rows;
         std::vector<Box> cores;
         for (int r : ids) {
-            if (!rows.empty() && SameLine(cores.back(), run(r).core, 0.5)) {
+            if (!rows.empty() && SameLine(cores.back(), run(r).core, kSameRow)) {
                 rows.back().push_back(r);
                 cores.back().add(run(r).core);
                 continue;
@@ -283,9 +282,9 @@ class Reader {
 
 }  // namespace
 
-TextLayout LayOut(Ink& ink) {
+TextLayout LayOut(const Ink& ink, const Marks& marks) {
     TextLayout layout;
-    layout.runs = GatherRuns(ink);
+    layout.runs = GatherRuns(ink, marks, layout.runOf);
     std::vector<int> all(layout.runs.size());
     std::iota(all.begin(), all.end(), 0);
     Reader(layout.runs, ink.lines, layout).read(std::move(all));

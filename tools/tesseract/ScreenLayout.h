@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tools/tesseract/ScreenInk.h"
+#include "tools/tesseract/ScreenMarks.h"
 
 namespace gs::tools {
 
@@ -17,25 +18,19 @@ struct Run {
     Box core;        // its letters
     int height = 0;  // the height of its taller letters
     std::vector<int> glyphs;
-    double em() const { return 1.35 * height; }  // about the font's size
+    double em() const { return rules::kEm * height; }  // about the font's size
 };
 
 struct TextLayout {
     std::vector<Run> runs;
+    std::vector<int> runOf;  // per glyph: its run, or -1 (a mark, or a speck no run took)
     // In reading order, each row's runs from left to right; a row is one line of the result.
     std::vector<std::vector<int>> rows;
     std::vector<int> blockOf;  // per row: the block it belongs to (a pane, a column, a list)
 };
 
 // Gathers the text glyphs (marks left out) into runs and orders them.
-TextLayout LayOut(Ink& ink);
-
-// The height the engine reads best (of a row's taller letters, in pixels). Text shorter than
-// kSmallText on screen is hard for it at any one scale: it is also read at the smaller
-// heights, and the surest reading is taken (measured on the bench's 8-10 px crops).
-inline constexpr double kTallLetters = 30;
-inline constexpr int kSmallText = 12;
-inline constexpr double kSmallTextAlso[] = {16, 10};
+TextLayout LayOut(const Ink& ink, const Marks& marks);
 
 // A stretch between two glyphs of a row that surely parts two words, told from the screen's
 // own spacing (in the picture's columns): the engine often misjudges it ("24kB"), and reads an
@@ -60,8 +55,8 @@ struct Composed {
 
 // The rows as the engine reads them best: dark on white, the capture's own pixels of each run
 // (nothing of what lies around it), every row scaled so that its taller letters are about
-// kTallLetters pixels high (small text also at kSmallTextAlso), rows under each other with a
-// blank line between blocks.
+// rules::kTallLetters pixels high (small text also at rules::kSmallTextAlso), rows under each
+// other with a blank line between blocks.
 Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
 
 // The whole preparation of a capture: its text laid out as above, or, where no background can

@@ -1,0 +1,301 @@
+#pragma once
+// Every rule by which the screen-text reader tells text from what is not text and puts the text
+// in the order a person reads it, with its thresholds: each named, with the kind of capture it
+// is for and what set it. The steps (ScreenInk, ScreenMarks, ScreenLayout, ScreenCompose) compute
+// the measures; the decisions are the predicates here, so that each can be tested on its own,
+// a pixel either side of its threshold.
+//
+// "Sets" below name the bench sets a value was decided on: the drawn set (bench/ocr_accuracy.py
+// and bench/screen_layouts.py, pictures drawn with Pillow) and the real set's tuning half
+// (bench/screens, captures of real programs; bench/ocr_real.py). Heights are in the capture's
+// pixels; "H" is the screen's usual letter height, "tall" the height of the taller letters
+// (capitals, ascenders) beside a glyph.
+#include <algorithm>
+#include <cstdint>
+
+namespace gs::tools::rules {
+
+// ---- Backgrounds, ink and rules (ScreenInk) --------------------------------------------------
+
+// Neighbours this close in every channel belong to one flat area. Window faces and panes are
+// flat to the bit; 3 keeps the gentle gradients of title bars and buttons flat too.
+inline constexpr int kFlatStep = 3;
+// A flat area is a background when it is this large (a letter's inside, an icon's face, a rule
+// never is) and this many of its pixels lie two pixels deep inside it; and at least this wide
+// and high (a button's face is; a check box's is not).
+inline constexpr int kBackgroundArea = 400;
+inline constexpr int kBackgroundWidth = 48, kBackgroundHeight = 16;
+// Strength (of 255) from which a pixel counts as ink: half of a grey-smoothed stroke's edge.
+inline constexpr int kInkStrength = 40;
+// Rules and edges between panes may be faint (a light grey separator on white is 12 to 30).
+inline constexpr int kLineStrength = 12;
+// The thickest a rule may be, and the shortest: never shorter than three letters' height, so
+// that a letter's stroke (an l, an underscore of a short word) is no rule.
+inline constexpr int kLineThickness = 3;
+inline constexpr int kLineLength = 24;
+inline constexpr int kLineLetters = 3;
+// A frame (a card's border with round corners) goes whole when this share of its pixels lies
+// on rules and it spans three tall letters each way; text touching a rule keeps what is off it.
+inline constexpr double kFrameOnRules = 0.85;
+inline constexpr int kFrameLetters = 3;
+// The glyphs that may be letters when the text's size is measured: this high, and no wider
+// than this many times their height.
+inline constexpr int kLetterLowest = 3, kLetterHighest = 120, kLetterWidest = 5;
+// A glyph's ink colour: its pixels at least this share as strong as its strongest.
+inline constexpr double kInkColourShare = 0.75;
+
+// A pixel is in a colour of its own when it lies this far (in a channel) from every blend of its
+// background and its glyph's ink.
+inline constexpr int kOffTheBlend = 48;
+
+// ---- What is not text (ScreenMarks) ----------------------------------------------------------
+
+// What a glyph looks like and what lies beside it: measured once, judged by the rules below.
+struct GlyphContext {
+    int width = 0, height = 0;
+    int pixels = 0;
+    double density = 0;  // pixels over the box's area
+    double tall = 0;     // the taller letters beside it; never under kTallFloor of the screen's
+    int letter = 4;      // H, the screen's usual letter height (at least 4)
+    int beside = 0;      // glyphs on its rows nearby, up to twice its height
+    int besideColours = 0;
+    int colourOff = 0;    // its ink against the text beside it: the largest channel difference
+    int gap = 1 << 30;    // to the nearest glyph on its rows, left or right; 0 when one overlaps
+    int colourful = 0;    // 2 x 2 patches of colours no smoothing of its ink makes
+    bool pill = false;    // long straight edges along its top and bottom
+    bool bar = false;     // every row inked across
+    bool hollow = false;  // a square outline with its corners drawn and an empty middle
+    double aspect() const { return static_cast<double>(width) / height; }
+};
+
+// The taller letters beside a glyph are never taken for less than this share of the screen's.
+inline constexpr double kTallFloor = 0.9;
+
+enum class MarkRule : uint8_t {
+    Text,  // not a mark
+    Colourful,
+    IconSized,
+    AloneTall,
+    AloneOtherColour,
+    Solid,
+    HollowSquare,
+    Huge,
+    Post,
+    IconUnit,
+    Bullet,
+    InsideIcon,
+};
+inline constexpr int kMarkRules = 12;
+
+// A word of one glyph, or a label's icon: nothing beside it within half the tall letters.
+inline bool Alone(const GlyphContext& g) { return g.gap >= g.tall / 2; }
+// Roughly square and big enough to be a picture of something.
+inline bool Squarish(const GlyphContext& g) {
+    return g.aspect() >= 0.6 && g.aspect() <= 1.8 && g.height >= 7;
+}
+
+// Icons, pictures and emoji have patches in colours of their own; smoothed text has none.
+inline constexpr int kColourfulPatches = 3;
+inline constexpr int kColourfulShare = 20;  // one patch in this many pixels
+inline bool IsColourful(const GlyphContext& g) {
+    return g.colourful >= std::max(kColourfulPatches, g.pixels / kColourfulShare);
+}
+
+// Icons, check boxes, avatars and switches stand well above the letters beside them; letters
+// with accents stay under 1.45 of the tall letters (drawn set).
+inline constexpr double kIconHeight = 1.45;
+inline constexpr int kIconSmallest = 7;
+inline bool IsIconSized(const GlyphContext& g) {
+    return g.height >= kIconSmallest && g.height >= kIconHeight * g.tall && g.aspect() >= 0.5 &&
+           (g.aspect() <= 1.5 || (g.aspect() <= 2.6 && g.pill));
+}
+
+// A line icon before its label: alone, square and a little taller than the letters.
+inline constexpr double kAloneTallHeight = 1.2;
+inline bool IsAloneTall(const GlyphContext& g) {
+    return Alone(g) && g.beside > 0 && Squarish(g) && g.height >= kAloneTallHeight * g.tall;
+}
+
+// A toolbar's icons: alone and in another colour than the text beside them.
+inline constexpr int kOtherColour = 64;
+inline bool IsAloneOtherColour(const GlyphContext& g) {
+    return Alone(g) && g.besideColours >= 2 && g.colourOff >= kOtherColour &&
+           g.height >= 0.6 * g.tall;
+}
+
+// A colour swatch: a filled square at least a letter high that stands apart, or is filled across
+// every row when no taller than the letters (a bold N is dense too).
+inline constexpr double kSolidDensity = 0.88;
+inline bool IsSolid(const GlyphContext& g) {
+    return g.density >= kSolidDensity && g.aspect() >= 0.75 && g.aspect() <= 1.33 &&
+           g.height >= std::max(6, g.letter) &&
+           (g.height >= 1.1 * g.tall || 4 * g.gap >= g.tall || g.bar);
+}
+
+// An empty check box: a square outline a little taller than the letters.
+inline bool IsHollowSquare(const GlyphContext& g) {
+    return g.aspect() >= 0.85 && g.aspect() <= 1.18 && g.height >= std::max(7.0, 1.1 * g.tall) &&
+           g.hollow;
+}
+
+// Pictures and long bars: far larger than the text beside them.
+inline bool IsHuge(const GlyphContext& g) {
+    return (g.height >= 2 * g.tall && g.width >= 4 * g.tall) ||
+           (g.height >= 4 * g.tall && g.width >= 2 * g.tall) ||
+           (g.width >= 6 * g.height && g.width >= 4 * g.tall && g.height > kLineThickness && g.bar);
+}
+
+// A selected item's marker: a solid upright bar taller than the letters.
+inline bool IsPost(const GlyphContext& g) {
+    return g.width >= 2 && 10 * g.width <= 3 * g.height && g.density >= 0.85 &&
+           g.height >= 1.5 * g.tall;
+}
+
+// The first rule that takes a glyph for a mark, in the order above; Text when none does.
+inline MarkRule MarkOf(const GlyphContext& g) {
+    if (IsColourful(g)) return MarkRule::Colourful;
+    if (IsIconSized(g)) return MarkRule::IconSized;
+    if (IsAloneTall(g)) return MarkRule::AloneTall;
+    if (IsAloneOtherColour(g)) return MarkRule::AloneOtherColour;
+    if (IsSolid(g)) return MarkRule::Solid;
+    if (IsHollowSquare(g)) return MarkRule::HollowSquare;
+    if (IsHuge(g)) return MarkRule::Huge;
+    if (IsPost(g)) return MarkRule::Post;
+    return MarkRule::Text;
+}
+
+// A mark this small against the letters holds what lies inside it (the letter on a file's
+// icon, a check box's tick): whatever covers this share of its own box inside it goes too.
+inline constexpr double kIconReach = 5;
+inline constexpr double kInside = 0.7;
+
+// Icons drawn in pieces (a grid of squares, a clock's face and hands): pieces closer than
+// letters in a word form a unit; a unit of a few pieces that stands alone and is not a short
+// word is an icon when it is taller than the text's line or in another colour than it.
+struct UnitContext {
+    int pieces = 0;
+    int width = 0, height = 0;
+    int beside = 0;               // letters beside it on its line
+    double line = 1;              // the text's line: tall letters' tops to the baseline
+    double gap = 0;               // to the nearest letter beside it
+    bool word = false;            // two or more letter-high pieces side by side, not overlapping
+    double above = 0, below = 0;  // how far it reaches over the line's top and below its baseline
+    int colourOff = 0;
+};
+inline constexpr double kUnitTouch = 0.15;  // pieces this close (of the line's height) join
+inline constexpr int kUnitPieces = 6;
+inline constexpr double kUnitAlone = 0.6;  // of the line; a word space is a third of it or less
+inline bool IsIconUnit(const UnitContext& u) {
+    if (u.pieces < 1 || u.pieces > kUnitPieces || u.height < kIconSmallest ||
+        u.width > 2 * u.height || u.beside < 2 || u.gap < kUnitAlone * u.line)
+        return false;
+    const bool taller = !u.word && u.height >= 1.3 * u.line && u.width <= 1.6 * u.height &&
+                        std::max(u.above, u.below) >= 1 &&
+                        std::min(u.above, u.below) >= -0.15 * u.line;
+    const bool otherColour = u.colourOff >= kOtherColour && u.height >= 0.6 * u.line &&
+                             u.pieces <= 2 && u.width <= 1.4 * u.height;
+    return taller || otherColour;
+}
+
+// A bullet: a small round dot that starts a row and floats above its baseline, with nothing
+// above or below it (a full stop sits on the baseline, the dot of an i above its stem).
+struct BulletContext {
+    int width = 0, height = 0;
+    double density = 0;
+    int letter = 4;
+    bool before = false;   // a glyph close before it on its row
+    bool stacked = false;  // a glyph above or below it
+    bool beside = false;   // letters after it on its row
+    int raised = 0;        // its bottom above the baseline of the letters after it
+};
+inline bool IsBullet(const BulletContext& b) {
+    const double aspect = static_cast<double>(b.width) / std::max(1, b.height);
+    return b.height >= 2 && 10 * b.height <= 7 * b.letter && aspect >= 0.6 && aspect <= 1.6 &&
+           b.density >= 0.55 && !b.before && !b.stacked && b.beside &&
+           b.raised >= std::max(1, b.letter / 8);
+}
+
+// ---- Lines of text and their reading order (ScreenLayout) ------------------------------------
+
+// Dots, accents and punctuation are low and narrow (under 0.45 H, or under 0.6 H both ways):
+// they join the run they sit on. Letters run together into a wider glyph stay letters.
+inline bool IsSmallGlyph(int width, int height, int letter) {
+    return 20 * height < 9 * letter || (5 * height < 3 * letter && 5 * width < 3 * letter);
+}
+// A letter joins a run it shares half its height with when the gap to it is under the taller
+// one's height (a word space is a third of that, a column gap more) and it does not start far
+// back under the run (a kerned "Ti" starts a little back).
+inline bool JoinsRun(int gap, int runHeight, int letterHeight, int shared) {
+    return gap <= std::max(runHeight, letterHeight) && 5 * gap >= -2 * runHeight &&
+           2 * shared >= std::min(runHeight, letterHeight);
+}
+// A run no letter has joined for this many of its heights is closed.
+inline constexpr int kRunClosed = 4;
+// A run's height is that of its taller letters: this share of its glyphs are no higher.
+inline constexpr double kRunHeightShare = 0.75;
+// A dot, accent or mark of punctuation joins the nearest run whose letters it lies beside
+// (within this many ems), above (up to this share of the run's height) or below.
+inline constexpr double kSmallReach = 0.3, kSmallAbove = 0.8, kSmallBelow = 0.5;
+// A run's em: about its font's size from its taller letters.
+inline constexpr double kEm = 1.35;
+// A gap between columns is at least an em wide.
+inline constexpr double kColumnGap = 1.0;
+// A rule or an edge between backgrounds cuts a group when it runs across this share of it.
+inline constexpr double kCutCover = 0.6;
+// Two runs share a line when they share this much of the lower one's height.
+inline constexpr double kSameLine = 0.6;
+inline constexpr double kSameRow = 0.5;
+
+// Running text: three or more runs of a median width of twelve ems (drawn set's columns).
+inline constexpr int kRunningTextRuns = 3;
+inline constexpr double kRunningTextWidth = 12;
+inline bool IsRunningText(int runs, double medianWidthInEms) {
+    return runs >= kRunningTextRuns && medianWidthInEms >= kRunningTextWidth;
+}
+// Runs on the two sides of a gap pair up row by row (a list's name and size, a table's cells, a
+// menu's item and shortcut) when this share of one side and this of the other have a partner
+// on their line; two columns of running text pair up too when their lines happen to align, so
+// they never count as a table.
+inline constexpr double kPairedMost = 0.7, kPairedLeast = 0.3;
+inline bool RowsPair(double leftPaired, double rightPaired, bool bothRunningText) {
+    return std::max(leftPaired, rightPaired) >= kPairedMost &&
+           std::min(leftPaired, rightPaired) >= kPairedLeast && !bothRunningText;
+}
+
+// ---- The picture for the engine (ScreenCompose) ----------------------------------------------
+
+// The height the engine reads best (of a row's taller letters); text shorter than kSmallText is
+// hard for it at any one scale: it is also read at kSmallTextAlso, and the surest reading is
+// taken (drawn set's 8-10 px crops).
+inline constexpr double kTallLetters = 30;
+inline constexpr int kSmallText = 12;
+inline constexpr double kSmallTextAlso[] = {16, 10};
+// Rows of about the screen's usual height (within these shares) are enlarged alike, never
+// more than kMostScale times.
+inline constexpr double kUsualLow = 0.75, kUsualHigh = 1.33;
+inline constexpr double kMostScale = 8;
+// A run's ink is scaled to full black from the strength this share of its pixels stay under.
+inline constexpr double kRunContrast = 0.9;
+// Rows go under each other half a row apart, blocks more than a row apart; the cells of a row
+// a little more than a letter's height apart.
+inline constexpr double kRowGap = 0.5, kBlockGap = 1.2, kCellGap = 1.1;
+// An underscore: a flat bar (a fifth of the run's height, at most 2 px for small text) on the
+// baseline, at least a third of the run's height long.
+inline bool IsUnderscore(int width, int height, int runHeight, int belowBaseline) {
+    return 5 * height <= std::max(10, runHeight) && 3 * width >= runHeight && belowBaseline <= 1;
+}
+// Letters that touch leave no stretch between them; the letter spacing is then taken as at
+// most this share of the letters' height.
+inline constexpr double kTouchingLetters = 0.25;
+// Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
+// letters' height ("F10").
+inline constexpr double kDigitsApart = 0.5;
+// A stretch between two glyphs of a row surely parts two words when it is this much wider than
+// the row's letter spacing, and at least kWordGapMin (drawn set: letters stand up to two pixels
+// farther apart than usual, words three or more and at least four).
+inline constexpr int kWordGapMore = 3, kWordGapMin = 4;
+inline bool PartsWords(int stretch, int letterSpacing, bool underscore) {
+    return underscore || stretch >= std::max(kWordGapMin, letterSpacing + kWordGapMore);
+}
+
+}  // namespace gs::tools::rules
