@@ -8,6 +8,7 @@
 //
 //   screentext_bench [--whole | --show] OUT_DIR CAPTURE.png...
 //   screentext_bench --read NAME.bands NAME.hocr  (the text tesseract.exe makes of them)
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -74,7 +75,11 @@ int main(int argc, char** argv) {
         gs::File b = gs::OpenFile(gs::FromUtf8(argv[2]), L"rb");
         for (Composed::Band band{}; b && std::fscanf(b.get(), "%d %d %d %d", &band.top,
                                                      &band.bottom, &band.row, &band.block) == 4;) {
-            int n = 0;
+            int n = 0, words = 0;
+            if (std::fscanf(b.get(), "%d", &words) != 1) break;
+            band.words.assign(static_cast<size_t>(std::max(0, words)), 0);
+            for (int& w : band.words)
+                if (std::fscanf(b.get(), "%d", &w) != 1) break;
             band.spacing.clear();
             if (std::fscanf(b.get(), "%d", &n) != 1) break;
             for (int x0, x1, underscore, digits;
@@ -144,7 +149,9 @@ int main(int argc, char** argv) {
             for (const Composed::Band& b : bands) {
                 text += std::to_string(b.top) + " " + std::to_string(b.bottom) + " " +
                         std::to_string(b.row) + " " + std::to_string(b.block) + " " +
-                        std::to_string(b.spacing.size());
+                        std::to_string(b.words.size());
+                for (int w : b.words) text += " " + std::to_string(w);
+                text += " " + std::to_string(b.spacing.size());
                 for (const Spacing& s : b.spacing)
                     for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}})
                         text.append(" ").append(std::to_string(v));

@@ -85,13 +85,93 @@ void Enlarge(const GreyImage& from, double scale, GreyImage& to, int left, int t
 struct Stretch {
     int x0, x1;
     bool underscore;
+    bool parts = false;  // surely parts two words (told by the pitch of a fixed-pitch font)
 };
-std::vector<Stretch> Stretches(const Ink& ink, const Run& run, const Box& from) {
+struct RunSpacing {
+    std::vector<Stretch> stretches;
+    bool fixedPitch = false;
+    std::vector<int> words = {};  // in a fixed-pitch font: each word's letters
+};
+
+// The columns a run's glyphs stand in, left to right: glyphs one above the other (the dots of
+// a colon, an i and its dot) share one.
+std::vector<std::pair<int, int>> Cells(const Ink& ink, const Run& run) {
+    std::vector<std::pair<int, int>> spans;
+    for (int g : run.glyphs) {
+        const Box& b = ink.glyphs[static_cast<size_t>(g)].box;
+        spans.push_back({b.x0, b.x1});
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> cells;
+    for (const auto& [x0, x1] : spans) {
+        if (!cells.empty() && x0 < cells.back().second)
+            cells.back().second = std::max(cells.back().second, x1);
+        else
+            cells.push_back({x0, x1});
+    }
+    return cells;
+}
+
+double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b) {
+    return (b.first + b.second - a.first - a.second) / 2.0;
+}
+
+// The pitch of a fixed-pitch font (a terminal's, a code block's): the distance of most
+// neighbouring cells' middles, which all others are whole multiples of; 0 when the run's
+// letters are set in a proportional font. Cells nearer than half the pitch are one character's
+// pieces (the two strokes of a double quote), and become one.
+double Pitch(std::vector<std::pair<int, int>>& cells) {
+    std::vector<double> apart;
+    for (size_t i = 1; i < cells.size(); ++i) apart.push_back(Apart(cells[i - 1], cells[i]));
+    if (static_cast<int>(apart.size()) < kPitchCells) return 0;
+    const double pitch = Median(apart);
+    if (pitch < kPitchSmallest) return 0;
+    std::vector<std::pair<int, int>> merged{cells.front()};
+    for (size_t i = 1; i < cells.size(); ++i) {
+        if (Apart(merged.back(), cells[i]) < kPitchPieces * pitch)
+            merged.back().second = std::max(merged.back().second, cells[i].second);
+        else
+            merged.push_back(cells[i]);
+    }
+    int regular = 0;
+    for (size_t i = 1; i < merged.size(); ++i) {
+        const double d = Apart(merged[i - 1], merged[i]), k = std::round(d / pitch);
+        regular += k >= 1 && std::abs(d - k * pitch) <= kPitchSlack * pitch;
+    }
+    if (regular < kPitchRegular * static_cast<double>(merged.size() - 1)) return 0;
+    cells = std::move(merged);
+    return pitch;
+}
+
+RunSpacing Stretches(const Ink& ink, const Run& run, const Box& from) {
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
     std::vector<int> bottoms;
     for (int g : run.glyphs)
         if (2 * box(g).height() >= run.height) bottoms.push_back(box(g).y1);
     const int baseline = Median(bottoms);
+    std::vector<std::pair<int, int>> cells = Cells(ink, run);
+    if (const double pitch = Pitch(cells)) {
+        // Each cell's characters: glyphs that touch (a bold "mm") fill as many as their width.
+        RunSpacing out{{}, true, {0}};
+        int before = 0;  // the previous cell's characters
+        for (size_t i = 0; i < cells.size(); ++i) {
+            const int letters = std::max(
+                1, static_cast<int>(std::lround((cells[i].second - cells[i].first) / pitch)));
+            if (i > 0) {
+                // The empty cells between two: a blank, when about one is.
+                const double apart =
+                    (cells[i].first + cells[i].second - cells[i - 1].first - cells[i - 1].second) /
+                    2.0;
+                const bool parts = apart / pitch - (before + letters) / 2.0 >= kPitchWordGap - 1;
+                out.stretches.push_back(
+                    Stretch{cells[i - 1].second - from.x0, cells[i].first - from.x0, false, parts});
+                if (parts) out.words.push_back(0);
+            }
+            out.words.back() += letters;
+            before = letters;
+        }
+        return out;
+    }
     enum : uint8_t { kEmpty, kUnderscore, kCovered };
     std::vector<uint8_t> columns(static_cast<size_t>(from.width()), kEmpty);
     for (int g : run.glyphs) {
@@ -102,7 +182,7 @@ std::vector<Stretch> Stretches(const Ink& ink, const Run& run, const Box& from) 
             c = std::max<uint8_t>(c, underscore ? kUnderscore : kCovered);
         }
     }
-    std::vector<Stretch> out;
+    RunSpacing out;
     int last = -1;  // the last covered column
     bool underscore = false;
     for (int x = 0; x < from.width(); ++x) {
@@ -111,7 +191,7 @@ std::vector<Stretch> Stretches(const Ink& ink, const Run& run, const Box& from) 
             underscore = underscore || c == kUnderscore;
             continue;
         }
-        if (last >= 0 && x > last + 1) out.push_back(Stretch{last + 1, x, underscore});
+        if (last >= 0 && x > last + 1) out.stretches.push_back(Stretch{last + 1, x, underscore});
         last = x;
         underscore = false;
     }
@@ -160,12 +240,14 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             std::vector<double> scales{kTallLetters / height};
             if (height < kSmallText)
                 for (double also : kSmallTextAlso) scales.push_back(also / height);
-            std::vector<std::vector<Stretch>> stretches;
+            std::vector<RunSpacing> stretches;
             std::vector<int> widths{1};
+            bool fixedPitch = true;
             for (int r : row) {
                 const Run& run = layout.runs[static_cast<size_t>(r)];
                 stretches.push_back(Stretches(ink, run, sourceOf(run)));
-                for (const Stretch& s : stretches.back())
+                fixedPitch = fixedPitch && stretches.back().fixedPitch;
+                for (const Stretch& s : stretches.back().stretches)
                     if (!s.underscore) widths.push_back(s.x1 - s.x0);
             }
             // The row's letter spacing: its usual stretch (most are between letters), and no more
@@ -183,15 +265,19 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                 }
                 const int top = std::max(0, extent.y0 - pad);
                 int x = static_cast<int>(margin), bottom = y;
-                Composed::Band band{y, 0, static_cast<int>(i), layout.blockOf[i], {}};
+                Composed::Band band{y, 0, static_cast<int>(i), layout.blockOf[i], {}, {}};
+                if (fixedPitch)
+                    for (const RunSpacing& run : stretches)
+                        band.words.insert(band.words.end(), run.words.begin(), run.words.end());
                 auto at = [&](double v) { return static_cast<int>(std::lround(v * scale)); };
                 for (size_t k = 0; k < row.size(); ++k) {
                     const int r = row[k];
                     const Box from = sourceOf(layout.runs[static_cast<size_t>(r)]);
                     const int down = y + at(from.y0 - top);
                     placed.push_back(Placed{r, from, x, down, scale});
-                    for (const Stretch& s : stretches[k])
-                        if (PartsWords(s.x1 - s.x0, letters, s.underscore))
+                    for (const Stretch& s : stretches[k].stretches)
+                        if (s.parts || (!stretches[k].fixedPitch &&
+                                        PartsWords(s.x1 - s.x0, letters, s.underscore)))
                             band.spacing.push_back(Spacing{x + at(s.x0), x + at(s.x1), s.underscore,
                                                            s.x1 - s.x0 >= kDigitsApart * height});
                     x += at(from.width());

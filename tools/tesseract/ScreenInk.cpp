@@ -207,6 +207,28 @@ std::vector<Line> StraightRuns(int w, int h, bool horizontal, On on) {
     return lines;
 }
 
+// A rule is drawn in one colour: along it, the strength stays near its usual value. The edge of
+// a row of letters that touch (a smoothed "0000" in small text) rises and falls with each letter.
+bool Even(const Ink& ink, const Line& l) {
+    std::vector<int> along;
+    for (int a = l.horizontal ? l.box.x0 : l.box.y0; a < (l.horizontal ? l.box.x1 : l.box.y1);
+         ++a) {
+        int strongest = 0;
+        for (int b = l.horizontal ? l.box.y0 : l.box.x0; b < (l.horizontal ? l.box.y1 : l.box.x1);
+             ++b) {
+            const size_t p = l.horizontal ? static_cast<size_t>(b) * ink.width + a
+                                          : static_cast<size_t>(a) * ink.width + b;
+            strongest = std::max(strongest, static_cast<int>(ink.strength[p]));
+        }
+        along.push_back(strongest);
+    }
+    const double usual = Median(along);
+    const auto even = std::count_if(along.begin(), along.end(), [&](int s) {
+        return s >= kEvenLow * usual && s <= kEvenHigh * usual;
+    });
+    return even >= kEvenShare * static_cast<double>(along.size());
+}
+
 // Edges where one background area meets another along a row or a column.
 std::vector<Line> BackgroundEdges(int w, int h, const Backgrounds& bg) {
     auto areaOf = [&](size_t p) { return bg.area[static_cast<size_t>(bg.source[p])]; };
@@ -264,28 +286,35 @@ int GlyphHeight(const std::vector<Glyph>& glyphs, double share) {
     return *at;
 }
 
-// Patches of 2 x 2 pixels whose colour is not a blend of the glyph's background and ink: icons
-// and pictures have them; text, however it is smoothed, has at most single columns of them.
+// Whether a pixel's colour could be a smoothed edge of a glyph with ink `ink` on `back`: each
+// channel between the background's and the ink's, and, where the channels blend on their own
+// (sub-pixel smoothing), no further apart than its filter lets them be.
+bool Smoothed(const uint8_t* px, const uint8_t* back, const uint8_t* ink) {
+    double lo = 2, hi = -1;
+    for (int k = 0; k < 3; ++k) {
+        const int range = ink[k] - back[k], v = px[k] - back[k];
+        if (std::abs(range) < kNarrowChannel) {
+            if (std::abs(v) > std::abs(range) + kNarrowChannel) return false;
+            continue;
+        }
+        const double cover = static_cast<double>(v) / range;
+        if (cover < -kSmoothingSlack || cover > 1 + kSmoothingSlack) return false;
+        lo = std::min(lo, cover);
+        hi = std::max(hi, cover);
+    }
+    return hi < lo || hi - lo <= kSubpixelSpread;
+}
+
+// Patches of 2 x 2 pixels in colours no smoothing of the glyph's ink makes: icons and pictures
+// have them; text has none, however it is smoothed (grey or sub-pixel).
 void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
     const int w = ink.width;
     std::vector<uint8_t> off(ink.glyphOf.size(), 0);
     for (size_t p = 0; p < off.size(); ++p) {
         if (!ink.glyphOf[p]) continue;
         const Glyph& g = ink.glyphs[static_cast<size_t>(ink.glyphOf[p] - 1)];
-        const auto strongest = static_cast<size_t>(g.strongest);
         const auto back = static_cast<size_t>(bg.source[p]);
-        const auto glyphBack = static_cast<size_t>(bg.source[strongest]);
-        double d[3], v[3], dd = 0, dv = 0;
-        for (int k = 0; k < 3; ++k) {
-            d[k] = Channel(c, strongest, k) - Channel(c, glyphBack, k);
-            v[k] = Channel(c, p, k) - Channel(c, back, k);
-            dd += d[k] * d[k];
-            dv += d[k] * v[k];
-        }
-        const double t = dd > 0 ? std::clamp(dv / dd, 0.0, 1.0) : 0.0;
-        double residual = 0;
-        for (int k = 0; k < 3; ++k) residual = std::max(residual, std::abs(v[k] - t * d[k]));
-        off[p] = residual > kOffTheBlend;
+        off[p] = !Smoothed(&c.pixels[3 * p], &c.pixels[3 * back], g.reach);
     }
     for (int y = 0; y + 1 < ink.height; ++y)
         for (int x = 0; x + 1 < w; ++x) {
@@ -327,7 +356,7 @@ Ink FindInk(const RgbImage& capture) {
     auto inked = [&](size_t p) { return ink.strength[p] >= kInkStrength; };
     MeasureGlyphs(ink, LabelPieces(w, h, inked, ink.glyphOf));
     const int minLine = std::max(kLineLength, kLineLetters * GlyphHeight(ink.glyphs, 0.5));
-    std::erase_if(ink.lines, [&](const Line& l) { return l.length() < minLine; });
+    std::erase_if(ink.lines, [&](const Line& l) { return l.length() < minLine || !Even(ink, l); });
     ink.erased.assign(n, 0);
     std::vector<int> onLines(ink.glyphs.size(), 0);
     for (const Line& l : ink.lines)
@@ -373,6 +402,19 @@ Ink FindInk(const RgbImage& capture) {
         for (int k = 0; k < 3; ++k)
             ink.glyphs[g].colour[k] =
                 static_cast<uint8_t>(sums[g][static_cast<size_t>(k)] / std::max(1u, sums[g][3]));
+    // And how far it reaches in each channel: sub-pixel smoothing tints every pixel of a thin
+    // stroke, but each channel is fully inked somewhere in the glyph.
+    for (size_t p = 0; p < n; ++p)
+        if (const int32_t g = ink.glyphOf[p]) {
+            Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
+            const auto strongest = static_cast<size_t>(glyph.strongest);
+            const auto back = static_cast<size_t>(bg.source[strongest]);
+            for (int k = 0; k < 3; ++k) {
+                const int v = Channel(capture, p, k), b = Channel(capture, back, k);
+                if (std::abs(v - b) > std::abs(glyph.reach[k] - b) || p == strongest)
+                    glyph.reach[k] = static_cast<uint8_t>(v);
+            }
+        }
     CountColourful(ink, capture, bg);
     return ink;
 }

@@ -36,6 +36,7 @@ struct Glyph {
     int pixels = 0;
     int strongest = 0;    // the index of its pixel farthest from the background
     uint8_t colour[3]{};  // its ink: the mean colour of its strongest pixels
+    uint8_t reach[3]{};   // per channel, the value farthest from the background it reaches
     int colourful = 0;    // 2 x 2 patches in colours no smoothing of its ink makes
 };
 

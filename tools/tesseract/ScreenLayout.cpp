@@ -18,36 +18,53 @@ bool SameLine(const Box& a, const Box& b, double share) {
     return OverlapY(a, b) >= share * std::min(a.height(), b.height());
 }
 
-// Glyphs into runs: letters left to right, each joining the run it shares most rows with when
-// the gap to it is below the run's height (a word space is a third of that, a column gap more)
-// and it does not start far back under the run (a kerned "Ti" starts a little back);
-// then dots, accents and punctuation join the run they sit on, above or below.
+// Glyphs into runs, left to right: a letter joins the run it shares most rows with when the gap
+// to it is below the run's height (a word space is a third of that, a column gap more) and it
+// does not start far back under the run (a kerned "Ti" starts a little back); a small glyph
+// (a full stop, a colon, a comma, a dash, a quote) joins a run whose letters' band it lies in,
+// so that the letters after it measure their gap from it. Then dots and accents above or below
+// the letters join the run they sit on, and what is left of small glyphs side by side on a row
+// of their own (a row of carets or dashes under a line of code) makes a run of its own.
 std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>& runOf) {
     const int H = std::max(ink.glyphHeight, 4);
-    std::vector<int> letters, small;
+    std::vector<int> glyphs;
+    std::vector<uint8_t> small(ink.glyphs.size(), 0);
     for (size_t i = 0; i < ink.glyphs.size(); ++i) {
         const Glyph& g = ink.glyphs[i];
         if (IsMark(marks, static_cast<int>(i))) continue;
-        (IsSmallGlyph(g.box.width(), g.box.height(), H) ? small : letters)
-            .push_back(static_cast<int>(i));
+        glyphs.push_back(static_cast<int>(i));
+        small[i] = IsSmallGlyph(g.box.width(), g.box.height(), H);
     }
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
-    std::sort(letters.begin(), letters.end(), [&](int a, int b) { return box(a).x0 < box(b).x0; });
+    std::sort(glyphs.begin(), glyphs.end(), [&](int a, int b) { return box(a).x0 < box(b).x0; });
     std::vector<Run> runs;
-    std::vector<int> open;  // runs a later letter may still join
-    for (int g : letters) {
+    std::vector<int> open;  // runs a later glyph may still join
+    std::vector<int> left;  // small glyphs no run took in its line
+    for (int g : glyphs) {
         const Box& b = box(g);
-        int best = -1, bestShare = 0;
         std::erase_if(open, [&](int r) {
             return runs[static_cast<size_t>(r)].box.x1 <
                    b.x0 - kRunClosed * runs[static_cast<size_t>(r)].core.height();
         });
+        int best = -1, bestShare = 0, bestGap = 1 << 30;
         for (int r : open) {
             const Run& run = runs[static_cast<size_t>(r)];
             const int gap = b.x0 - run.box.x1;
+            if (small[static_cast<size_t>(g)]) {
+                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1) ||
+                    !JoinsRun(gap, run.core.height(), run.core.height(), run.core.height()) ||
+                    std::abs(gap) >= bestGap)
+                    continue;
+                best = r, bestGap = std::abs(gap);
+                continue;
+            }
             const int share = OverlapY(run.core, b);
             if (!JoinsRun(gap, run.core.height(), b.height(), share)) continue;
             if (share > bestShare) best = r, bestShare = share;
+        }
+        if (best < 0 && small[static_cast<size_t>(g)]) {
+            left.push_back(g);
+            continue;
         }
         if (best < 0) {
             best = static_cast<int>(runs.size());
@@ -56,17 +73,19 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
         }
         Run& run = runs[static_cast<size_t>(best)];
         run.box.add(b);
-        run.core.add(b);
+        if (!small[static_cast<size_t>(g)]) run.core.add(b);
         run.glyphs.push_back(g);
     }
     for (Run& run : runs) {
         std::vector<int> heights;
-        for (int g : run.glyphs) heights.push_back(box(g).height());
+        for (int g : run.glyphs)
+            if (!small[static_cast<size_t>(g)]) heights.push_back(box(g).height());
         std::sort(heights.begin(), heights.end());
         run.height =
             heights[static_cast<size_t>(kRunHeightShare * static_cast<double>(heights.size()))];
     }
-    for (int g : small) {
+    std::vector<int> alone;
+    for (int g : left) {
         const Box& b = box(g);
         const double cx = (b.x0 + b.x1) / 2.0, cy = (b.y0 + b.y1) / 2.0;
         int best = -1;
@@ -83,8 +102,31 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
         if (best >= 0) {
             runs[static_cast<size_t>(best)].box.add(b);
             runs[static_cast<size_t>(best)].glyphs.push_back(g);
+        } else if (b.width() >= kSmallRowGlyph && b.height() >= kSmallRowGlyph) {
+            alone.push_back(g);
         }
     }
+    // Rows of small glyphs alone: read at the size of the screen's text, not their own.
+    const size_t lettersRuns = runs.size();
+    for (int g : alone) {
+        const Box& b = box(g);
+        int best = -1;
+        for (size_t r = lettersRuns; r < runs.size() && best < 0; ++r)
+            if (b.x0 - runs[r].box.x1 <= H && 2 * OverlapY(runs[r].core, b) >= b.height())
+                best = static_cast<int>(r);
+        if (best < 0) {
+            best = static_cast<int>(runs.size());
+            runs.push_back(Run{});
+            runs.back().height = std::max(ink.tallHeight, H);
+        }
+        runs[static_cast<size_t>(best)].box.add(b);
+        runs[static_cast<size_t>(best)].core.add(b);
+        runs[static_cast<size_t>(best)].glyphs.push_back(g);
+    }
+    std::erase_if(runs, [&](const Run& run) {
+        return &run - runs.data() >= static_cast<std::ptrdiff_t>(lettersRuns) &&
+               static_cast<int>(run.glyphs.size()) < kSmallRow;
+    });
     runOf.assign(ink.glyphs.size(), -1);
     for (size_t r = 0; r < runs.size(); ++r)
         for (int g : runs[r].glyphs) runOf[static_cast<size_t>(g)] = static_cast<int>(r);

@@ -49,6 +49,10 @@ struct Composed {
     struct Band {
         int top, bottom, row, block;
         std::vector<Spacing> spacing;  // left to right
+        // When every run of the row is set in a fixed-pitch font: the letters of each of its
+        // words, counted off the screen's character cells (a blank is an empty cell; a full stop
+        // or a colon fills one as a letter does). Empty otherwise.
+        std::vector<int> words = {};
     };
     std::vector<Band> bands;  // empty when the picture is the capture as it is
 };

@@ -86,40 +86,63 @@ bool Bar(const Ink& ink, const Glyph& g, int label) {
     return true;
 }
 
-// The ink along the outermost two rows and columns: a box drawn as a square outline, its
-// corners drawn (a round letter's are not, if only just rounded), its middle half empty.
-bool HollowSquare(const Ink& ink, const Glyph& g, int label) {
-    const Box& b = g.box;
-    if (b.width() < 4 || b.height() < 4) return false;
+// A box drawn as a square outline: ink along its outermost two rows and columns, its corners
+// drawn (a round letter's are not, if only just rounded), its middle half empty. Rows and
+// columns at its edges with a single pixel of ink are left off first (the dotted line of a tree
+// view touching its expander). Tells the square's side (0 when it is none), and whether it is
+// drawn sharp: each side a straight line along the edge itself, and the four corner pixels ink.
+struct Square {
+    int side = 0;
+    bool sharp = false;
+};
+Square HollowSquare(const Ink& ink, const Glyph& g, int label) {
     auto inked = [&](int x, int y) {
         return ink.glyphOf[static_cast<size_t>(y) * ink.width + x] == label;
     };
-    auto rowCover = [&](int y) {
+    Box b = g.box;
+    auto rowInk = [&](int y) {
         int n = 0;
         for (int x = b.x0; x < b.x1; ++x) n += inked(x, y);
-        return static_cast<double>(n) / b.width();
+        return n;
     };
-    auto columnCover = [&](int x) {
+    auto columnInk = [&](int x) {
         int n = 0;
         for (int y = b.y0; y < b.y1; ++y) n += inked(x, y);
-        return static_cast<double>(n) / b.height();
+        return n;
     };
-    const double sides[4] = {std::max(rowCover(b.y0), rowCover(b.y0 + 1)),
-                             std::max(rowCover(b.y1 - 1), rowCover(b.y1 - 2)),
-                             std::max(columnCover(b.x0), columnCover(b.x0 + 1)),
-                             std::max(columnCover(b.x1 - 1), columnCover(b.x1 - 2))};
-    if (std::any_of(sides, sides + 4, [](double s) { return s < 0.75; })) return false;
+    for (bool trimmed = true; trimmed && b.width() >= 4 && b.height() >= 4;) {
+        trimmed = false;
+        if (rowInk(b.y0) <= 1) ++b.y0, trimmed = true;
+        if (rowInk(b.y1 - 1) <= 1) --b.y1, trimmed = true;
+        if (columnInk(b.x0) <= 1) ++b.x0, trimmed = true;
+        if (columnInk(b.x1 - 1) <= 1) --b.x1, trimmed = true;
+    }
+    if (b.width() < 4 || b.height() < 4) return {};
+    const double aspect = static_cast<double>(b.width()) / b.height();
+    if (aspect < kSquareLeast || aspect > kSquareMost) return {};
+    auto rowCover = [&](int y) { return static_cast<double>(rowInk(y)) / b.width(); };
+    auto columnCover = [&](int x) { return static_cast<double>(columnInk(x)) / b.height(); };
+    const double edges[4] = {rowCover(b.y0), rowCover(b.y1 - 1), columnCover(b.x0),
+                             columnCover(b.x1 - 1)};
+    const double sides[4] = {
+        std::max(edges[0], rowCover(b.y0 + 1)), std::max(edges[1], rowCover(b.y1 - 2)),
+        std::max(edges[2], columnCover(b.x0 + 1)), std::max(edges[3], columnCover(b.x1 - 2))};
+    if (std::any_of(sides, sides + 4, [](double s) { return s < 0.75; })) return {};
     int corners = 0;
     for (int cy : {b.y0, b.y1 - 2})
         for (int cx : {b.x0, b.x1 - 2})
             corners +=
                 inked(cx, cy) || inked(cx + 1, cy) || inked(cx, cy + 1) || inked(cx + 1, cy + 1);
-    if (corners < 3) return false;
+    if (corners < 3) return {};
     int inside = 0, area = 0;
     for (int y = b.y0 + b.height() / 4; y < b.y1 - b.height() / 4; ++y)
         for (int x = b.x0 + b.width() / 4; x < b.x1 - b.width() / 4; ++x, ++area)
             inside += inked(x, y);
-    return area > 0 && inside <= 0.3 * area;
+    if (area == 0 || inside > 0.3 * area) return {};
+    const bool sharp = std::all_of(edges, edges + 4, [](double e) { return e >= kSharpEdge; }) &&
+                       inked(b.x0, b.y0) && inked(b.x1 - 1, b.y0) && inked(b.x0, b.y1 - 1) &&
+                       inked(b.x1 - 1, b.y1 - 1);
+    return {b.height(), sharp};
 }
 
 GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
@@ -146,6 +169,7 @@ GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
         if (OverlapX(n.box, g.box) > 0) left = right = 0;
     });
     c.tall = TallFloor(ink);
+    c.screenTall = std::max(ink.tallHeight, H);
     if (heights.size() >= 2) {
         std::sort(heights.begin(), heights.end());
         c.tall = std::max(c.tall, static_cast<double>(heights[heights.size() * 4 / 5]));
@@ -157,7 +181,9 @@ GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
     const int label = i + 1;
     c.pill = c.height >= 4 && Pill(ink, g, label);
     c.bar = Bar(ink, g, label);
-    c.hollow = HollowSquare(ink, g, label);
+    const Square square = HollowSquare(ink, g, label);
+    c.hollowSide = square.side;
+    c.sharpSquare = square.sharp;
     return c;
 }
 

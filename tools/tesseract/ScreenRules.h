@@ -34,6 +34,10 @@ inline constexpr int kLineStrength = 12;
 inline constexpr int kLineThickness = 3;
 inline constexpr int kLineLength = 24;
 inline constexpr int kLineLetters = 3;
+// A rule is even: this share of it within these shares of its usual strength (a separator is
+// drawn in one colour; the smoothed edge of touching letters rises and falls; real set's
+// "0x00000001" in Tahoma 8 pt with ClearType was taken for a rule).
+inline constexpr double kEvenShare = 0.9, kEvenLow = 0.75, kEvenHigh = 1.33;
 // A frame (a card's border with round corners) goes whole when this share of its pixels lies
 // on rules and it spans three tall letters each way; text touching a rule keeps what is off it.
 inline constexpr double kFrameOnRules = 0.85;
@@ -44,9 +48,18 @@ inline constexpr int kLetterLowest = 3, kLetterHighest = 120, kLetterWidest = 5;
 // A glyph's ink colour: its pixels at least this share as strong as its strongest.
 inline constexpr double kInkColourShare = 0.75;
 
-// A pixel is in a colour of its own when it lies this far (in a channel) from every blend of its
-// background and its glyph's ink.
-inline constexpr int kOffTheBlend = 48;
+// A pixel's colour is explained by smoothing when each of its channels lies between the
+// background's and the ink's (within this share of the channel's range beyond either end);
+// sub-pixel (ClearType) smoothing blends each channel on its own, grey smoothing all three
+// alike, and neither makes a colour outside that box. A channel whose range is narrower than
+// kNarrowChannel may stray no farther than that beyond it.
+inline constexpr double kSmoothingSlack = 0.25;
+inline constexpr int kNarrowChannel = 32;
+// Sub-pixel smoothing's filter spreads a stroke over five sub-pixels: within one pixel the
+// channels' coverages then differ by two thirds at most (real set, ClearType text: 99.9 % of
+// text pixels within 0.64, none over 0.8). A pixel whose channels differ by more is a colour of
+// its own.
+inline constexpr double kSubpixelSpread = 0.8;
 
 // ---- What is not text (ScreenMarks) ----------------------------------------------------------
 
@@ -54,17 +67,19 @@ inline constexpr int kOffTheBlend = 48;
 struct GlyphContext {
     int width = 0, height = 0;
     int pixels = 0;
-    double density = 0;  // pixels over the box's area
-    double tall = 0;     // the taller letters beside it; never under kTallFloor of the screen's
-    int letter = 4;      // H, the screen's usual letter height (at least 4)
-    int beside = 0;      // glyphs on its rows nearby, up to twice its height
+    double density = 0;     // pixels over the box's area
+    double tall = 0;        // the taller letters beside it; never under kTallFloor of the screen's
+    double screenTall = 0;  // the screen's taller letters
+    int letter = 4;         // H, the screen's usual letter height (at least 4)
+    int beside = 0;         // glyphs on its rows nearby, up to twice its height
     int besideColours = 0;
-    int colourOff = 0;    // its ink against the text beside it: the largest channel difference
-    int gap = 1 << 30;    // to the nearest glyph on its rows, left or right; 0 when one overlaps
-    int colourful = 0;    // 2 x 2 patches of colours no smoothing of its ink makes
-    bool pill = false;    // long straight edges along its top and bottom
-    bool bar = false;     // every row inked across
-    bool hollow = false;  // a square outline with its corners drawn and an empty middle
+    int colourOff = 0;   // its ink against the text beside it: the largest channel difference
+    int gap = 1 << 30;   // to the nearest glyph on its rows, left or right; 0 when one overlaps
+    int colourful = 0;   // 2 x 2 patches of colours no smoothing of its ink makes
+    bool pill = false;   // long straight edges along its top and bottom
+    bool bar = false;    // every row inked across
+    int hollowSide = 0;  // the side of the square outline it draws (corners drawn, middle empty)
+    bool sharpSquare = false;  // that square drawn with straight edges and square corners
     double aspect() const { return static_cast<double>(width) / height; }
 };
 
@@ -132,10 +147,14 @@ inline bool IsSolid(const GlyphContext& g) {
            (g.height >= 1.1 * g.tall || 4 * g.gap >= g.tall || g.bar);
 }
 
-// An empty check box: a square outline a little taller than the letters.
+// An empty check box: a square outline (within these shapes) a little taller than the letters,
+// if only just rounded; a tree view's expander: a sharp square from kSharpHeight of them (9 px
+// beside 11 px letters; an o or a 0 is round at its corners, real set).
+inline constexpr double kSquareLeast = 0.85, kSquareMost = 1.18;
+inline constexpr double kHollowHeight = 1.1, kSharpHeight = 0.7, kSharpEdge = 0.9;
 inline bool IsHollowSquare(const GlyphContext& g) {
-    return g.aspect() >= 0.85 && g.aspect() <= 1.18 && g.height >= std::max(7.0, 1.1 * g.tall) &&
-           g.hollow;
+    return g.hollowSide >=
+           std::max(7.0, g.sharpSquare ? kSharpHeight * g.screenTall : kHollowHeight * g.tall);
 }
 
 // Pictures and long bars: far larger than the text beside them.
@@ -229,6 +248,17 @@ inline bool JoinsRun(int gap, int runHeight, int letterHeight, int shared) {
     return gap <= std::max(runHeight, letterHeight) && 5 * gap >= -2 * runHeight &&
            2 * shared >= std::min(runHeight, letterHeight);
 }
+// A small glyph lies in a run's line when its middle is within the run's letters' band, or
+// below it by less than this share of the band (a comma under a line without descenders).
+inline constexpr double kInLineBelow = 0.3;
+inline bool InLine(int y0, int y1, int coreTop, int coreBottom) {
+    const double middle = (y0 + y1) / 2.0;
+    return middle >= coreTop && middle <= coreBottom + kInLineBelow * (coreBottom - coreTop);
+}
+// Small glyphs on a row of their own (carets, dashes, dots under a line of code) are read when
+// at least this many stand side by side, each at least this large both ways (a tree view's
+// dotted lines are single pixels).
+inline constexpr int kSmallRow = 3, kSmallRowGlyph = 2;
 // A run no letter has joined for this many of its heights is closed.
 inline constexpr int kRunClosed = 4;
 // A run's height is that of its taller letters: this share of its glyphs are no higher.
@@ -287,6 +317,16 @@ inline bool IsUnderscore(int width, int height, int runHeight, int belowBaseline
 // Letters that touch leave no stretch between them; the letter spacing is then taken as at
 // most this share of the letters' height.
 inline constexpr double kTouchingLetters = 0.25;
+// A fixed-pitch font (a terminal's, a code block's): at least kPitchCells neighbouring cells,
+// their middles kPitchSmallest or more apart, and this share of them whole multiples of the
+// usual distance (within kPitchSlack of it: a narrow l or full stop sits up to 1.5 px off its
+// cell's middle at a pitch of 10, real set's terminals); pieces nearer than kPitchPieces of it
+// are one character. There a blank is a cell left empty: two cells this many pitches apart are
+// two words, nearer ones never (a full stop or a colon stands in a cell as wide as a letter's,
+// with much room on either side).
+inline constexpr int kPitchCells = 4;
+inline constexpr double kPitchSmallest = 4, kPitchSlack = 0.2, kPitchRegular = 0.85;
+inline constexpr double kPitchPieces = 0.5, kPitchWordGap = 1.5;
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;

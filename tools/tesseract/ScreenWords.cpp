@@ -16,7 +16,43 @@ namespace {
 // parts words goes to the nearest place between two letters the engine read (its own word
 // breaks first, within a few pixels): there a blank parts words the engine ran together, and
 // an underscore it read as a blank is put back. Elsewhere the engine's word breaks stand.
+// In a fixed-pitch row the screen's cells tell every word and its length: when the engine read
+// as many letters as there are cells, they are parted there (a full stop or a colon stands in a
+// cell as wide as a letter's, and the engine takes the room around it for blanks).
+std::optional<std::string> LineByCells(const std::vector<Word>& words, const Composed::Band& band) {
+    if (band.words.empty()) return std::nullopt;
+    auto count = [](const std::string& s) {
+        return static_cast<int>(std::count_if(s.begin(), s.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    };
+    std::vector<const std::string*> letters;
+    int read = 0, cells = 0;
+    for (const Word& w : words)
+        for (const Letter& l : w.letters)
+            if (l.text.find_first_not_of(' ') != std::string::npos) {
+                letters.push_back(&l.text);
+                read += count(l.text);
+            }
+    for (int n : band.words) cells += n;
+    if (read != cells) return std::nullopt;
+    std::string line;
+    size_t word = 0;
+    int inWord = 0;
+    for (const std::string* l : letters) {
+        if (inWord >= band.words[word] && word + 1 < band.words.size()) {
+            line += ' ';
+            ++word;
+            inWord = 0;
+        }
+        line += *l;
+        inWord += count(*l);
+    }
+    return line;
+}
+
 std::string LineOf(const std::vector<Word>& words, const Composed::Band& band) {
+    if (std::optional<std::string> byCells = LineByCells(words, band)) return *byCells;
     struct Boundary {
         const Letter *before, *after;
         bool engineBreak, blank = false, underscore = false;
@@ -62,6 +98,7 @@ std::string LineOf(const std::vector<Word>& words, const Composed::Band& band) {
         const bool loneBefore = i == 0 || parted(i - 1), loneAfter = parted(i + 1);
         if (loneBefore || loneAfter) b.blank = false;
     }
+
     std::string line = words.front().letters.front().text;
     for (const Boundary& b : between) {
         if (b.underscore)
