@@ -114,20 +114,18 @@ int main(int argc, char** argv) {
             continue;
         }
         t0 = std::chrono::steady_clock::now();
-        Ink ink;
-        Marks marks;
-        TextLayout layout;
+        ScreenReading seen;
+        const Ink& ink = seen.ink;
+        const Marks& marks = seen.marks;
+        const TextLayout& layout = seen.layout;
         GreyImage prepared;
         std::vector<Composed::Band> bands;
-        double inkMs = 0, layoutMs = 0;
+        double layoutMs = 0;
         if (whole) {
             prepared = PrepareForRecognition(capture);
         } else {
-            ink = FindInk(capture);
-            marks = MarkNonText(ink);
-            inkMs = since(t0);
-            layout = LayOut(ink, marks);
-            layoutMs = since(t0) - inkMs;
+            seen = ReadScreen(capture);
+            layoutMs = since(t0);
             if (ink.plain || layout.rows.empty()) {
                 prepared = PrepareForRecognition(capture);
             } else {
@@ -166,11 +164,11 @@ int main(int argc, char** argv) {
             if (s) std::fwrite(seen.data(), 1, seen.size(), s.get());
         }
         std::printf(
-            "%s: %d x %d, read %.1f ms, ink %.1f ms, layout %.1f ms, prepared %.1f ms in all; "
+            "%s: %d x %d, read %.1f ms, layout %.1f ms%s, prepared %.1f ms in all; "
             "%zu glyphs, %zu marks, %zu runs, %zu rows; %d x %d for the engine\n",
-            name.c_str(), capture.width, capture.height, read, inkMs, layoutMs, total,
-            ink.glyphs.size(), marked, layout.runs.size(), layout.rows.size(), prepared.width,
-            prepared.height);
+            name.c_str(), capture.width, capture.height, read, layoutMs,
+            seen.grid.found() ? " (a character grid)" : "", total, ink.glyphs.size(), marked,
+            layout.runs.size(), layout.rows.size(), prepared.width, prepared.height);
     }
     return 0;
 }

@@ -104,6 +104,12 @@ def engine_args(lang, psm, hocr):
     return args
 
 
+# The engine's languages as tesseract.exe asks for them (EngineLanguages); GS_LANGS="rus=rus"
+# tries others in the host loop.
+LANGS = {code: code + "+eng" for code in ("ces", "deu", "fra", "ita", "por", "rus", "spa")}
+LANGS.update(kv.split("=") for kv in os.environ.get("GS_LANGS", "").split(",") if "=" in kv)
+
+
 def read_host(sample, work, whole):
     """The native front end and the host's engine with the shipped data."""
     capture = os.path.join(SCREENS, sample["name"] + ".png")
@@ -115,7 +121,7 @@ def read_host(sample, work, whole):
     layout = os.path.getsize(bands) > 0 if os.path.exists(bands) else False
     out = os.path.join(work, name)
     subprocess.run(["tesseract", pgm, out, "--tessdata-dir", os.path.join(TOOLS, "tesseract", "tessdata")]
-                   + engine_args(sample["lang"], "6", layout), stdout=subprocess.DEVNULL,
+                   + engine_args(LANGS.get(sample["lang"], sample["lang"]), "6", layout), stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
     if not layout:
         return read_file(out + ".txt")
@@ -130,7 +136,7 @@ def read_whole_wine(sample, work):
     out = os.path.join(work, "whole")
     wine([os.path.join(TOOLS, "tesseract", "tesseract.exe"), winpath(os.path.join(work, sample["name"] + ".pgm")),
           winpath(out), "--tessdata-dir", winpath(os.path.join(TOOLS, "tesseract", "tessdata"))]
-         + engine_args(sample["lang"], "6", False))
+         + engine_args(LANGS.get(sample["lang"], sample["lang"]), "6", False))
     return read_file(out + ".txt")
 
 

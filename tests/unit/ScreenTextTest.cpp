@@ -93,8 +93,14 @@ TEST(ScreenText, PathsFromTheResultFolderNeedNotSpellItsName) {
     EXPECT_EQ(
         RelativePath(app + L"\\Data\\Published\\ocr\\", app + L"\\Data\\Published\\ocr\\img1.png"),
         L"img1.png");
-    EXPECT_EQ(RelativePath(app, app), L".");
+        EXPECT_EQ(RelativePath(app, app), L".");
     EXPECT_EQ(RelativePath(L"D:\\x", app), app) << "another drive";
+}
+
+TEST(ScreenText, EnglishIsReadBesideAnyOtherLanguage) {
+    EXPECT_EQ(EngineLanguages(L"rus"), L"rus+eng");
+    EXPECT_EQ(EngineLanguages(L"eng"), L"eng");
+    EXPECT_EQ(EngineLanguages(L""), L"") << "no language checked: the engine's own default";
 }
 
 // A screen drawn with a pixel font of four letters (x-height 6, ascender 9), dark on white.

@@ -93,63 +93,13 @@ struct RunSpacing {
     std::vector<int> words = {};  // in a fixed-pitch font: each word's letters
 };
 
-// The columns a run's glyphs stand in, left to right: glyphs one above the other (the dots of
-// a colon, an i and its dot) share one.
-std::vector<std::pair<int, int>> Cells(const Ink& ink, const Run& run) {
-    std::vector<std::pair<int, int>> spans;
-    for (int g : run.glyphs) {
-        const Box& b = ink.glyphs[static_cast<size_t>(g)].box;
-        spans.push_back({b.x0, b.x1});
-    }
-    std::sort(spans.begin(), spans.end());
-    std::vector<std::pair<int, int>> cells;
-    for (const auto& [x0, x1] : spans) {
-        if (!cells.empty() && x0 < cells.back().second)
-            cells.back().second = std::max(cells.back().second, x1);
-        else
-            cells.push_back({x0, x1});
-    }
-    return cells;
-}
-
-double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b) {
-    return (b.first + b.second - a.first - a.second) / 2.0;
-}
-
-// The pitch of a fixed-pitch font (a terminal's, a code block's): the distance of most
-// neighbouring cells' middles, which all others are whole multiples of; 0 when the run's
-// letters are set in a proportional font. Cells nearer than half the pitch are one character's
-// pieces (the two strokes of a double quote), and become one.
-double Pitch(std::vector<std::pair<int, int>>& cells) {
-    std::vector<double> apart;
-    for (size_t i = 1; i < cells.size(); ++i) apart.push_back(Apart(cells[i - 1], cells[i]));
-    if (static_cast<int>(apart.size()) < kPitchCells) return 0;
-    const double pitch = Median(apart);
-    if (pitch < kPitchSmallest) return 0;
-    std::vector<std::pair<int, int>> merged{cells.front()};
-    for (size_t i = 1; i < cells.size(); ++i) {
-        if (Apart(merged.back(), cells[i]) < kPitchPieces * pitch)
-            merged.back().second = std::max(merged.back().second, cells[i].second);
-        else
-            merged.push_back(cells[i]);
-    }
-    int regular = 0;
-    for (size_t i = 1; i < merged.size(); ++i) {
-        const double d = Apart(merged[i - 1], merged[i]), k = std::round(d / pitch);
-        regular += k >= 1 && std::abs(d - k * pitch) <= kPitchSlack * pitch;
-    }
-    if (regular < kPitchRegular * static_cast<double>(merged.size() - 1)) return 0;
-    cells = std::move(merged);
-    return pitch;
-}
-
 RunSpacing Stretches(const Ink& ink, const Run& run, const Box& from) {
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
     std::vector<int> bottoms;
     for (int g : run.glyphs)
         if (2 * box(g).height() >= run.height) bottoms.push_back(box(g).y1);
     const int baseline = Median(bottoms);
-    std::vector<std::pair<int, int>> cells = Cells(ink, run);
+    std::vector<std::pair<int, int>> cells = CellsOf(ink, run);
     if (const double pitch = Pitch(cells)) {
         // Each cell's characters: glyphs that touch (a bold "mm") fill as many as their width.
         RunSpacing out{{}, true, {0}};
@@ -305,12 +255,25 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
     return out;
 }
 
-Composed PrepareScreen(const RgbImage& capture) {
-    const Ink ink = FindInk(capture);
-    if (!ink.plain) {
-        const TextLayout layout = LayOut(ink, MarkNonText(ink));
-        if (!layout.rows.empty()) return ComposeForRecognition(ink, layout);
+ScreenReading ReadScreen(const RgbImage& capture) {
+    ScreenReading seen{FindInk(capture), {}, {}, {}};
+    if (seen.ink.plain) return seen;
+    seen.grid = FindCharacterGrid(seen.ink);
+    if (seen.grid.found()) {
+        seen.ink = FindInk(capture, Rules::Underlines);
+        seen.marks = GridMarks(seen.ink, seen.grid);
+        seen.layout = LayOutGrid(seen.ink, seen.marks);
+    } else {
+        seen.marks = MarkNonText(seen.ink);
+        seen.layout = LayOut(seen.ink, seen.marks);
     }
+    return seen;
+}
+
+Composed PrepareScreen(const RgbImage& capture) {
+    const ScreenReading seen = ReadScreen(capture);
+    if (!seen.ink.plain && !seen.layout.rows.empty())
+        return ComposeForRecognition(seen.ink, seen.layout);
     return Composed{PrepareForRecognition(capture), {}};
 }
 

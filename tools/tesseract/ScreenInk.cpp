@@ -229,6 +229,19 @@ bool Even(const Ink& ink, const Line& l) {
     return even >= kEvenShare * static_cast<double>(along.size());
 }
 
+// A line right under text: ink just above it along most of its length (a man page's underlined
+// argument), where a row of dashes or tildes has a blank line above it.
+bool Underline(const Ink& ink, const Line& l) {
+    int covered = 0;
+    for (int x = l.box.x0; x < l.box.x1; ++x)
+        for (int y = std::max(0, l.box.y0 - kUnderlineGap); y < l.box.y0; ++y)
+            if (ink.strength[static_cast<size_t>(y) * ink.width + x] >= kInkStrength) {
+                ++covered;
+                break;
+            }
+    return covered >= kUnderlineCover * l.length();
+}
+
 // Edges where one background area meets another along a row or a column.
 std::vector<Line> BackgroundEdges(int w, int h, const Backgrounds& bg) {
     auto areaOf = [&](size_t p) { return bg.area[static_cast<size_t>(bg.source[p])]; };
@@ -328,7 +341,7 @@ void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
 
 }  // namespace
 
-Ink FindInk(const RgbImage& capture) {
+Ink FindInk(const RgbImage& capture, Rules rules) {
     Ink ink;
     ink.width = capture.width;
     ink.height = capture.height;
@@ -349,14 +362,18 @@ Ink FindInk(const RgbImage& capture) {
     }
     auto faint = [&](size_t p) { return ink.strength[p] >= kLineStrength; };
     ink.lines = StraightRuns(w, h, true, faint);
-    for (Line& l : StraightRuns(w, h, false, faint)) ink.lines.push_back(l);
+    if (rules == Rules::All)
+        for (Line& l : StraightRuns(w, h, false, faint)) ink.lines.push_back(l);
     const std::vector<Line> edges = BackgroundEdges(w, h, bg);
 
     // A first look at the ink tells the size of the text, which tells a rule from a stroke.
     auto inked = [&](size_t p) { return ink.strength[p] >= kInkStrength; };
     MeasureGlyphs(ink, LabelPieces(w, h, inked, ink.glyphOf));
     const int minLine = std::max(kLineLength, kLineLetters * GlyphHeight(ink.glyphs, 0.5));
-    std::erase_if(ink.lines, [&](const Line& l) { return l.length() < minLine || !Even(ink, l); });
+    std::erase_if(ink.lines, [&](const Line& l) {
+        return l.length() < minLine || !Even(ink, l) ||
+               (rules == Rules::Underlines && !Underline(ink, l));
+    });
     ink.erased.assign(n, 0);
     std::vector<int> onLines(ink.glyphs.size(), 0);
     for (const Line& l : ink.lines)

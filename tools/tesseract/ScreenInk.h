@@ -53,7 +53,10 @@ struct Ink {
     bool plain = false;
 };
 
+// Which thin straight strokes are rules, not text: all of them, or (in a character grid, where
+// vertical bars and rows of dashes or tildes are characters) only the lines under text.
+enum class Rules { All, Underlines };
 // Finds the backgrounds, the ink, the lines and the glyphs.
-Ink FindInk(const RgbImage& capture);
+Ink FindInk(const RgbImage& capture, Rules rules = Rules::All);
 
 }  // namespace gs::tools

@@ -142,6 +142,9 @@ class Reader {
     Reader(const std::vector<Run>& runs, const std::vector<Line>& lines, TextLayout& out)
         : runs_(runs), lines_(lines), out_(out) {}
 
+    // All of them as one block, in rows.
+    void emitRows(std::vector<int> ids) { emit(std::move(ids)); }
+
     void read(std::vector<int> ids) {
         if (ids.size() <= 1) return emit(std::move(ids));
         const Box extent = extentOf(ids);
@@ -324,12 +327,126 @@ class Reader {
 
 }  // namespace
 
+std::vector<std::pair<int, int>> CellsOf(const Ink& ink, const Run& run) {
+    std::vector<std::pair<int, int>> spans;
+    for (int g : run.glyphs) {
+        const Box& b = ink.glyphs[static_cast<size_t>(g)].box;
+        spans.push_back({b.x0, b.x1});
+    }
+    std::sort(spans.begin(), spans.end());
+    std::vector<std::pair<int, int>> cells;
+    for (const auto& [x0, x1] : spans) {
+        if (!cells.empty() && x0 < cells.back().second)
+            cells.back().second = std::max(cells.back().second, x1);
+        else
+            cells.push_back({x0, x1});
+    }
+    return cells;
+}
+
+double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b) {
+    return (b.first + b.second - a.first - a.second) / 2.0;
+}
+
+double Pitch(std::vector<std::pair<int, int>>& cells) {
+    std::vector<double> apart;
+    for (size_t i = 1; i < cells.size(); ++i) apart.push_back(Apart(cells[i - 1], cells[i]));
+    if (static_cast<int>(apart.size()) < kPitchCells) return 0;
+    const double pitch = Median(apart);
+    if (pitch < kPitchSmallest) return 0;
+    std::vector<std::pair<int, int>> merged{cells.front()};
+    for (size_t i = 1; i < cells.size(); ++i) {
+        if (Apart(merged.back(), cells[i]) < kPitchPieces * pitch)
+            merged.back().second = std::max(merged.back().second, cells[i].second);
+        else
+            merged.push_back(cells[i]);
+    }
+    int regular = 0;
+    for (size_t i = 1; i < merged.size(); ++i) {
+        const double d = Apart(merged[i - 1], merged[i]), k = std::round(d / pitch);
+        regular += k >= 1 && std::abs(d - k * pitch) <= kPitchSlack * pitch;
+    }
+    if (regular < kPitchRegular * static_cast<double>(merged.size() - 1)) return 0;
+    cells = std::move(merged);
+    return pitch;
+}
+
 TextLayout LayOut(const Ink& ink, const Marks& marks) {
     TextLayout layout;
     layout.runs = GatherRuns(ink, marks, layout.runOf);
     std::vector<int> all(layout.runs.size());
     std::iota(all.begin(), all.end(), 0);
     Reader(layout.runs, ink.lines, layout).read(std::move(all));
+    return layout;
+}
+
+bool CharacterGrid::onGrid(const Box& b) const {
+    if (!found()) return false;
+    const double middle = (b.x0 + b.x1) / 2.0 - phase;
+    return std::abs(middle - std::round(middle / pitch) * pitch) <= kGridSlack * pitch;
+}
+
+CharacterGrid FindCharacterGrid(const Ink& ink) {
+    std::vector<int> runOf;
+    const std::vector<Run> runs =
+        GatherRuns(ink, Marks(ink.glyphs.size(), rules::MarkRule::Text), runOf);
+    // Each fixed-pitch run's pitch, weighed by its glyphs.
+    std::vector<double> pitches;
+    std::vector<std::pair<double, int>> found;  // pitch, cells
+    int glyphs = 0;
+    for (const Run& run : runs) {
+        if (run.glyphs.size() < 2) continue;
+        glyphs += static_cast<int>(run.glyphs.size());
+        std::vector<std::pair<int, int>> cells = CellsOf(ink, run);
+        if (const double pitch = Pitch(cells)) {
+            found.push_back({pitch, static_cast<int>(run.glyphs.size())});
+            pitches.insert(pitches.end(), run.glyphs.size(), pitch);
+        }
+    }
+    if (glyphs < kGridGlyphs || pitches.empty()) return {};
+    const double pitch = Median(pitches);
+    int inGrid = 0;
+    for (const auto& [p, n] : found)
+        if (std::abs(p - pitch) <= kGridSlack * pitch) inGrid += n;
+    if (inGrid < kGridShare * glyphs) return {};
+    // The phase most cells' middles agree on.
+    std::vector<double> phases;
+    for (const Run& run : runs)
+        for (const auto& [x0, x1] : CellsOf(ink, run))
+            phases.push_back(std::fmod((x0 + x1) / 2.0, pitch));
+    std::sort(phases.begin(), phases.end());
+    double phase = 0;
+    size_t most = 0;
+    for (double candidate : phases) {
+        const size_t agree =
+            static_cast<size_t>(std::count_if(phases.begin(), phases.end(), [&](double p) {
+                const double d = std::abs(p - candidate);
+                return std::min(d, pitch - d) <= kGridSlack * pitch;
+            }));
+        if (agree > most) most = agree, phase = candidate;
+        if (phases.size() > 400) break;  // enough to find the phase
+    }
+    return CharacterGrid{pitch, phase};
+}
+
+Marks GridMarks(const Ink& ink, const CharacterGrid& grid) {
+    Marks marks = MarkNonText(ink);
+    const int tall = std::max(ink.tallHeight, 4);
+    for (size_t g = 0; g < marks.size(); ++g) {
+        const Box& b = ink.glyphs[g].box;
+        if (marks[g] != rules::MarkRule::Solid && grid.onGrid(b) &&
+            b.height() <= kGridTallest * tall && b.width() <= kGridTallest * tall)
+            marks[g] = rules::MarkRule::Text;
+    }
+    return marks;
+}
+
+TextLayout LayOutGrid(const Ink& ink, const Marks& marks) {
+    TextLayout layout;
+    layout.runs = GatherRuns(ink, marks, layout.runOf);
+    std::vector<int> all(layout.runs.size());
+    std::iota(all.begin(), all.end(), 0);
+    Reader(layout.runs, {}, layout).emitRows(std::move(all));
     return layout;
 }
 

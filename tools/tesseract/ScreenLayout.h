@@ -32,6 +32,31 @@ struct TextLayout {
 // Gathers the text glyphs (marks left out) into runs and orders them.
 TextLayout LayOut(const Ink& ink, const Marks& marks);
 
+// The columns a run's glyphs stand in, left to right: glyphs one above the other (the dots of
+// a colon, an i and its dot) share one.
+std::vector<std::pair<int, int>> CellsOf(const Ink& ink, const Run& run);
+double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b);
+// The pitch of a fixed-pitch font (a terminal's, a code block's): the distance of most
+// neighbouring cells' middles, which all others are whole multiples of; 0 when the run's
+// letters are set in a proportional font. Cells nearer than half the pitch are one character's
+// pieces (the two strokes of a double quote), and become one.
+double Pitch(std::vector<std::pair<int, int>>& cells);
+
+// A screen of characters in one fixed-pitch grid (a terminal, a console): every line character
+// (a vertical bar, a row of dashes or tildes, a box-drawing frame) is text there, and its rows
+// are read across whole, whatever gaps they hold.
+struct CharacterGrid {
+    double pitch = 0;  // 0: none found
+    double phase = 0;  // where a cell's middle falls, from 0 to the pitch
+    bool found() const { return pitch > 0; }
+    bool onGrid(const Box& b) const;
+};
+CharacterGrid FindCharacterGrid(const Ink& ink);
+// The grid's text: what the mark rules took for marks on the grid is text (but a solid block:
+// the cursor), and the rows are one block read across.
+Marks GridMarks(const Ink& ink, const CharacterGrid& grid);
+TextLayout LayOutGrid(const Ink& ink, const Marks& marks);
+
 // A stretch between two glyphs of a row that surely parts two words, told from the screen's
 // own spacing (in the picture's columns): the engine often misjudges it ("24kB"), and reads an
 // underscore between words as a blank.
@@ -62,6 +87,16 @@ struct Composed {
 // rules::kTallLetters pixels high (small text also at rules::kSmallTextAlso), rows under each
 // other with a blank line between blocks.
 Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
+
+// What the layout step makes of a capture: its ink, the marks, the text's runs in reading order
+// (as a character grid, when it is one).
+struct ScreenReading {
+    Ink ink;
+    Marks marks;
+    TextLayout layout;
+    CharacterGrid grid;
+};
+ScreenReading ReadScreen(const RgbImage& capture);
 
 // The whole preparation of a capture: its text laid out as above, or, where no background can
 // be told (a photograph) or no text is found, the capture as it is (PrepareForRecognition).

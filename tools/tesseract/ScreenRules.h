@@ -38,6 +38,9 @@ inline constexpr int kLineLetters = 3;
 // drawn in one colour; the smoothed edge of touching letters rises and falls; real set's
 // "0x00000001" in Tahoma 8 pt with ClearType was taken for a rule).
 inline constexpr double kEvenShare = 0.9, kEvenLow = 0.75, kEvenHigh = 1.33;
+// An underline: ink within kUnderlineGap pixels above it along this share of its length.
+inline constexpr int kUnderlineGap = 3;
+inline constexpr double kUnderlineCover = 0.5;
 // A frame (a card's border with round corners) goes whole when this share of its pixels lies
 // on rules and it spans three tall letters each way; text touching a rule keeps what is off it.
 inline constexpr double kFrameOnRules = 0.85;
@@ -327,6 +330,11 @@ inline constexpr double kTouchingLetters = 0.25;
 inline constexpr int kPitchCells = 4;
 inline constexpr double kPitchSmallest = 4, kPitchSlack = 0.2, kPitchRegular = 0.85;
 inline constexpr double kPitchPieces = 0.5, kPitchWordGap = 1.5;
+// A character grid: at least kGridGlyphs glyphs in runs of two or more, this share of them in
+// fixed-pitch runs of one pitch (within kGridSlack of it); a glyph is on the grid when its middle
+// lies within kGridSlack of a cell's, and no more than kGridTallest of the tall letters large.
+inline constexpr int kGridGlyphs = 20;
+inline constexpr double kGridShare = 0.75, kGridSlack = 0.25, kGridTallest = 2.5;
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;

@@ -244,6 +244,12 @@ std::wstring RelativePath(const std::wstring& folder, const std::wstring& path) 
     return out;
 }
 
+std::wstring EngineLanguages(const std::wstring& language) {
+    if (language.empty() || language == L"eng" || language.find(L'+') != std::wstring::npos)
+        return language;
+    return language + L"+eng";
+}
+
 std::string Pgm(const GreyImage& image) {
     std::string out =
         "P5\n" + std::to_string(image.width) + " " + std::to_string(image.height) + "\n255\n";

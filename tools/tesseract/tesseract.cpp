@@ -139,7 +139,7 @@ int recognise() {
     std::vector<std::wstring> args = {ready ? stem + L".pgm" : reachable(folder, request.image),
                                       stem + L".part",
                                       L"-l",
-                                      request.language,
+                                      EngineLanguages(request.language),
                                       L"--psm",
                                       ready ? request.pageSegmentation : L"3"};
     if (engine == shipped)
