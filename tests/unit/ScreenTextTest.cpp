@@ -93,7 +93,7 @@ TEST(ScreenText, PathsFromTheResultFolderNeedNotSpellItsName) {
     EXPECT_EQ(
         RelativePath(app + L"\\Data\\Published\\ocr\\", app + L"\\Data\\Published\\ocr\\img1.png"),
         L"img1.png");
-        EXPECT_EQ(RelativePath(app, app), L".");
+    EXPECT_EQ(RelativePath(app, app), L".");
     EXPECT_EQ(RelativePath(L"D:\\x", app), app) << "another drive";
 }
 
