@@ -93,20 +93,21 @@ struct RunSpacing {
     std::vector<int> words = {};  // in a fixed-pitch font: each word's letters
 };
 
-RunSpacing Stretches(const Ink& ink, const Run& run, const Box& from) {
+RunSpacing Stretches(const Ink& ink, const Run& run, const Box& from, double gridPitch) {
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
     std::vector<int> bottoms;
     for (int g : run.glyphs)
         if (2 * box(g).height() >= run.height) bottoms.push_back(box(g).y1);
     const int baseline = Median(bottoms);
     std::vector<std::pair<int, int>> cells = CellsOf(ink, run);
-    if (const double pitch = Pitch(cells)) {
+    const double pitch =
+        gridPitch > 0 ? (FitsPitch(cells, gridPitch) ? gridPitch : 0) : Pitch(cells);
+    if (pitch > 0) {
         // Each cell's characters: glyphs that touch (a bold "mm") fill as many as their width.
         RunSpacing out{{}, true, {0}};
         int before = 0;  // the previous cell's characters
         for (size_t i = 0; i < cells.size(); ++i) {
-            const int letters = std::max(
-                1, static_cast<int>(std::lround((cells[i].second - cells[i].first) / pitch)));
+            const int letters = Characters(cells[i], pitch);
             if (i > 0) {
                 // The empty cells between two: a blank, when about one is.
                 const double apart =
@@ -195,7 +196,7 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             bool fixedPitch = true;
             for (int r : row) {
                 const Run& run = layout.runs[static_cast<size_t>(r)];
-                stretches.push_back(Stretches(ink, run, sourceOf(run)));
+                stretches.push_back(Stretches(ink, run, sourceOf(run), layout.pitch));
                 fixedPitch = fixedPitch && stretches.back().fixedPitch;
                 for (const Stretch& s : stretches.back().stretches)
                     if (!s.underscore) widths.push_back(s.x1 - s.x0);
@@ -262,7 +263,7 @@ ScreenReading ReadScreen(const RgbImage& capture) {
     if (seen.grid.found()) {
         seen.ink = FindInk(capture, Rules::Underlines);
         seen.marks = GridMarks(seen.ink, seen.grid);
-        seen.layout = LayOutGrid(seen.ink, seen.marks);
+        seen.layout = LayOutGrid(seen.ink, seen.marks, seen.grid);
     } else {
         seen.marks = MarkNonText(seen.ink);
         seen.layout = LayOut(seen.ink, seen.marks);

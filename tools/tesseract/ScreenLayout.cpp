@@ -348,12 +348,12 @@ double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b) {
     return (b.first + b.second - a.first - a.second) / 2.0;
 }
 
-double Pitch(std::vector<std::pair<int, int>>& cells) {
-    std::vector<double> apart;
-    for (size_t i = 1; i < cells.size(); ++i) apart.push_back(Apart(cells[i - 1], cells[i]));
-    if (static_cast<int>(apart.size()) < kPitchCells) return 0;
-    const double pitch = Median(apart);
-    if (pitch < kPitchSmallest) return 0;
+int Characters(const std::pair<int, int>& cell, double pitch) {
+    return std::max(1, static_cast<int>(std::lround((cell.second - cell.first) / pitch)));
+}
+
+bool FitsPitch(std::vector<std::pair<int, int>>& cells, double pitch) {
+    if (cells.empty()) return false;
     std::vector<std::pair<int, int>> merged{cells.front()};
     for (size_t i = 1; i < cells.size(); ++i) {
         if (Apart(merged.back(), cells[i]) < kPitchPieces * pitch)
@@ -361,14 +361,26 @@ double Pitch(std::vector<std::pair<int, int>>& cells) {
         else
             merged.push_back(cells[i]);
     }
+    // Between two cells, whole empty cells: beside the characters' own half widths (two letters
+    // that touch fill one cell of twice the width).
     int regular = 0;
     for (size_t i = 1; i < merged.size(); ++i) {
-        const double d = Apart(merged[i - 1], merged[i]), k = std::round(d / pitch);
-        regular += k >= 1 && std::abs(d - k * pitch) <= kPitchSlack * pitch;
+        const double empty =
+            Apart(merged[i - 1], merged[i]) / pitch -
+            (Characters(merged[i - 1], pitch) + Characters(merged[i], pitch)) / 2.0;
+        regular += empty > -kPitchSlack && std::abs(empty - std::round(empty)) <= kPitchSlack;
     }
-    if (regular < kPitchRegular * static_cast<double>(merged.size() - 1)) return 0;
+    if (regular < kPitchRegular * static_cast<double>(merged.size() - 1)) return false;
     cells = std::move(merged);
-    return pitch;
+    return true;
+}
+
+double Pitch(std::vector<std::pair<int, int>>& cells) {
+    std::vector<double> apart;
+    for (size_t i = 1; i < cells.size(); ++i) apart.push_back(Apart(cells[i - 1], cells[i]));
+    if (static_cast<int>(apart.size()) < kPitchCells) return 0;
+    const double pitch = Median(apart);
+    return pitch >= kPitchSmallest && FitsPitch(cells, pitch) ? pitch : 0;
 }
 
 TextLayout LayOut(const Ink& ink, const Marks& marks) {
@@ -390,41 +402,38 @@ CharacterGrid FindCharacterGrid(const Ink& ink) {
     std::vector<int> runOf;
     const std::vector<Run> runs =
         GatherRuns(ink, Marks(ink.glyphs.size(), rules::MarkRule::Text), runOf);
-    // Each fixed-pitch run's pitch, weighed by its glyphs.
-    std::vector<double> pitches;
-    std::vector<std::pair<double, int>> found;  // pitch, cells
-    int glyphs = 0;
+    // The pitch most neighbouring cells of the whole screen are apart; then the share of the
+    // glyphs in runs that keep to it (short ones too: "2:52").
+    std::vector<std::vector<std::pair<int, int>>> cells;
+    std::vector<double> apart;
     for (const Run& run : runs) {
-        if (run.glyphs.size() < 2) continue;
-        glyphs += static_cast<int>(run.glyphs.size());
-        std::vector<std::pair<int, int>> cells = CellsOf(ink, run);
-        if (const double pitch = Pitch(cells)) {
-            found.push_back({pitch, static_cast<int>(run.glyphs.size())});
-            pitches.insert(pitches.end(), run.glyphs.size(), pitch);
-        }
+        cells.push_back(CellsOf(ink, run));
+        for (size_t i = 1; i < cells.back().size(); ++i)
+            apart.push_back(Apart(cells.back()[i - 1], cells.back()[i]));
     }
-    if (glyphs < kGridGlyphs || pitches.empty()) return {};
-    const double pitch = Median(pitches);
-    int inGrid = 0;
-    for (const auto& [p, n] : found)
-        if (std::abs(p - pitch) <= kGridSlack * pitch) inGrid += n;
-    if (inGrid < kGridShare * glyphs) return {};
+    if (static_cast<int>(apart.size()) < kGridGlyphs) return {};
+    const double pitch = Median(apart);
+    if (pitch < kPitchSmallest) return {};
+    int glyphs = 0, inGrid = 0;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        if (runs[r].glyphs.size() < 2) continue;
+        glyphs += static_cast<int>(runs[r].glyphs.size());
+        if (FitsPitch(cells[r], pitch)) inGrid += static_cast<int>(runs[r].glyphs.size());
+    }
+    if (glyphs < kGridGlyphs || inGrid < kGridShare * glyphs) return {};
     // The phase most cells' middles agree on.
     std::vector<double> phases;
-    for (const Run& run : runs)
-        for (const auto& [x0, x1] : CellsOf(ink, run))
-            phases.push_back(std::fmod((x0 + x1) / 2.0, pitch));
-    std::sort(phases.begin(), phases.end());
+    for (const auto& run : cells)
+        for (const auto& [x0, x1] : run) phases.push_back(std::fmod((x0 + x1) / 2.0, pitch));
     double phase = 0;
     size_t most = 0;
-    for (double candidate : phases) {
+    for (size_t i = 0; i < phases.size() && i < kGridPhaseLooks; ++i) {
         const size_t agree =
             static_cast<size_t>(std::count_if(phases.begin(), phases.end(), [&](double p) {
-                const double d = std::abs(p - candidate);
+                const double d = std::abs(p - phases[i]);
                 return std::min(d, pitch - d) <= kGridSlack * pitch;
             }));
-        if (agree > most) most = agree, phase = candidate;
-        if (phases.size() > 400) break;  // enough to find the phase
+        if (agree > most) most = agree, phase = phases[i];
     }
     return CharacterGrid{pitch, phase};
 }
@@ -441,8 +450,9 @@ Marks GridMarks(const Ink& ink, const CharacterGrid& grid) {
     return marks;
 }
 
-TextLayout LayOutGrid(const Ink& ink, const Marks& marks) {
+TextLayout LayOutGrid(const Ink& ink, const Marks& marks, const CharacterGrid& grid) {
     TextLayout layout;
+    layout.pitch = grid.pitch;
     layout.runs = GatherRuns(ink, marks, layout.runOf);
     std::vector<int> all(layout.runs.size());
     std::iota(all.begin(), all.end(), 0);

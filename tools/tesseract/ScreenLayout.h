@@ -27,6 +27,7 @@ struct TextLayout {
     // In reading order, each row's runs from left to right; a row is one line of the result.
     std::vector<std::vector<int>> rows;
     std::vector<int> blockOf;  // per row: the block it belongs to (a pane, a column, a list)
+    double pitch = 0;          // a character grid's, when the screen is one
 };
 
 // Gathers the text glyphs (marks left out) into runs and orders them.
@@ -41,6 +42,10 @@ double Apart(const std::pair<int, int>& a, const std::pair<int, int>& b);
 // letters are set in a proportional font. Cells nearer than half the pitch are one character's
 // pieces (the two strokes of a double quote), and become one.
 double Pitch(std::vector<std::pair<int, int>>& cells);
+// Whether cells keep to a known pitch (as Pitch tells), their pieces then made one.
+bool FitsPitch(std::vector<std::pair<int, int>>& cells, double pitch);
+// How many characters a cell holds at a pitch (letters that touch fill one wide cell).
+int Characters(const std::pair<int, int>& cell, double pitch);
 
 // A screen of characters in one fixed-pitch grid (a terminal, a console): every line character
 // (a vertical bar, a row of dashes or tildes, a box-drawing frame) is text there, and its rows
@@ -55,7 +60,7 @@ CharacterGrid FindCharacterGrid(const Ink& ink);
 // The grid's text: what the mark rules took for marks on the grid is text (but a solid block:
 // the cursor), and the rows are one block read across.
 Marks GridMarks(const Ink& ink, const CharacterGrid& grid);
-TextLayout LayOutGrid(const Ink& ink, const Marks& marks);
+TextLayout LayOutGrid(const Ink& ink, const Marks& marks, const CharacterGrid& grid);
 
 // A stretch between two glyphs of a row that surely parts two words, told from the screen's
 // own spacing (in the picture's columns): the engine often misjudges it ("24kB"), and reads an

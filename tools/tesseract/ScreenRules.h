@@ -335,6 +335,7 @@ inline constexpr double kPitchPieces = 0.5, kPitchWordGap = 1.5;
 // lies within kGridSlack of a cell's, and no more than kGridTallest of the tall letters large.
 inline constexpr int kGridGlyphs = 20;
 inline constexpr double kGridShare = 0.75, kGridSlack = 0.25, kGridTallest = 2.5;
+inline constexpr size_t kGridPhaseLooks = 400;  // cells tried as the phase
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;
