@@ -308,8 +308,7 @@ Marks MarkNonText(const Ink& ink) {
     for (size_t i = 0; i < ink.glyphs.size(); ++i) {
         const GlyphContext c = ContextOf(ink, near, static_cast<int>(i));
         marks[i] = MarkOf(c);
-        if (marks[i] != MarkRule::Text && std::max(c.width, c.height) <= kIconReach * c.tall)
-            icons.push_back(static_cast<int>(i));
+        if (HoldsInside(c, marks[i])) icons.push_back(static_cast<int>(i));
     }
     MarkIconUnits(ink, near, marks);
     MarkBullets(ink, near, marks);

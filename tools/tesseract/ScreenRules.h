@@ -190,6 +190,9 @@ inline MarkRule MarkOf(const GlyphContext& g) {
 // icon, a check box's tick): whatever covers this share of its own box inside it goes too.
 inline constexpr double kIconReach = 5;
 inline constexpr double kInside = 0.7;
+inline bool HoldsInside(const GlyphContext& g, MarkRule rule) {
+    return rule != MarkRule::Text && std::max(g.width, g.height) <= kIconReach * g.tall;
+}
 
 // Icons drawn in pieces (a grid of squares, a clock's face and hands): pieces closer than
 // letters in a word form a unit; a unit of a few pieces that stands alone and is not a short
