@@ -38,8 +38,23 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
     auto box = [&](int g) -> const Box& { return ink.glyphs[static_cast<size_t>(g)].box; };
     std::sort(glyphs.begin(), glyphs.end(), [&](int a, int b) { return box(a).x0 < box(b).x0; });
     std::vector<Run> runs;
-    std::vector<int> open;  // runs a later glyph may still join
-    std::vector<int> left;  // small glyphs no run took in its line
+    std::vector<std::vector<int>> bottoms;  // per run: its letters' bottoms
+    std::vector<int> open;                  // runs a later glyph may still join
+    std::vector<int> left;                  // small glyphs no run took in its line
+    // A flat stroke under a run's letters (a menu's mnemonic, an underlined word, a highlight's
+    // edge) is no character of its line.
+    // A flat stroke under a run's letters (a menu's mnemonic, an underlined word, a highlight's
+    // edge) is no character of its line; an underscore between letters (Tahoma's lies below the
+    // baseline too) has no letter over it.
+    auto under = [&](const Box& b, int r) {
+        if (b.height() > std::max(2, H / kUnderlineFlat) ||
+            b.y0 <= Median(bottoms[static_cast<size_t>(r)]))
+            return false;
+        int covered = 0;
+        for (int l : runs[static_cast<size_t>(r)].glyphs)
+            if (!small[static_cast<size_t>(l)]) covered += std::max(0, OverlapX(box(l), b));
+        return 2 * covered >= b.width();
+    };
     for (int g : glyphs) {
         const Box& b = box(g);
         std::erase_if(open, [&](int r) {
@@ -51,7 +66,7 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             const Run& run = runs[static_cast<size_t>(r)];
             const int gap = b.x0 - run.box.x1;
             if (small[static_cast<size_t>(g)]) {
-                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1) ||
+                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1) || under(b, r) ||
                     !JoinsRun(gap, run.core.height(), run.core.height(), run.core.height()) ||
                     std::abs(gap) >= bestGap)
                     continue;
@@ -69,11 +84,15 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
         if (best < 0) {
             best = static_cast<int>(runs.size());
             runs.push_back(Run{});
+            bottoms.emplace_back();
             open.push_back(best);
         }
         Run& run = runs[static_cast<size_t>(best)];
         run.box.add(b);
-        if (!small[static_cast<size_t>(g)]) run.core.add(b);
+        if (!small[static_cast<size_t>(g)]) {
+            run.core.add(b);
+            bottoms[static_cast<size_t>(best)].push_back(b.y1);
+        }
         run.glyphs.push_back(g);
     }
     for (Run& run : runs) {
@@ -94,15 +113,20 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             const Run& run = runs[r];
             const double reach = kSmallReach * run.em(), h = run.core.height();
             if (cx < run.box.x0 - reach || cx > run.box.x1 + reach ||
-                cy < run.core.y0 - kSmallAbove * h || cy > run.core.y1 + kSmallBelow * h)
+                cy < run.core.y0 - kSmallAbove * h || cy > run.core.y1 + kSmallBelow * h ||
+                under(b, static_cast<int>(r)))
                 continue;
             const double d = cy < run.core.y0 ? run.core.y0 - cy : std::max(0.0, cy - run.core.y1);
             if (best < 0 || d < nearest) best = static_cast<int>(r), nearest = d;
         }
+        bool underAny = false;
+        for (size_t r = 0; r < runs.size() && !underAny; ++r)
+            underAny = OverlapX(runs[r].box, b) > 0 && under(b, static_cast<int>(r)) &&
+                       b.y0 - Median(bottoms[r]) <= H / 2;
         if (best >= 0) {
             runs[static_cast<size_t>(best)].box.add(b);
             runs[static_cast<size_t>(best)].glyphs.push_back(g);
-        } else if (b.width() >= kSmallRowGlyph && b.height() >= kSmallRowGlyph) {
+        } else if (!underAny && b.width() >= kSmallRowGlyph && b.height() >= kSmallRowGlyph) {
             alone.push_back(g);
         }
     }

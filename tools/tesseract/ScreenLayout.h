@@ -14,9 +14,10 @@ namespace gs::tools {
 
 // A piece of one text line: glyphs close together on one baseline (a word or a few; a cell).
 struct Run {
-    Box box;         // everything it holds, dots and accents included
-    Box core;        // its letters
-    int height = 0;  // the height of its taller letters
+    Box box;           // everything it holds, dots and accents included
+    Box core;          // its letters
+    int height = 0;    // the height of its taller letters
+    int baseline = 0;  // where most of its letters end
     std::vector<int> glyphs;
     double em() const { return rules::kEm * height; }  // about the font's size
 };

@@ -261,6 +261,9 @@ inline bool InLine(int y0, int y1, int coreTop, int coreBottom) {
     const double middle = (y0 + y1) / 2.0;
     return middle >= coreTop && middle <= coreBottom + kInLineBelow * (coreBottom - coreTop);
 }
+// A flat stroke (no higher than 2 px, or a fifth of the letters) under a run's baseline is
+// an underline, never a character: a menu's mnemonic, an underlined link, a highlight's edge.
+inline constexpr int kUnderlineFlat = 5;
 // Small glyphs on a row of their own (carets, dashes, dots under a line of code) are read when
 // at least this many stand side by side, each at least this large both ways (a tree view's
 // dotted lines are single pixels).
