@@ -86,6 +86,13 @@ int main(int argc, char** argv) {
                  n-- > 0 &&
                  std::fscanf(b.get(), "%d %d %d %d", &x0, &x1, &underscore, &digits) == 4;)
                 band.spacing.push_back(Spacing{x0, x1, underscore != 0, digits != 0});
+            int known = 0;
+            if (std::fscanf(b.get(), "%d", &known) != 1) break;
+            band.known.assign(static_cast<size_t>(std::max(0, known)), ' ');
+            if (known > 0 &&
+                (std::fgetc(b.get()) == EOF ||
+                 std::fread(band.known.data(), 1, band.known.size(), b.get()) != band.known.size()))
+                break;
             bands.push_back(band);
         }
         const std::optional<std::string> hocr = gs::ReadWholeFile(gs::FromUtf8(argv[3]));
@@ -153,7 +160,7 @@ int main(int argc, char** argv) {
                 for (const Spacing& s : b.spacing)
                     for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}})
                         text.append(" ").append(std::to_string(v));
-                text += "\n";
+                text += " " + std::to_string(b.known.size()) + " " + b.known + "\n";
             }
             gs::File t = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".bands"), L"wb");
             if (t) std::fwrite(text.data(), 1, text.size(), t.get());

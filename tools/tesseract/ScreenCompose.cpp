@@ -178,6 +178,21 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
         double margin = 0;
         for (size_t i = 0; i < layout.rows.size(); ++i) {
             const std::vector<int>& row = layout.rows[i];
+            // A row of carets and tildes is read here: the engine would not.
+            std::string known;
+            for (int r : row) {
+                const std::optional<std::string> symbols = ReadSymbols(ink, layout, r);
+                if (!symbols) {
+                    known.clear();
+                    break;
+                }
+                known += (known.empty() ? "" : " ") + *symbols;
+            }
+            if (!known.empty()) {
+                out.bands.push_back(
+                    Composed::Band{y, y, static_cast<int>(i), layout.blockOf[i], {}, {}, known});
+                continue;
+            }
             std::vector<int> heights;
             Box extent;
             for (int r : row) {

@@ -25,7 +25,11 @@ bool SameLine(const Box& a, const Box& b, double share) {
 // so that the letters after it measure their gap from it. Then dots and accents above or below
 // the letters join the run they sit on, and what is left of small glyphs side by side on a row
 // of their own (a row of carets or dashes under a line of code) makes a run of its own.
-std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>& runOf) {
+std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>& runOf,
+                            bool grid = false) {
+    // In a character grid what lies under a line is the next line's (a row of carets): marks
+    // below letters are drawn in one piece with them there.
+    const double below = grid ? 0 : kSmallBelow;
     const int H = std::max(ink.glyphHeight, 4);
     std::vector<int> glyphs;
     std::vector<uint8_t> small(ink.glyphs.size(), 0);
@@ -66,7 +70,7 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             const Run& run = runs[static_cast<size_t>(r)];
             const int gap = b.x0 - run.box.x1;
             if (small[static_cast<size_t>(g)]) {
-                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1) || under(b, r) ||
+                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1, grid) || under(b, r) ||
                     !JoinsRun(gap, run.core.height(), run.core.height(), run.core.height()) ||
                     std::abs(gap) >= bestGap)
                     continue;
@@ -113,7 +117,7 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             const Run& run = runs[r];
             const double reach = kSmallReach * run.em(), h = run.core.height();
             if (cx < run.box.x0 - reach || cx > run.box.x1 + reach ||
-                cy < run.core.y0 - kSmallAbove * h || cy > run.core.y1 + kSmallBelow * h ||
+                cy < run.core.y0 - kSmallAbove * h || cy > run.core.y1 + below * h ||
                 under(b, static_cast<int>(r)))
                 continue;
             const double d = cy < run.core.y0 ? run.core.y0 - cy : std::max(0.0, cy - run.core.y1);
@@ -142,6 +146,7 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             best = static_cast<int>(runs.size());
             runs.push_back(Run{});
             runs.back().height = std::max(ink.tallHeight, H);
+            runs.back().symbols = true;
         }
         runs[static_cast<size_t>(best)].box.add(b);
         runs[static_cast<size_t>(best)].core.add(b);
@@ -425,7 +430,7 @@ bool CharacterGrid::onGrid(const Box& b) const {
 CharacterGrid FindCharacterGrid(const Ink& ink) {
     std::vector<int> runOf;
     const std::vector<Run> runs =
-        GatherRuns(ink, Marks(ink.glyphs.size(), rules::MarkRule::Text), runOf);
+        GatherRuns(ink, Marks(ink.glyphs.size(), rules::MarkRule::Text), runOf, true);
     // The pitch most neighbouring cells of the whole screen are apart; then the share of the
     // glyphs in runs that keep to it (short ones too: "2:52").
     std::vector<std::vector<std::pair<int, int>>> cells;
@@ -477,7 +482,7 @@ Marks GridMarks(const Ink& ink, const CharacterGrid& grid) {
 TextLayout LayOutGrid(const Ink& ink, const Marks& marks, const CharacterGrid& grid) {
     TextLayout layout;
     layout.pitch = grid.pitch;
-    layout.runs = GatherRuns(ink, marks, layout.runOf);
+    layout.runs = GatherRuns(ink, marks, layout.runOf, true);
     std::vector<int> all(layout.runs.size());
     std::iota(all.begin(), all.end(), 0);
     Reader(layout.runs, {}, layout).emitRows(std::move(all));

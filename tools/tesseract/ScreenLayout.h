@@ -14,10 +14,11 @@ namespace gs::tools {
 
 // A piece of one text line: glyphs close together on one baseline (a word or a few; a cell).
 struct Run {
-    Box box;           // everything it holds, dots and accents included
-    Box core;          // its letters
-    int height = 0;    // the height of its taller letters
-    int baseline = 0;  // where most of its letters end
+    Box box;               // everything it holds, dots and accents included
+    Box core;              // its letters
+    int height = 0;        // the height of its taller letters
+    int baseline = 0;      // where most of its letters end
+    bool symbols = false;  // small glyphs alone on their row (carets, tildes, dashes)
     std::vector<int> glyphs;
     double em() const { return rules::kEm * height; }  // about the font's size
 };
@@ -84,6 +85,9 @@ struct Composed {
         // words, counted off the screen's character cells (a blank is an empty cell; a full stop
         // or a colon fills one as a letter does). Empty otherwise.
         std::vector<int> words = {};
+        // The row's text when it was read from the screen here (carets and tildes in a
+        // character grid); such a band holds no picture.
+        std::string known = {};
     };
     std::vector<Band> bands;  // empty when the picture is the capture as it is
 };
@@ -93,6 +97,10 @@ struct Composed {
 // rules::kTallLetters pixels high (small text also at rules::kSmallTextAlso), rows under each
 // other with a blank line between blocks.
 Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
+
+// A character grid's run of carets and tildes, read from the shapes of its cells; nothing when
+// any cell is another symbol.
+std::optional<std::string> ReadSymbols(const Ink& ink, const TextLayout& layout, int run);
 
 // What the layout step makes of a capture: its ink, the marks, the text's runs in reading order
 // (as a character grid, when it is one).

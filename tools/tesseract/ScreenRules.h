@@ -257,9 +257,13 @@ inline bool JoinsRun(int gap, int runHeight, int letterHeight, int shared) {
 // A small glyph lies in a run's line when its middle is within the run's letters' band, or
 // below it by less than this share of the band (a comma under a line without descenders).
 inline constexpr double kInLineBelow = 0.3;
-inline bool InLine(int y0, int y1, int coreTop, int coreBottom) {
+// In a character grid the next line follows closely (a row of carets under code): there only
+// kGridInLineBelow.
+inline constexpr double kGridInLineBelow = 0.1;
+inline bool InLine(int y0, int y1, int coreTop, int coreBottom, bool grid = false) {
     const double middle = (y0 + y1) / 2.0;
-    return middle >= coreTop && middle <= coreBottom + kInLineBelow * (coreBottom - coreTop);
+    return middle >= coreTop &&
+           middle <= coreBottom + (grid ? kGridInLineBelow : kInLineBelow) * (coreBottom - coreTop);
 }
 // A flat stroke (no higher than 2 px, or a fifth of the letters) under a run's baseline is
 // an underline, never a character: a menu's mnemonic, an underlined link, a highlight's edge.
@@ -342,6 +346,9 @@ inline constexpr double kPitchPieces = 0.5, kPitchWordGap = 1.5;
 inline constexpr int kGridGlyphs = 20;
 inline constexpr double kGridShare = 0.75, kGridSlack = 0.25, kGridTallest = 2.5;
 inline constexpr size_t kGridPhaseLooks = 400;  // cells tried as the phase
+// In a character grid, a row of cells no higher than this share of the tall letters, each rising to
+// a point in its middle or higher on its left than its right, is a row of carets and tildes.
+inline constexpr double kSymbolHeight = 0.6;
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;

@@ -122,6 +122,7 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
         size_t best = 0;
         int distance = 1 << 30;
         for (size_t b = 0; b < bands.size(); ++b) {
+            if (!bands[b].known.empty()) continue;  // no picture: no words of the engine's
             const int d =
                 mid < bands[b].top ? bands[b].top - mid : std::max(0, mid - bands[b].bottom);
             if (d < distance) best = b, distance = d;
@@ -145,9 +146,11 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
             const double confidence = weight > 0 ? sum / weight : 0;
             if (confidence > best) best = confidence, pick = next;
         }
-        if (!inBand[pick].empty()) {
+        if (!inBand[pick].empty() || !bands[pick].known.empty()) {
             if (lastBlock >= 0 && bands[pick].block != lastBlock) text += "\n";
-            text += LineOf(inBand[pick], bands[pick]) + "\n";
+            text += (bands[pick].known.empty() ? LineOf(inBand[pick], bands[pick])
+                                               : bands[pick].known) +
+                    "\n";
             lastBlock = bands[pick].block;
         }
         b = next;
