@@ -348,7 +348,10 @@ inline constexpr double kGridShare = 0.75, kGridSlack = 0.25, kGridTallest = 2.5
 inline constexpr size_t kGridPhaseLooks = 400;  // cells tried as the phase
 // In a character grid, a row of cells no higher than this share of the tall letters, each rising to
 // a point in its middle or higher on its left than its right, is a row of carets and tildes.
+// (With vertical bars in it too.)
 inline constexpr double kSymbolHeight = 0.6;
+// ... and a stroke no wider than this share of a cell, as high as the tall letters, a bar.
+inline constexpr double kBarWidth = 0.3;
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;

@@ -92,8 +92,11 @@ std::optional<std::string> ReadSymbols(const Ink& ink, const TextLayout& layout,
         for (size_t i = 0; i < p.top.size(); ++i)
             if (p.top[i] >= 0)
                 top = std::min(top, p.top[i]), bottom = std::max(bottom, p.bottom[i]);
-        // Carets and tildes are short; a letter of the same shape ("n") stands a letter high.
-        const char symbol = bottom - top + 1 <= rules::kSymbolHeight * letter ? SymbolOf(p) : 0;
+        // Carets and tildes are short; a letter of the same shape ("n") stands a letter high. A
+        // vertical bar (the margin of gcc's quoted code) is a thin stroke a whole letter high.
+        const int high = bottom - top + 1;
+        char symbol = high <= rules::kSymbolHeight * letter ? SymbolOf(p) : 0;
+        if (high >= letter && p.inked() <= rules::kBarWidth * pitch) symbol = '|';
         if (!symbol) return std::nullopt;
         if (!text.empty() && blanks) text += ' ';
         blanks = 0;
