@@ -150,6 +150,35 @@ std::vector<std::vector<int>> RowStarts(const TextLayout& layout) {
     return rows;
 }
 
+TEST(ScreenLayout, ASubPixelSmoothedWordKeepsAllItsLetters) {
+    // ClearType's fringes: orange on a stroke's left, blue on its right, on every letter.
+    Screen screen(140, 30);
+    screen.text(10, 20, "lion noon loin lion");
+    const RgbImage plain = screen.image;
+    auto at = [&](int x, int y) { return &plain.pixels[3 * (static_cast<size_t>(y) * 140 + x)]; };
+    auto inked = [&](int x, int y) { return x >= 0 && x < 140 && at(x, y)[0] != 255; };
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 140; ++x)
+            if (!inked(x, y) && inked(x + 1, y))
+                screen.dot(x, y, {255, 170, 90});
+            else if (!inked(x, y) && inked(x - 1, y))
+                screen.dot(x, y, {90, 170, 255});
+    const Ink ink = FindInk(screen.image);
+    const Marks marks = MarkNonText(ink);
+    EXPECT_EQ(std::count(marks.begin(), marks.end(), rules::MarkRule::Text),
+              static_cast<long>(marks.size()))
+        << "no letter taken for a mark";
+    EXPECT_EQ(LayOut(ink, marks).rows.size(), 1u);
+
+    // Dark ink on white: a fringe's channels differ by up to two thirds; an icon's blue does not
+    // come from smoothing black, however it is done.
+    const uint8_t white[] = {255, 255, 255}, black[] = {30, 30, 30};
+    const uint8_t orange[] = {255, 160, 90}, grey[] = {140, 140, 140}, blue[] = {40, 90, 230};
+    EXPECT_TRUE(Smoothed(orange, white, black));
+    EXPECT_TRUE(Smoothed(grey, white, black));
+    EXPECT_FALSE(Smoothed(blue, white, black));
+}
+
 TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label
@@ -181,6 +210,15 @@ TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
     Ink ink = FindInk(columns.image);
     EXPECT_EQ(RowStarts(LayOut(ink, MarkNonText(ink))),
               (std::vector<std::vector<int>>{{10}, {10}, {10}, {250}, {250}, {250}}));
+    // Two narrow columns of running text (short lines of four words, filling their column).
+    Screen narrow(260, 60);
+    for (int line = 0; line < 3; ++line) {
+        narrow.text(10, 16 + 14 * line, line == 2 ? "lion noon loin nil" : "noon lion loin nil");
+        narrow.text(150, 16 + 14 * line, "nil loin lion noon");
+    }
+    ink = FindInk(narrow.image);
+    EXPECT_EQ(RowStarts(LayOut(ink, MarkNonText(ink))),
+              (std::vector<std::vector<int>>{{10}, {10}, {10}, {150}, {150}, {150}}));
     // A list: a short name and its size on each row, far apart.
     Screen list(300, 60);
     for (int line = 0; line < 3; ++line) {

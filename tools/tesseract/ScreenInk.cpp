@@ -299,25 +299,6 @@ int GlyphHeight(const std::vector<Glyph>& glyphs, double share) {
     return *at;
 }
 
-// Whether a pixel's colour could be a smoothed edge of a glyph with ink `ink` on `back`: each
-// channel between the background's and the ink's, and, where the channels blend on their own
-// (sub-pixel smoothing), no further apart than its filter lets them be.
-bool Smoothed(const uint8_t* px, const uint8_t* back, const uint8_t* ink) {
-    double lo = 2, hi = -1;
-    for (int k = 0; k < 3; ++k) {
-        const int range = ink[k] - back[k], v = px[k] - back[k];
-        if (std::abs(range) < kNarrowChannel) {
-            if (std::abs(v) > std::abs(range) + kNarrowChannel) return false;
-            continue;
-        }
-        const double cover = static_cast<double>(v) / range;
-        if (cover < -kSmoothingSlack || cover > 1 + kSmoothingSlack) return false;
-        lo = std::min(lo, cover);
-        hi = std::max(hi, cover);
-    }
-    return hi < lo || hi - lo <= kSubpixelSpread;
-}
-
 // Patches of 2 x 2 pixels in colours no smoothing of the glyph's ink makes: icons and pictures
 // have them; text has none, however it is smoothed (grey or sub-pixel).
 void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
@@ -340,6 +321,22 @@ void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
 }
 
 }  // namespace
+
+bool Smoothed(const uint8_t* px, const uint8_t* back, const uint8_t* ink) {
+    double lo = 2, hi = -1;
+    for (int k = 0; k < 3; ++k) {
+        const int range = ink[k] - back[k], v = px[k] - back[k];
+        if (std::abs(range) < kNarrowChannel) {
+            if (std::abs(v) > std::abs(range) + kNarrowChannel) return false;
+            continue;
+        }
+        const double cover = static_cast<double>(v) / range;
+        if (cover < -kSmoothingSlack || cover > 1 + kSmoothingSlack) return false;
+        lo = std::min(lo, cover);
+        hi = std::max(hi, cover);
+    }
+    return hi < lo || hi - lo <= kSubpixelSpread;
+}
 
 Ink FindInk(const RgbImage& capture, Rules rules) {
     Ink ink;

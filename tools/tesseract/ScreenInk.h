@@ -56,6 +56,10 @@ struct Ink {
 // Which thin straight strokes are rules, not text: all of them, or (in a character grid, where
 // vertical bars and rows of dashes or tildes are characters) only the lines under text.
 enum class Rules { All, Underlines };
+// Whether a pixel's colour could be a smoothed edge of a glyph with ink `ink` on `back`: each
+// channel between the background's and the ink's, and, where the channels blend on their own
+// (sub-pixel smoothing), no further apart than its filter lets them be.
+bool Smoothed(const uint8_t* px, const uint8_t* back, const uint8_t* ink);
 // Finds the backgrounds, the ink, the lines and the glyphs.
 Ink FindInk(const RgbImage& capture, Rules rules = Rules::All);
 

@@ -100,6 +100,15 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
         run.glyphs.push_back(g);
     }
     for (Run& run : runs) {
+        std::vector<std::pair<int, int>> spans;
+        for (int g : run.glyphs) spans.push_back({box(g).x0, box(g).x1});
+        std::sort(spans.begin(), spans.end());
+        int reach = spans.empty() ? 0 : spans[0].second;
+        for (size_t i = 1; i < spans.size(); ++i) {
+            if (spans[i].first - reach >= std::max(3.0, kWordSpace * run.core.height()))
+                ++run.words;
+            reach = std::max(reach, spans[i].second);
+        }
         std::vector<int> heights;
         for (int g : run.glyphs)
             if (!small[static_cast<size_t>(g)]) heights.push_back(box(g).height());
@@ -303,8 +312,24 @@ class Reader {
         };
         auto prose = [&](const std::vector<int>& side) {
             std::vector<double> widths;
-            for (int r : side) widths.push_back(run(r).box.width() / run(r).em());
-            return IsRunningText(static_cast<int>(side.size()), Median(widths));
+            std::vector<int> words;
+            int right = 0, left = 1 << 30;
+            for (int r : side) {
+                widths.push_back(run(r).box.width() / run(r).em());
+                words.push_back(run(r).words);
+                right = std::max(right, run(r).box.x1);
+                left = std::min(left, run(r).box.x0);
+            }
+            // Lines that reach (about) the column's right edge: a ragged right margin.
+            const double full =
+                static_cast<double>(std::count_if(side.begin(), side.end(),
+                                                  [&](int r) {
+                                                      return run(r).box.x1 >=
+                                                             right - kRaggedMargin * (right - left);
+                                                  })) /
+                static_cast<double>(side.size());
+            return IsRunningText(static_cast<int>(side.size()), Median(widths), Median(words),
+                                 full);
         };
         return RowsPair(share(left, right), share(right, left), prose(left) && prose(right));
     }

@@ -19,6 +19,7 @@ struct Run {
     int height = 0;        // the height of its taller letters
     int baseline = 0;      // where most of its letters end
     bool symbols = false;  // small glyphs alone on their row (carets, tildes, dashes)
+    int words = 1;         // parted by gaps of a word space
     std::vector<int> glyphs;
     double em() const { return rules::kEm * height; }  // about the font's size
 };

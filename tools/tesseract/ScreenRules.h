@@ -289,11 +289,18 @@ inline constexpr double kCutCover = 0.6;
 inline constexpr double kSameLine = 0.6;
 inline constexpr double kSameRow = 0.5;
 
-// Running text: three or more runs of a median width of twelve ems (drawn set's columns).
-inline constexpr int kRunningTextRuns = 3;
-inline constexpr double kRunningTextWidth = 12;
-inline bool IsRunningText(int runs, double medianWidthInEms) {
-    return runs >= kRunningTextRuns && medianWidthInEms >= kRunningTextWidth;
+// Running text: three or more runs of a median width of twelve ems (drawn set's columns); or,
+// in a narrow column, of kRunningTextWords words or more each, most of them reaching within
+// kRaggedMargin of the column's width of its right edge (a table's cells are a word or two and
+// end where they end).
+inline constexpr int kRunningTextRuns = 3, kRunningTextWords = 4;
+inline constexpr double kRunningTextWidth = 12, kRaggedMargin = 0.25, kFullLines = 0.6;
+// A gap of this share of the letters' height or more parts words.
+inline constexpr double kWordSpace = 0.25;
+inline bool IsRunningText(int runs, double medianWidthInEms, int medianWords, double fullLines) {
+    return runs >= kRunningTextRuns &&
+           (medianWidthInEms >= kRunningTextWidth ||
+            (medianWords >= kRunningTextWords && fullLines >= kFullLines));
 }
 // Runs on the two sides of a gap pair up row by row (a list's name and size, a table's cells, a
 // menu's item and shortcut) when this share of one side and this of the other have a partner

@@ -1,0 +1,196 @@
+// The screen-text reader's rules, each at its threshold: a measure just short of it and just
+// past it, so that a rule switched off or turned around fails here.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "tools/tesseract/ScreenLayout.h"
+#include "tools/tesseract/ScreenRules.h"
+
+namespace gs::tools::rules {
+namespace {
+
+// A letter-sized glyph among letters 10 px tall on a screen of 8 px letters: no rule takes it.
+GlyphContext Letter() {
+    GlyphContext g;
+    g.width = 6;
+    g.height = 8;
+    g.pixels = 20;
+    g.density = 20.0 / 48;
+    g.tall = 10;
+    g.screenTall = 10;
+    g.letter = 8;
+    g.beside = 6;
+    g.besideColours = 6;
+    g.gap = 1;
+    return g;
+}
+
+int Ceil(double v) { return static_cast<int>(std::ceil(v - 1e-9)); }
+
+TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
+    EXPECT_EQ(MarkOf(Letter()), MarkRule::Text);
+
+    GlyphContext g = Letter();  // patches in a colour of their own
+    g.colourful = kColourfulPatches - 1;
+    EXPECT_FALSE(IsColourful(g));
+    g.colourful = kColourfulPatches;
+    EXPECT_EQ(MarkOf(g), MarkRule::Colourful);
+    g.pixels = 100;  // a large glyph needs one patch in kColourfulShare pixels
+    EXPECT_FALSE(IsColourful(g));
+
+    g = Letter();  // taller than the letters beside it
+    g.width = g.height = Ceil(kIconHeight * g.tall) - 1;
+    EXPECT_FALSE(IsIconSized(g));
+    g.width = g.height = Ceil(kIconHeight * g.tall);
+    EXPECT_EQ(MarkOf(g), MarkRule::IconSized);
+    g.width = static_cast<int>(2.6 * g.height);  // a switch's pill only when it has its edges
+    EXPECT_FALSE(IsIconSized(g));
+    g.pill = true;
+    EXPECT_TRUE(IsIconSized(g));
+
+    g = Letter();  // alone and a little taller: a label's icon
+    g.width = g.height = Ceil(kAloneTallHeight * g.tall);
+    g.gap = Ceil(g.tall / 2) - 1;
+    EXPECT_FALSE(IsAloneTall(g)) << "a letter beside it";
+    g.gap = Ceil(g.tall / 2);
+    EXPECT_EQ(MarkOf(g), MarkRule::AloneTall);
+
+    g = Letter();  // alone in another colour
+    g.gap = 5;
+    g.colourOff = kOtherColour - 1;
+    EXPECT_FALSE(IsAloneOtherColour(g));
+    g.colourOff = kOtherColour;
+    EXPECT_EQ(MarkOf(g), MarkRule::AloneOtherColour);
+
+    g = Letter();  // a swatch: dense, square, standing apart
+    g.width = g.height = 8;
+    g.density = kSolidDensity - 0.01;
+    g.gap = 5;
+    EXPECT_FALSE(IsSolid(g));
+    g.density = kSolidDensity;
+    EXPECT_EQ(MarkOf(g), MarkRule::Solid);
+    g.gap = 1;  // a dense bold letter among others
+    EXPECT_FALSE(IsSolid(g));
+    g.bar = true;
+    EXPECT_TRUE(IsSolid(g));
+
+    g = Letter();  // a check box, and a tree's sharp expander
+    g.hollowSide = Ceil(kHollowHeight * g.tall) - 1;
+    EXPECT_FALSE(IsHollowSquare(g));
+    g.hollowSide = Ceil(kHollowHeight * g.tall);
+    EXPECT_EQ(MarkOf(g), MarkRule::HollowSquare);
+    g.hollowSide = Ceil(kSharpHeight * g.screenTall);
+    EXPECT_FALSE(IsHollowSquare(g)) << "rounded corners: an o";
+    g.sharpSquare = true;
+    EXPECT_TRUE(IsHollowSquare(g));
+
+    g = Letter();  // a picture
+    g.height = Ceil(2 * g.tall);
+    g.width = Ceil(4 * g.tall) - 1;
+    EXPECT_FALSE(IsHuge(g));
+    g.width = Ceil(4 * g.tall);
+    EXPECT_EQ(MarkOf(g), MarkRule::Huge);
+
+    g = Letter();  // a selected item's marker
+    g.width = 3;
+    g.height = Ceil(1.5 * g.tall);
+    g.density = 0.84;
+    EXPECT_FALSE(IsPost(g));
+    g.density = 0.85;
+    EXPECT_EQ(MarkOf(g), MarkRule::Post);
+}
+
+TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {
+    UnitContext u;  // a clock drawn in three pieces beside a label
+    u.pieces = 3;
+    u.width = u.height = 14;
+    u.beside = 4;
+    u.line = 10;
+    u.gap = kUnitAlone * u.line;
+    u.above = u.below = 2;
+    EXPECT_TRUE(IsIconUnit(u));
+    u.gap = kUnitAlone * u.line - 1;
+    EXPECT_FALSE(IsIconUnit(u)) << "as close as a word";
+    u.gap = 10;
+    u.word = true;
+    EXPECT_FALSE(IsIconUnit(u)) << "letters side by side";
+    u.word = false;
+    u.pieces = kUnitPieces + 1;
+    EXPECT_FALSE(IsIconUnit(u));
+
+    BulletContext b;  // a dot before a list item, above its baseline
+    b.width = b.height = 4;
+    b.density = 0.8;
+    b.letter = 10;
+    b.beside = true;
+    b.raised = std::max(1, b.letter / 8);
+    EXPECT_TRUE(IsBullet(b));
+    b.raised -= 1;
+    EXPECT_FALSE(IsBullet(b)) << "on the baseline: a full stop";
+    b.raised += 1;
+    b.before = true;
+    EXPECT_FALSE(IsBullet(b)) << "after a word";
+
+    GlyphContext icon = Letter();
+    icon.width = icon.height = static_cast<int>(kIconReach * icon.tall);
+    EXPECT_TRUE(HoldsInside(icon, MarkRule::IconSized));
+    EXPECT_FALSE(HoldsInside(icon, MarkRule::Text));
+    icon.width += 1;
+    EXPECT_FALSE(HoldsInside(icon, MarkRule::IconSized)) << "a picture holds text of its own";
+}
+
+TEST(LayoutRules, RunsLinesColumnsAndWords) {
+    EXPECT_TRUE(IsSmallGlyph(2, 4, 10));  // a full stop, a comma
+    EXPECT_FALSE(IsSmallGlyph(6, 5, 10)) << "an x-height letter";
+    EXPECT_TRUE(IsSmallGlyph(20, 4, 10)) << "a row of tildes";
+
+    EXPECT_TRUE(JoinsRun(10, 10, 10, 10));
+    EXPECT_FALSE(JoinsRun(11, 10, 10, 10)) << "a column gap";
+    EXPECT_FALSE(JoinsRun(2, 10, 10, 4)) << "another line";
+
+    // A comma below a line without descenders is in it; the next line's carets are not, in a
+    // character grid.
+    EXPECT_TRUE(InLine(18, 22, 10, 20));
+    EXPECT_FALSE(InLine(22, 26, 10, 20));
+    EXPECT_FALSE(InLine(20, 23, 10, 20, true));
+
+    EXPECT_TRUE(IsRunningText(kRunningTextRuns, kRunningTextWidth, 1, 0));
+    EXPECT_FALSE(IsRunningText(kRunningTextRuns - 1, kRunningTextWidth, 9, 1));
+    EXPECT_TRUE(IsRunningText(kRunningTextRuns, 6, kRunningTextWords, kFullLines));
+    EXPECT_FALSE(IsRunningText(kRunningTextRuns, 6, kRunningTextWords - 1, kFullLines))
+        << "a table's cells are a word or two";
+    EXPECT_FALSE(IsRunningText(kRunningTextRuns, 6, kRunningTextWords, kFullLines - 0.01));
+
+    EXPECT_TRUE(RowsPair(kPairedMost, kPairedLeast, false));
+    EXPECT_FALSE(RowsPair(kPairedMost - 0.01, kPairedMost - 0.01, false));
+    EXPECT_FALSE(RowsPair(1, kPairedLeast - 0.01, false));
+    EXPECT_FALSE(RowsPair(1, 1, true)) << "two columns of running text never pair";
+
+    EXPECT_TRUE(PartsWords(kWordGapMin, 0, false));
+    EXPECT_FALSE(PartsWords(kWordGapMin - 1, 0, false));
+    EXPECT_FALSE(PartsWords(5, 3, false)) << "widely spaced letters";
+    EXPECT_TRUE(PartsWords(1, 3, true)) << "an underscore";
+
+    EXPECT_TRUE(IsUnderscore(6, 2, 10, 1));
+    EXPECT_FALSE(IsUnderscore(6, 2, 10, 2)) << "above the baseline: a dash";
+    EXPECT_FALSE(IsUnderscore(3, 2, 10, 0)) << "short: a hyphen's stub";
+}
+
+TEST(LayoutRules, AFixedPitchRunIsPartedByItsEmptyCells) {
+    // "ab.c de": cells 10 px apart, the full stop's cell narrow, one empty cell before "de".
+    std::vector<std::pair<int, int>> cells = {{0, 8},   {10, 18}, {23, 25},
+                                              {30, 38}, {50, 58}, {60, 68}};
+    EXPECT_DOUBLE_EQ(Pitch(cells), 10);
+    std::vector<std::pair<int, int>> proportional = {{0, 8},   {9, 12},  {14, 25},
+                                                     {27, 30}, {33, 45}, {46, 50}};
+    EXPECT_EQ(Pitch(proportional), 0);
+    // A double quote's two strokes are one character; two letters that touch are two.
+    std::vector<std::pair<int, int>> quote = {{0, 8}, {11, 13}, {15, 17}, {20, 28}, {30, 48}};
+    ASSERT_TRUE(FitsPitch(quote, 10));
+    EXPECT_EQ(quote.size(), 4u);
+    EXPECT_EQ(Characters(quote[3], 10), 2);
+}
+
+}  // namespace
+}  // namespace gs::tools::rules
