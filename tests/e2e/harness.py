@@ -167,6 +167,33 @@ class Session:
         self.procs.append(p)
         return p
 
+    def start_notepad(self, place, typed=""):
+        """A program at work: Notepad at `place` (x, y, w, h) has the keyboard, `typed` typed in."""
+        self.notepad = place
+        self.launch("notepad")
+        self.wait_for(lambda: [w for w in self.windows("Notepad") if w["visible"]], 30, "Notepad")
+        self.probe("place", "Notepad", *place)
+        time.sleep(0.5)
+        self.focus_desktop()
+        self.type_into_notepad(typed, click=True)
+
+    def type_into_notepad(self, keys, click=False):
+        """Types as the user would into the program that has the keyboard. The pointer goes over
+        Notepad first: in Wine's virtual desktop on X, keys go to the window under the pointer
+        (an X artefact; Windows sends them to the focused program wherever the mouse is)."""
+        self.xdotool("mousemove", self.notepad[0] + 200, self.notepad[1] + 150)
+        if click:  # taking the keyboard back, as after using another program's menus
+            self.xdotool("click", "1")
+        time.sleep(0.3)
+        if keys:
+            self.xdotool("type", "--delay", "60", keys)
+        time.sleep(0.4)
+
+    def notepad_text(self):
+        """The foreground window's class and Notepad's text."""
+        got = {k: v for row in self.probe("focus", "Notepad") for k, v in row.items()}
+        return got.get("foreground"), got.get("text")
+
     def background(self, *args, seconds=900, output=None):
         """Starts the probe with a command that keeps running beside the test."""
         p = subprocess.Popen(["timeout", str(seconds), "wine", PROBE] + [str(a) for a in args], env=self.env,

@@ -66,32 +66,9 @@ def ring_covers(region_rows, w, h):
     return inside == ring
 
 
-def notepad_text(s):
-    got = {k: v for row in s.probe("focus", "Notepad") for k, v in row.items()}
-    return got.get("foreground"), got.get("text")
-
-
-def type_into_notepad(s, keys, click=False):
-    """Types as the user would into the program that has the keyboard. The pointer goes over
-    Notepad first: in Wine's virtual desktop on X, keys go to the window under the pointer
-    (an X artefact; Windows sends them to the focused program wherever the mouse is)."""
-    s.xdotool("mousemove", NOTEPAD[0] + 200, NOTEPAD[1] + 150)
-    if click:  # taking the keyboard back, as after using another program's menus
-        s.xdotool("click", "1")
-    time.sleep(0.3)
-    s.xdotool("type", "--delay", "60", keys)
-    time.sleep(0.4)
-
-
 def start_notepad(s, c):
-    """A program at work: Notepad has the keyboard and text is being typed into it."""
-    s.launch("notepad")
-    s.wait_for(lambda: [w for w in s.windows("Notepad") if w["visible"]], 30, "Notepad")
-    s.probe("place", "Notepad", *NOTEPAD)
-    time.sleep(0.5)
-    s.focus_desktop()
-    type_into_notepad(s, "abc", click=True)
-    c.check(notepad_text(s) == ("Notepad", "abc"), f"Notepad has the keyboard: {notepad_text(s)}")
+    s.start_notepad(NOTEPAD, "abc")
+    c.check(s.notepad_text() == ("Notepad", "abc"), f"Notepad has the keyboard: {s.notepad_text()}")
 
 
 @scenario
@@ -178,9 +155,9 @@ def capture_end_to_end(s: Session, c: Checks):
     panel = s.wait_for(lambda: (p := s.panel()) and p["visible"] and p, 5, "the preview panel")
     c.check(bool(panel), "the preview panel shows after the capture")
     # ALT was the capture's, not the user's: Notepad keeps the keyboard and opens no menu.
-    c.check(notepad_text(s)[0] == "Notepad", "Notepad stays the foreground window while the panel shows")
-    type_into_notepad(s, "d")
-    c.check(notepad_text(s)[1] == "abcd", f"the next key typed goes into Notepad's text: {notepad_text(s)}")
+    c.check(s.notepad_text()[0] == "Notepad", "Notepad stays the foreground window while the panel shows")
+    s.type_into_notepad("d")
+    c.check(s.notepad_text()[1] == "abcd", f"the next key typed goes into Notepad's text: {s.notepad_text()}")
     time.sleep(0.5)
     shot = s.screenshot(os.path.join(s.appdir, "..", "preview.png"), (240, 210, 0, 0))
     im = Image.open(shot).convert("RGB")
@@ -206,7 +183,7 @@ def capture_end_to_end(s: Session, c: Checks):
 
     # Notepad's menu bar and title, drawn with ClearType: the capture is the screen, pixel for
     # pixel, sub-pixel fringes and all; and once the panel has faded, typing goes on there.
-    type_into_notepad(s, "e", click=True)
+    s.type_into_notepad("e", click=True)
     x, y, w, h = NOTEPAD
     area = (x + 4, y + 4, x + 300, y + 42)
     screen = Image.open(s.screenshot(os.path.join(s.appdir, "..", "notepad.png"))).convert("RGB").crop(area)
@@ -215,11 +192,11 @@ def capture_end_to_end(s: Session, c: Checks):
     c.check(Image.open(png).convert("RGB").tobytes() == screen.tobytes() and fringes > 50,
             f"a capture of ClearType text ({fringes} coloured pixels) equals the screen")
     s.wait_for(lambda: s.panel()["visible"], 5, "the panel")
-    c.check(notepad_text(s)[0] == "Notepad", "Notepad stays the foreground window again")
+    c.check(s.notepad_text()[0] == "Notepad", "Notepad stays the foreground window again")
     s.wait_for(lambda: not s.panel()["visible"], 10, "the panel to fade")
-    type_into_notepad(s, "f")
-    c.check(notepad_text(s) == ("Notepad", "abcdef"),
-            f"after the panel has faded, typing goes on in Notepad: {notepad_text(s)}")
+    s.type_into_notepad("f")
+    c.check(s.notepad_text() == ("Notepad", "abcdef"),
+            f"after the panel has faded, typing goes on in Notepad: {s.notepad_text()}")
 
     # A second capture, never pasted while the program runs: what the clipboard was only offered
     # is made as the program ends, so the capture stays pasteable after Exit.

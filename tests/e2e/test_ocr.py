@@ -21,6 +21,9 @@ WINDOW = (300, 300, 560, 90)
 AREA = (310, 305, 850, 385)  # 540 x 80 inside the text window
 TEXT_ARROW = (165, 195)
 TEXT_ICON = (141, 186)
+NOTEPAD = (640, 300, 600, 200)
+NOTEPAD_TEXT = "The quick brown fox jumps over the lazy dog.\nPack my box with five dozen liquor jugs: 1234567890"
+NOTEPAD_TRUTH = "Untitled - Notepad\nFile Edit Search View Help\n" + NOTEPAD_TEXT + "\nLn 2, Col 52"
 
 
 def weights(s):
@@ -186,6 +189,19 @@ def recognise_text(s: Session, c: Checks):
     peak = int(s.unix_status().get("VmHWM", 0)) // 1024
     log(f"  the program's peak memory: {peak} MB")
     c.check(0 < peak < 450, f"the program's peak memory stays near one copy of the picture ({peak} MB)")
+
+    # A real program's window drawn with ClearType: Notepad with typed text, its title, menu bar
+    # and buttons, captured and converted through the menu as a user would.
+    s.start_notepad(NOTEPAD, NOTEPAD_TEXT)
+    x, y, w, h = NOTEPAD
+    s.capture((x, y), (x + w, y + h))
+    s.show_panel()
+    s.choose(s.open_menu_at(*TEXT_ARROW), 1, 8)  # "English"
+    text = s.poll(lambda: (t := s.clipboard_text()) and "liquor" in t and t, 60) or ""
+    log("  Notepad:", repr(text))
+    got, want = " ".join(text.split()), " ".join(NOTEPAD_TRUTH.split())
+    same = difflib.SequenceMatcher(None, got, want).ratio()
+    c.check(same >= 0.97, f"Notepad's window in ClearType reads as a person reads it ({100 * same:.1f} % alike)")
 
 
 if __name__ == "__main__":

@@ -99,6 +99,23 @@ TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
     EXPECT_FALSE(IsPost(g));
     g.density = 0.85;
     EXPECT_EQ(MarkOf(g), MarkRule::Post);
+
+    g = Letter();  // a caret just after the last letter typed
+    g.width = 1;
+    g.bar = true;
+    g.density = 1;
+    g.height = Ceil(kCaretHeight * g.tall) - 1;
+    g.before = 1;
+    g.after = 1 << 30;
+    EXPECT_FALSE(IsCaret(g)) << "an l";
+    g.height = Ceil(kCaretHeight * g.tall);
+    EXPECT_EQ(MarkOf(g), MarkRule::Caret);
+    g.before = static_cast<int>(kCaretTouch * g.tall) + 1;
+    EXPECT_FALSE(IsCaret(g)) << "a | after a blank";
+    g.before = static_cast<int>(g.tall);
+    EXPECT_TRUE(IsCaret(g)) << "a divider standing alone";
+    g.after = static_cast<int>(g.tall) - 1;
+    EXPECT_FALSE(IsCaret(g)) << "a | before a word";
 }
 
 TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {

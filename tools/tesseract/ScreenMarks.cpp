@@ -178,6 +178,8 @@ GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
     c.besideColours = static_cast<int>(colours[0].size());
     if (c.besideColours >= 2) c.colourOff = ColourOff(colours, g.colour);
     c.gap = std::min(left, right);
+    c.before = left;
+    c.after = right;
     const int label = i + 1;
     c.pill = c.height >= 4 && Pill(ink, g, label);
     c.bar = Bar(ink, g, label);

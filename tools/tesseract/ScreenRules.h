@@ -76,8 +76,9 @@ struct GlyphContext {
     int letter = 4;         // H, the screen's usual letter height (at least 4)
     int beside = 0;         // glyphs on its rows nearby, up to twice its height
     int besideColours = 0;
-    int colourOff = 0;   // its ink against the text beside it: the largest channel difference
-    int gap = 1 << 30;   // to the nearest glyph on its rows, left or right; 0 when one overlaps
+    int colourOff = 0;  // its ink against the text beside it: the largest channel difference
+    int gap = 1 << 30;  // to the nearest glyph on its rows, left or right; 0 when one overlaps
+    int before = 1 << 30, after = 1 << 30;  // to the nearest on its left, and on its right
     int colourful = 0;   // 2 x 2 patches of colours no smoothing of its ink makes
     bool pill = false;   // long straight edges along its top and bottom
     bool bar = false;    // every row inked across
@@ -99,11 +100,12 @@ enum class MarkRule : uint8_t {
     HollowSquare,
     Huge,
     Post,
+    Caret,
     IconUnit,
     Bullet,
     InsideIcon,
 };
-inline constexpr int kMarkRules = 12;
+inline constexpr int kMarkRules = 13;
 
 // A word of one glyph, or a label's icon: nothing beside it within half the tall letters.
 inline bool Alone(const GlyphContext& g) { return g.gap >= g.tall / 2; }
@@ -173,6 +175,19 @@ inline bool IsPost(const GlyphContext& g) {
            g.height >= 1.5 * g.tall;
 }
 
+// An editor's text caret just after the last letter typed, or a pane's divider standing alone
+// (a status bar's): a thin bar inked on every row, taller than the letters (an l or an I is as
+// tall as they are), with nothing after it on its rows and nothing before it but a letter it
+// nearly touches. A "|" between words has a blank either side (real set, Notepad in ClearType).
+inline constexpr int kCaretWidest = 2;
+inline constexpr double kCaretHeight = 1.15, kCaretTouch = 0.25;
+inline bool IsCaret(const GlyphContext& g) {
+    const bool alone = g.before >= g.tall && g.after >= g.tall;
+    const bool typed = g.before <= kCaretTouch * g.tall && g.after >= g.tall;
+    return g.width <= kCaretWidest && g.bar && g.height >= kCaretHeight * g.tall &&
+           (alone || typed);
+}
+
 // The first rule that takes a glyph for a mark, in the order above; Text when none does.
 inline MarkRule MarkOf(const GlyphContext& g) {
     if (IsColourful(g)) return MarkRule::Colourful;
@@ -183,6 +198,7 @@ inline MarkRule MarkOf(const GlyphContext& g) {
     if (IsHollowSquare(g)) return MarkRule::HollowSquare;
     if (IsHuge(g)) return MarkRule::Huge;
     if (IsPost(g)) return MarkRule::Post;
+    if (IsCaret(g)) return MarkRule::Caret;
     return MarkRule::Text;
 }
 
