@@ -9,10 +9,12 @@ length, whitespace runs as one blank) is printed per kind of capture and per hal
           --whole), read by the same engine.
 
   ocr_real.py [--split tune|held|all] [--kinds K,...] [--names N,...] [--whole] [--host]
-              [--before DIR] [--show-worst N] [--save DIR]
+              [--before DIR] [--show-worst N] [--save DIR] [--check LIMITS]
 
-Under Wine by default (WINEPREFIX set, the win64 build present). --host runs the native front
-end (build/native) and the host's own engine with the shipped language data, ten times faster:
+Under Wine by default (the win64 build present), on an Xvfb of its own with a ClearType prefix
+(GS_OCR_PREFIX, else build/win64/ocr-prefix). --check LIMITS (kind, limit in % per line) exits 1
+when a kind reads worse than its limit: ctest's "ocr" check on the held-out half. --host runs
+the native front end (build/native) and the host's own engine with the shipped language data, ten times faster:
 for searching only, since the host's engine reads some pictures differently; decide under Wine.
 --before DIR also reads with the tesseract.exe in DIR (a tools folder of an earlier build).
 """
@@ -39,7 +41,10 @@ os.environ.setdefault("GS_WORK", os.path.join(ROOT, "build", "win64", "bench"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from test_ocr import upscale  # noqa: E402  the program's enlargement, written independently
+import winedesktop  # noqa: E402
 from winedesktop import winpath  # noqa: E402
+
+WINE_ENV = dict(os.environ)
 
 
 def samples(split="all", kinds=None, names=None):
@@ -78,8 +83,35 @@ def factor(w, h):
 
 
 def wine(args, seconds=600):
-    subprocess.run(["timeout", str(seconds), "wine", *args], stdin=subprocess.DEVNULL,
+    subprocess.run(["timeout", str(seconds), "wine", *args], env=WINE_ENV, stdin=subprocess.DEVNULL,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def wine_desktop():
+    """An Xvfb and a prefix drawing with ClearType, as a user's; returns the server to stop."""
+    server = winedesktop.Xvfb((1024, 768))
+    prefix = os.environ.get("GS_OCR_PREFIX", os.path.join(ROOT, "build", "win64", "ocr-prefix"))
+    WINE_ENV.update(winedesktop.wine_env(server.display, prefix, cleartype=True))
+    winedesktop.make_prefix(WINE_ENV, cleartype=True, say=lambda m: print(m, file=sys.stderr))
+    return server
+
+
+def check(rows, results, limits_file):
+    """The kinds whose error rate is over its limit, as messages."""
+    limits = {}
+    for line in open(limits_file, encoding="utf-8"):
+        if line.strip() and not line.startswith("#"):
+            kind, limit = line.split()
+            limits[kind] = float(limit)
+    failed = []
+    for kind, limit in limits.items():
+        names = [s["name"] for s in rows if s["kind"] == kind]
+        errors = sum(results[("layout", n)][0] for n in names)
+        chars = sum(results[("layout", n)][1] for n in names)
+        rate = 100 * errors / max(chars, 1)
+        if not names or rate > limit:
+            failed.append(f"{kind}: {rate:.2f} % over its limit of {limit:.2f} % ({len(names)} captures)")
+    return failed
 
 
 def read_file(path):
@@ -198,6 +230,7 @@ def main():
     p.add_argument("--before")
     p.add_argument("--show-worst", type=int, default=0)
     p.add_argument("--save")
+    p.add_argument("--check")
     a = p.parse_args()
     rows = samples(a.split, a.kinds and a.kinds.split(","), a.names and a.names.split(","))
     readers = {}
@@ -206,13 +239,18 @@ def main():
         if a.whole:
             readers["whole"] = (lambda s, w: read_host(s, w, True), True)
     else:
-        readers["layout"] = (read_layout_wine, False)
+        readers["layout"] = (read_layout_wine, True)
         if a.before:
-            readers["before"] = (lambda s, w: read_layout_wine(s, w, a.before), False)
+            readers["before"] = (lambda s, w: read_layout_wine(s, w, a.before), True)
         if a.whole:
-            readers["whole"] = (read_whole_wine, False)
+            readers["whole"] = (read_whole_wine, True)
     t0 = time.monotonic()
-    results = measure(rows, readers, a.save)
+    server = None if a.host else wine_desktop()
+    try:
+        results = measure(rows, readers, a.save)
+    finally:
+        if server:
+            server.stop()
     print(f"{len(rows)} captures, {sum(results[('layout', s['name'])][1] for s in rows)} characters "
           f"({'host engine' if a.host else 'under Wine'}, {time.monotonic() - t0:.0f} s); CER:")
     table(rows, results, readers)
@@ -221,6 +259,11 @@ def main():
         for s in worst[:a.show_worst]:
             e, n, text, _ = results[("layout", s["name"])]
             print(f"  {100 * e / n:5.1f} % {s['name']} ({s['kind']}, {s['split']})")
+    if a.check:
+        failed = check(rows, results, a.check)
+        for message in failed:
+            print("FAIL", message)
+        sys.exit(1 if failed else 0)
 
 
 if __name__ == "__main__":
