@@ -33,6 +33,7 @@ constexpr std::array<std::array<uint8_t, 3>, rules::kMarkRules> kRuleColours = {
     {90, 90, 90},   // huge: grey
     {160, 160, 0},  // post: olive
     {0, 90, 0},     // caret or divider: dark green
+    {90, 0, 200},   // a button's sign: violet
     {255, 0, 120},  // icon in pieces: pink
     {0, 120, 255},  // bullet: light blue
     {255, 200, 0},  // inside an icon: yellow

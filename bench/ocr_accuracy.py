@@ -273,8 +273,9 @@ if __name__ == "__main__":
         # The sessions below use the prefix with a desktop of their own: the runs above must end.
         subprocess.run(["timeout", "120", "wineserver", "-w"])
         program_timing([(800, 400), (1200, 900)])
-        # A 1600 x 900 capture needs a larger screen, whose desktop needs a prefix of its own.
-        env = dict(os.environ, GS_SCREEN="1920x1200",
-                   GS_WINEPREFIX=os.environ["GS_WINEPREFIX"] + "-1920x1200",
-                   GS_WORK=os.environ["GS_WORK"] + "-1920x1200")
-        subprocess.run([sys.executable, os.path.abspath(__file__), "--program", "1600x900"], env=env)
+        # Larger captures need larger screens, whose desktops need prefixes of their own; a
+        # 3840 x 2160 capture is enlarged 4 times (15360 x 8640).
+        for screen, capture in (("1920x1200", "1600x900"), ("3900x2240", "3840x2160")):
+            env = dict(os.environ, GS_SCREEN=screen, GS_WINEPREFIX=os.environ["GS_WINEPREFIX"] + "-" + screen,
+                       GS_WORK=os.environ["GS_WORK"] + "-" + screen)
+            subprocess.run([sys.executable, os.path.abspath(__file__), "--program", capture], env=env)

@@ -6,13 +6,12 @@ import time
 from PIL import Image
 
 from harness import Checks, Session, log, scenario
-from test_recording import folder, frames, start_button, stray_pixels
+from test_recording import folder, frames, start_recording, stray_pixels
 
 # X rectangles (w, h, x, y), the primary first: in Windows coordinates the primary is
 # (0, 0)-(1024, 768) and the second monitor (-1280, 0)-(0, 1024).
 MONITORS = [(1024, 768, 1280, 0), (1280, 1024, 0, 0)]
 PATTERN = (-1200, 80, 1500, 560)  # x, y, w, h: most of it on the second monitor
-RECORD_ICON = (201, 186)
 
 
 def capture_is_screen(s: Session, c: Checks, start, end, what):
@@ -35,15 +34,7 @@ def two_monitors(s: Session, c: Checks):
 
     # A recording on the second monitor: clean frames and the cursor mark where the cursor was.
     area = (-1100, 200, -899, 351)
-    s.capture(area[:2], area[2:])
-    s.xdotool("mousemove", 120, 100)  # keeps the panel open
-    time.sleep(0.5)
-    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
-    s.wait_for(lambda: [w for w in s.windows("TClipForm") if w["visible"]], 10, "the frame")
-    time.sleep(0.5)
-    bx, by = start_button(s)
-    s.xdotool("mousemove", bx, by, "click", "1")
-    time.sleep(4.0)  # "Wait", "3", "2", "1"
+    start_recording(s, area)
     cursor = (-1000, 280)
     for i in range(6):
         s.xdotool("mousemove", cursor[0] - 60 + i * 10, cursor[1] - 30 + i * 5)

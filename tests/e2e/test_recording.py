@@ -89,6 +89,19 @@ def start_button(s):
     return f["left"] + 53, f["top"] + 87
 
 
+def start_recording(s, area):
+    """Selects `area`, opens the recording frame from the panel and starts it; returns once the
+    countdown is over."""
+    s.capture(area[:2], area[2:])
+    s.xdotool("mousemove", 120, 100)  # keeps the panel open
+    time.sleep(0.5)
+    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
+    s.wait_for(lambda: [w for w in s.windows("TClipForm") if w["visible"]], 10, "the frame")
+    time.sleep(0.5)
+    s.xdotool("mousemove", *start_button(s), "click", "1")
+    time.sleep(4.0)  # "Wait", "3", "2", "1"
+
+
 def contiguous(names):
     return names == [f"{i:06d}.png" for i in range(len(names))]
 
@@ -285,14 +298,7 @@ def large_screen(s: Session, c: Checks):
     s.start()
     s.pattern(40, 40, 2480, 1360)
     area = (100, 100, 2500, 1400)
-    s.capture(area[:2], area[2:])
-    s.xdotool("mousemove", 120, 100)  # keeps the panel open
-    time.sleep(0.5)
-    s.xdotool("mousemove", *RECORD_ICON, "click", "1")
-    s.wait_for(lambda: [w for w in s.windows("TClipForm") if w["visible"]], 10, "the frame")
-    time.sleep(0.5)
-    s.xdotool("mousemove", *start_button(s), "click", "1")
-    time.sleep(4.0)  # "Wait", "3", "2", "1"
+    start_recording(s, area)
     for i in range(8):
         s.xdotool("mousemove", 600 + i * 150, 500 + i * 60)
         time.sleep(0.25)

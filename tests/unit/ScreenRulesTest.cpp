@@ -155,6 +155,15 @@ TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {
     EXPECT_FALSE(HoldsInside(icon, MarkRule::Text));
     icon.width += 1;
     EXPECT_FALSE(HoldsInside(icon, MarkRule::IconSized)) << "a picture holds text of its own";
+
+    // A scroll button's chevron, 5 px in a 16 px square beside letters 10 px tall.
+    const int side = static_cast<int>(kButtonSide * 10);
+    EXPECT_TRUE(IsInButton(static_cast<int>(kButtonSign * 10), side, side, 10, true));
+    EXPECT_FALSE(IsInButton(static_cast<int>(kButtonSign * 10) + 1, 16, 16, 10, true))
+        << "a letter in a box";
+    EXPECT_FALSE(IsInButton(5, side + 1, side, 10, true)) << "a table's cell";
+    EXPECT_FALSE(IsInButton(5, 16, Ceil(16 / 0.75) + 1, 10, true)) << "not square";
+    EXPECT_FALSE(IsInButton(5, 16, 16, 10, false)) << "with other glyphs in the frame";
 }
 
 TEST(LayoutRules, RunsLinesColumnsAndWords) {

@@ -292,6 +292,40 @@ void MarkBullets(const Ink& ink, const Neighbours& near, Marks& marks) {
     }
 }
 
+// Signs framed as buttons, judged by IsInButton: the nearest rule or edge pixel straight out
+// from the sign's middle on each side makes the frame.
+void MarkButtonSigns(const Ink& ink, const Neighbours& near, Marks& marks) {
+    const double tall = TallFloor(ink);
+    const int reach = static_cast<int>(kButtonSide * tall);
+    auto erased = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < ink.width && y < ink.height &&
+               ink.erased[static_cast<size_t>(y) * ink.width + x];
+    };
+    // The first erased pixel from (x, y) on in steps of (dx, dy), within reach; -1 when none.
+    auto out = [&](int x, int y, int dx, int dy) {
+        for (int k = 1; k <= reach; ++k)
+            if (erased(x + k * dx, y + k * dy)) return dx ? x + k * dx : y + k * dy;
+        return -1;
+    };
+    for (size_t i = 0; i < ink.glyphs.size(); ++i) {
+        const Box& g = ink.glyphs[i].box;
+        if (IsMark(marks, static_cast<int>(i)) || g.height() > kButtonSign * tall) continue;
+        const int cx = (g.x0 + g.x1) / 2, cy = (g.y0 + g.y1) / 2;
+        const int left = out(g.x0, cy, -1, 0), right = out(g.x1 - 1, cy, 1, 0);
+        const int above = out(cx, g.y0, 0, -1), below = out(cx, g.y1 - 1, 0, 1);
+        if (above < 0 || below < 0 || left < 0 || right < 0) continue;
+        const Box frame{left + 1, above + 1, right, below};
+        bool alone = true;
+        near.around(static_cast<int>(i), frame, 0, [&](int j, const Glyph& n) {
+            if (j != static_cast<int>(i) && !IsMark(marks, j) && OverlapX(n.box, frame) > 0 &&
+                OverlapY(n.box, frame) > 0)
+                alone = false;
+        });
+        if (IsInButton(g.height(), frame.width(), frame.height(), tall, alone))
+            marks[i] = MarkRule::InButton;
+    }
+}
+
 }  // namespace
 
 std::vector<GlyphContext> GlyphContexts(const Ink& ink) {
@@ -314,6 +348,7 @@ Marks MarkNonText(const Ink& ink) {
     }
     MarkIconUnits(ink, near, marks);
     MarkBullets(ink, near, marks);
+    MarkButtonSigns(ink, near, marks);
     for (int m : icons) {
         const Box& b = ink.glyphs[static_cast<size_t>(m)].box;
         near.around(m, b, 0, [&](int j, const Glyph& n) {

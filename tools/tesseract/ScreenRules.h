@@ -101,11 +101,12 @@ enum class MarkRule : uint8_t {
     Huge,
     Post,
     Caret,
+    InButton,
     IconUnit,
     Bullet,
     InsideIcon,
 };
-inline constexpr int kMarkRules = 13;
+inline constexpr int kMarkRules = 14;
 
 // A word of one glyph, or a label's icon: nothing beside it within half the tall letters.
 inline bool Alone(const GlyphContext& g) { return g.gap >= g.tall / 2; }
@@ -208,6 +209,17 @@ inline constexpr double kIconReach = 5;
 inline constexpr double kInside = 0.7;
 inline bool HoldsInside(const GlyphContext& g, MarkRule rule) {
     return rule != MarkRule::Text && std::max(g.width, g.height) <= kIconReach * g.tall;
+}
+
+// A scroll bar's arrow or a spin button's: a small sign alone inside a small square framed by
+// rules or background edges on all four sides (real set: Notepad's scroll buttons, whose
+// chevrons were read as "^" and "<"). A letter is never this much shorter than the letters; a
+// table's cell is wider than the frame lets it be.
+inline constexpr double kButtonSign = 0.8, kButtonSide = 2.2;
+inline bool IsInButton(int signHeight, int frameWidth, int frameHeight, double tall, bool alone) {
+    const double aspect = static_cast<double>(frameWidth) / std::max(1, frameHeight);
+    return alone && signHeight <= kButtonSign * tall && aspect >= 0.75 && aspect <= 1.33 &&
+           std::max(frameWidth, frameHeight) <= kButtonSide * tall;
 }
 
 // Icons drawn in pieces (a grid of squares, a clock's face and hands): pieces closer than
