@@ -153,16 +153,16 @@ int main(int argc, char** argv) {
         if (f) std::fwrite(pgm.data(), 1, pgm.size(), f.get());
         {
             std::string text;
+            auto put = [&](long long v) { text.append(std::to_string(v)).append(" "); };
             for (const Composed::Band& b : bands) {
-                text += std::to_string(b.top) + " " + std::to_string(b.bottom) + " " +
-                        std::to_string(b.row) + " " + std::to_string(b.block) + " " +
-                        std::to_string(b.words.size());
-                for (int w : b.words) text += " " + std::to_string(w);
-                text += " " + std::to_string(b.spacing.size());
+                for (int v : {b.top, b.bottom, b.row, b.block}) put(v);
+                put(static_cast<long long>(b.words.size()));
+                for (int w : b.words) put(w);
+                put(static_cast<long long>(b.spacing.size()));
                 for (const Spacing& s : b.spacing)
-                    for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}})
-                        text.append(" ").append(std::to_string(v));
-                text += " " + std::to_string(b.known.size()) + " " + b.known + "\n";
+                    for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}}) put(v);
+                put(static_cast<long long>(b.known.size()));
+                text.append(b.known).append("\n");
             }
             gs::File t = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".bands"), L"wb");
             if (t) std::fwrite(text.data(), 1, text.size(), t.get());

@@ -55,29 +55,10 @@ GreyImage RunPicture(const Ink& ink, const std::vector<int>& runOf, int r, const
     return out;
 }
 
-// Bilinear, pixel centres kept, into `to` at (left, top), `scale` times the size.
+// `scale` times the size, into `to` at (left, top).
 void Enlarge(const GreyImage& from, double scale, GreyImage& to, int left, int top) {
-    const int w = static_cast<int>(std::lround(from.width * scale));
-    const int h = static_cast<int>(std::lround(from.height * scale));
-    auto at = [&](int x, int y) {
-        x = std::clamp(x, 0, from.width - 1);
-        y = std::clamp(y, 0, from.height - 1);
-        return static_cast<double>(from.pixels[static_cast<size_t>(y) * from.width + x]);
-    };
-    for (int Y = 0; Y < h && top + Y < to.height; ++Y) {
-        const double sy = (Y + 0.5) / scale - 0.5;
-        const int y = static_cast<int>(std::floor(sy));
-        const double fy = sy - y;
-        for (int X = 0; X < w && left + X < to.width; ++X) {
-            const double sx = (X + 0.5) / scale - 0.5;
-            const int x = static_cast<int>(std::floor(sx));
-            const double fx = sx - x;
-            const double v = (1 - fy) * ((1 - fx) * at(x, y) + fx * at(x + 1, y)) +
-                             fy * ((1 - fx) * at(x, y + 1) + fx * at(x + 1, y + 1));
-            to.pixels[static_cast<size_t>(top + Y) * to.width + left + X] =
-                static_cast<uint8_t>(std::clamp(std::lround(v), 0L, 255L));
-        }
-    }
+    ScaleInto(from, scale, scale, static_cast<int>(std::lround(from.width * scale)),
+              static_cast<int>(std::lround(from.height * scale)), to, left, top);
 }
 
 // The stretches between a run's glyphs, in columns from `from.x0`. An underscore (a flat bar

@@ -103,6 +103,30 @@ RgbImage CaptureFromEnlargement::finish() {
     return std::move(capture_);
 }
 
+void ScaleInto(const GreyImage& from, double sx, double sy, int width, int height, GreyImage& to,
+               int left, int top) {
+    if (from.width <= 0 || from.height <= 0) return;
+    auto at = [&](int x, int y) {
+        x = std::clamp(x, 0, from.width - 1);
+        y = std::clamp(y, 0, from.height - 1);
+        return static_cast<double>(from.pixels[static_cast<size_t>(y) * from.width + x]);
+    };
+    for (int Y = 0; Y < height && top + Y < to.height; ++Y) {
+        const double v = (Y + 0.5) / sy - 0.5;
+        const int y = static_cast<int>(std::floor(v));
+        const double fy = v - y;
+        for (int X = 0; X < width && left + X < to.width; ++X) {
+            const double u = (X + 0.5) / sx - 0.5;
+            const int x = static_cast<int>(std::floor(u));
+            const double fx = u - x;
+            const double value = (1 - fy) * ((1 - fx) * at(x, y) + fx * at(x + 1, y)) +
+                                 fy * ((1 - fx) * at(x, y + 1) + fx * at(x + 1, y + 1));
+            to.pixels[static_cast<size_t>(top + Y) * to.width + left + X] =
+                static_cast<uint8_t>(std::clamp(std::lround(value), 0L, 255L));
+        }
+    }
+}
+
 GreyImage PrepareForRecognition(const RgbImage& capture, int border) {
     const int w = capture.width, h = capture.height;
     std::vector<uint8_t> grey(static_cast<size_t>(w) * h);
@@ -134,37 +158,8 @@ GreyImage PrepareForRecognition(const RgbImage& capture, int border) {
     out.width = width + 2 * border;
     out.height = height + 2 * border;
     out.pixels.assign(static_cast<size_t>(out.width) * out.height, background);
-    // Bilinear with pixel centres kept, in 1/256 steps: at twice the size each output pixel
-    // weighs its nearest source pixel 3/4 and the next one 1/4 along each axis.
-    struct Tap {
-        size_t at, next;
-        int nextWeight;  // of 256
-    };
-    auto taps = [](int from, int to) {
-        std::vector<Tap> out(static_cast<size_t>(to));
-        for (int i = 0; i < to; ++i) {
-            const double u = (i + 0.5) * from / to - 0.5, left = std::floor(u);
-            const int x = static_cast<int>(left);
-            out[static_cast<size_t>(i)] = {static_cast<size_t>(std::clamp(x, 0, from - 1)),
-                                           static_cast<size_t>(std::clamp(x + 1, 0, from - 1)),
-                                           static_cast<int>(std::lround((u - left) * 256))};
-        }
-        return out;
-    };
-    const std::vector<Tap> across = taps(w, width), down = taps(h, height);
-    for (int Y = 0; Y < height; ++Y) {
-        const Tap& t = down[static_cast<size_t>(Y)];
-        const uint8_t* above = &grey[t.at * static_cast<size_t>(w)];
-        const uint8_t* below = &grey[t.next * static_cast<size_t>(w)];
-        uint8_t* row = &out.pixels[static_cast<size_t>(Y + border) * out.width + border];
-        for (int X = 0; X < width; ++X) {
-            const Tap& a = across[static_cast<size_t>(X)];
-            const int top = (256 - a.nextWeight) * above[a.at] + a.nextWeight * above[a.next];
-            const int bottom = (256 - a.nextWeight) * below[a.at] + a.nextWeight * below[a.next];
-            row[X] = static_cast<uint8_t>(
-                ((256 - t.nextWeight) * top + t.nextWeight * bottom + 32768) >> 16);
-        }
-    }
+    ScaleInto(GreyImage{w, h, std::move(grey)}, static_cast<double>(width) / w,
+              static_cast<double>(height) / h, width, height, out, border, border);
     return out;
 }
 

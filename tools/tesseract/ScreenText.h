@@ -69,6 +69,10 @@ inline constexpr double kMostPixels = 40e6;
 // middle), twice the size (bilinear; less when twice would exceed kMostPixels), framed by
 // `border` pixels of the background's grey.
 GreyImage PrepareForRecognition(const RgbImage& capture, int border = 10);
+// `from` scaled by sx across and sy down (bilinear, pixel centres kept), width x height of it,
+// into `to` at (left, top), clipped to `to`: the one scaler of every picture the engine is given.
+void ScaleInto(const GreyImage& from, double sx, double sy, int width, int height, GreyImage& to,
+               int left, int top);
 
 // `path` as seen from `folder` (both absolute, backslashes or slashes): "..\\x\\y" where they
 // share a root, `path` itself where they do not. The engine opens files by narrow names, which

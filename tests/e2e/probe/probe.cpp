@@ -307,7 +307,8 @@ int focus(const std::wstring& cls) {
     wchar_t name[256] = L"";
     const HWND fg = GetForegroundWindow();
     GetClassNameW(fg, name, 256);
-    GUITHREADINFO gui{sizeof(gui)};
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof(gui);
     GetGUIThreadInfo(GetWindowThreadProcessId(fg, nullptr), &gui);
     wchar_t focused[256] = L"";
     GetClassNameW(gui.hwndFocus, focused, 256);
