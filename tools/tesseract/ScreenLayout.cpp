@@ -293,8 +293,10 @@ class Reader {
             if (run(r).box.x0 - reach >= kColumnGap * em) gaps.push_back(Gap{reach, run(r).box.x0});
             reach = std::max(reach, run(r).box.x1);
         }
-        std::stable_sort(gaps.begin(), gaps.end(),
-                         [](const Gap& a, const Gap& b) { return a.to - a.from > b.to - b.from; });
+        // Equal widths keep their order from the left (gaps are found left to right).
+        std::sort(gaps.begin(), gaps.end(), [](const Gap& a, const Gap& b) {
+            return a.to - a.from != b.to - b.from ? a.to - a.from > b.to - b.from : a.from < b.from;
+        });
         return gaps;
     }
 
