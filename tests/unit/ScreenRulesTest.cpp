@@ -22,7 +22,7 @@ GlyphContext Letter() {
     g.letter = 8;
     g.beside = 6;
     g.besideColours = 6;
-    g.gap = 1;
+    g.before = g.after = 1;
     return g;
 }
 
@@ -51,13 +51,13 @@ TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
 
     g = Letter();  // alone and a little taller: a label's icon
     g.width = g.height = Ceil(kAloneTallHeight * g.tall);
-    g.gap = Ceil(g.tall / 2) - 1;
+    g.before = g.after = Ceil(g.tall / 2) - 1;
     EXPECT_FALSE(IsAloneTall(g)) << "a letter beside it";
-    g.gap = Ceil(g.tall / 2);
+    g.before = g.after = Ceil(g.tall / 2);
     EXPECT_EQ(MarkOf(g), MarkRule::AloneTall);
 
     g = Letter();  // alone in another colour
-    g.gap = 5;
+    g.before = g.after = 5;
     g.colourOff = kOtherColour - 1;
     EXPECT_FALSE(IsAloneOtherColour(g));
     g.colourOff = kOtherColour;
@@ -66,11 +66,11 @@ TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
     g = Letter();  // a swatch: dense, square, standing apart
     g.width = g.height = 8;
     g.density = kSolidDensity - 0.01;
-    g.gap = 5;
+    g.before = g.after = 5;
     EXPECT_FALSE(IsSolid(g));
     g.density = kSolidDensity;
     EXPECT_EQ(MarkOf(g), MarkRule::Solid);
-    g.gap = 1;  // a dense bold letter among others
+    g.before = g.after = 1;  // a dense bold letter among others
     EXPECT_FALSE(IsSolid(g));
     g.bar = true;
     EXPECT_TRUE(IsSolid(g));

@@ -55,12 +55,6 @@ GreyImage RunPicture(const Ink& ink, const std::vector<int>& runOf, int r, const
     return out;
 }
 
-// `scale` times the size, into `to` at (left, top).
-void Enlarge(const GreyImage& from, double scale, GreyImage& to, int left, int top) {
-    ScaleInto(from, scale, scale, static_cast<int>(std::lround(from.width * scale)),
-              static_cast<int>(std::lround(from.height * scale)), to, left, top);
-}
-
 // The stretches between a run's glyphs, in columns from `from.x0`. An underscore (a flat bar
 // on the baseline) is a stretch of its own: the engine often reads it as a blank.
 struct Stretch {
@@ -247,8 +241,11 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
     if (area > kMostPixels) place(std::sqrt(kMostPixels / area));
     out.image = GreyImage{std::max(width, 1), std::max(y, 1), {}};
     out.image.pixels.assign(static_cast<size_t>(out.image.width) * out.image.height, 255);
-    for (const Placed& p : placed)
-        Enlarge(RunPicture(ink, layout.runOf, p.run, p.from), p.scale, out.image, p.left, p.top);
+    for (const Placed& p : placed) {
+        const GreyImage run = RunPicture(ink, layout.runOf, p.run, p.from);
+        ScaleInto(run, p.scale, p.scale, static_cast<int>(std::lround(run.width * p.scale)),
+                  static_cast<int>(std::lround(run.height * p.scale)), out.image, p.left, p.top);
+    }
     return out;
 }
 

@@ -177,7 +177,6 @@ GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
     c.beside = static_cast<int>(heights.size());
     c.besideColours = static_cast<int>(colours[0].size());
     if (c.besideColours >= 2) c.colourOff = ColourOff(colours, g.colour);
-    c.gap = std::min(left, right);
     c.before = left;
     c.after = right;
     const int label = i + 1;

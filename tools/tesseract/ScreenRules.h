@@ -77,14 +77,15 @@ struct GlyphContext {
     int beside = 0;         // glyphs on its rows nearby, up to twice its height
     int besideColours = 0;
     int colourOff = 0;  // its ink against the text beside it: the largest channel difference
-    int gap = 1 << 30;  // to the nearest glyph on its rows, left or right; 0 when one overlaps
-    int before = 1 << 30, after = 1 << 30;  // to the nearest on its left, and on its right
+    // To the nearest glyph on its rows on its left, and on its right; 0 when one overlaps it.
+    int before = 1 << 30, after = 1 << 30;
     int colourful = 0;   // 2 x 2 patches of colours no smoothing of its ink makes
     bool pill = false;   // long straight edges along its top and bottom
     bool bar = false;    // every row inked across
     int hollowSide = 0;  // the side of the square outline it draws (corners drawn, middle empty)
     bool sharpSquare = false;  // that square drawn with straight edges and square corners
     double aspect() const { return static_cast<double>(width) / height; }
+    int gap() const { return std::min(before, after); }
 };
 
 // The taller letters beside a glyph are never taken for less than this share of the screen's.
@@ -109,7 +110,7 @@ enum class MarkRule : uint8_t {
 inline constexpr int kMarkRules = 14;
 
 // A word of one glyph, or a label's icon: nothing beside it within half the tall letters.
-inline bool Alone(const GlyphContext& g) { return g.gap >= g.tall / 2; }
+inline bool Alone(const GlyphContext& g) { return g.gap() >= g.tall / 2; }
 // Roughly square and big enough to be a picture of something.
 inline bool Squarish(const GlyphContext& g) {
     return g.aspect() >= 0.6 && g.aspect() <= 1.8 && g.height >= 7;
@@ -150,7 +151,7 @@ inline constexpr double kSolidDensity = 0.88;
 inline bool IsSolid(const GlyphContext& g) {
     return g.density >= kSolidDensity && g.aspect() >= 0.75 && g.aspect() <= 1.33 &&
            g.height >= std::max(6, g.letter) &&
-           (g.height >= 1.1 * g.tall || 4 * g.gap >= g.tall || g.bar);
+           (g.height >= 1.1 * g.tall || 4 * g.gap() >= g.tall || g.bar);
 }
 
 // An empty check box: a square outline (within these shapes) a little taller than the letters,
