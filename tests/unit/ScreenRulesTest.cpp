@@ -198,6 +198,16 @@ TEST(LayoutRules, RunsLinesColumnsAndWords) {
     EXPECT_FALSE(PartsWords(5, 3, false)) << "widely spaced letters";
     EXPECT_TRUE(PartsWords(1, 3, true)) << "an underscore";
 
+    // A dim red "-" after white digits is lifted; a light grey divider is not.
+    const uint8_t red[3] = {205, 0, 0}, grey[3] = {160, 160, 160};
+    const uint8_t lessRed[3] = {kChromaticInk - 1, 0, 0}, justRed[3] = {kChromaticInk, 0, 0};
+    const int peak = Ceil(kFaintGlyph * 200);
+    EXPECT_TRUE(IsFaintColouredSign(peak - 1, 200, red));
+    EXPECT_FALSE(IsFaintColouredSign(peak, 200, red)) << "about as strong as its run";
+    EXPECT_FALSE(IsFaintColouredSign(peak - 1, 200, grey));
+    EXPECT_FALSE(IsFaintColouredSign(peak - 1, 200, lessRed));
+    EXPECT_TRUE(IsFaintColouredSign(peak - 1, 200, justRed));
+
     EXPECT_TRUE(IsUnderscore(6, 2, 10, 1));
     EXPECT_FALSE(IsUnderscore(6, 2, 10, 2)) << "above the baseline: a dash";
     EXPECT_FALSE(IsUnderscore(3, 2, 10, 0)) << "short: a hyphen's stub";

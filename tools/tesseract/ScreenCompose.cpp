@@ -48,7 +48,16 @@ GreyImage RunPicture(const Ink& ink, const std::vector<int>& runOf, int r, const
                     const size_t q = static_cast<size_t>(ny) * w + nx;
                     if (ink.glyphOf[q] && !own(q)) foreign = true;
                 }
-            const int s = foreign ? 0 : std::min(255, ink.strength[p] * 255 / contrast);
+            // A glyph drawn fainter than its run (a coloured sign beside white digits) is shown
+            // as dark as the rest: the engine drops faint signs.
+            int own_contrast = contrast;
+            if (const int32_t g = ink.glyphOf[p]; g && !foreign) {
+                const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
+                const int peak = ink.strength[static_cast<size_t>(glyph.strongest)];
+                if (IsFaintColouredSign(peak, contrast, glyph.colour))
+                    own_contrast = std::max(peak, kInkStrength);
+            }
+            const int s = foreign ? 0 : std::min(255, ink.strength[p] * 255 / own_contrast);
             out.pixels[static_cast<size_t>(y - from.y0) * out.width + (x - from.x0)] =
                 static_cast<uint8_t>(255 - s);
         }
