@@ -110,6 +110,37 @@ std::string LineOf(const std::vector<Word>& words, const Composed::Band& band) {
     return line;
 }
 
+std::vector<std::string> WordsOf(const std::string& line) {
+    std::vector<std::string> out;
+    size_t at = 0;
+    while ((at = line.find_first_not_of(' ', at)) != std::string::npos) {
+        const size_t end = std::min(line.find(' ', at), line.size());
+        out.push_back(line.substr(at, end - at));
+        at = end;
+    }
+    return out;
+}
+
+// Readings of one row at several sizes: where they part it into as many words, each word is the
+// one most readings agree on (the surest reading's where none do); otherwise the surest reading.
+std::string Agreed(const std::vector<std::string>& lines, size_t surest) {
+    std::vector<std::vector<std::string>> words;
+    for (const std::string& l : lines) words.push_back(WordsOf(l));
+    for (const auto& w : words)
+        if (w.size() != words[surest].size()) return lines[surest];
+    std::string out;
+    for (size_t i = 0; i < words[surest].size(); ++i) {
+        const std::string* chosen = &words[surest][i];
+        for (const auto& w : words) {
+            const auto same = std::count_if(words.begin(), words.end(),
+                                            [&](const auto& v) { return v[i] == w[i]; });
+            if (2 * same > static_cast<long>(words.size())) chosen = &w[i];
+        }
+        out += (i ? " " : "") + *chosen;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::optional<std::string> TextFromWords(const std::string& hocr,
@@ -129,12 +160,14 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
         }
         inBand[best].push_back(std::move(w));
     }
-    // Of a row read more than once, the reading the engine is surest of.
+    // Of a row read more than once, the reading the engine is surest of; where the readings
+    // part the row into as many words, each word is the one most of them agree on.
     std::string text;
     int lastBlock = -1;
     for (size_t b = 0; b < bands.size();) {
         size_t pick = b, next = b;
         double best = -1;
+        std::vector<std::string> lines;
         for (; next < bands.size() && bands[next].row == bands[b].row; ++next) {
             // The engine's word confidences, each word weighed by its length.
             double sum = 0, weight = 0;
@@ -145,12 +178,12 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
             }
             const double confidence = weight > 0 ? sum / weight : 0;
             if (confidence > best) best = confidence, pick = next;
+            lines.push_back(bands[next].known.empty() ? LineOf(inBand[next], bands[next])
+                                                      : bands[next].known);
         }
         if (!inBand[pick].empty() || !bands[pick].known.empty()) {
             if (lastBlock >= 0 && bands[pick].block != lastBlock) text += "\n";
-            text += (bands[pick].known.empty() ? LineOf(inBand[pick], bands[pick])
-                                               : bands[pick].known) +
-                    "\n";
+            text += Agreed(lines, pick - b) + "\n";
             lastBlock = bands[pick].block;
         }
         b = next;
