@@ -116,6 +116,10 @@ TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
     EXPECT_TRUE(IsCaret(g)) << "a divider standing alone";
     g.after = static_cast<int>(g.tall) - 1;
     EXPECT_FALSE(IsCaret(g)) << "a | before a word";
+    g.height = Ceil(kFrameSide * g.tall);
+    EXPECT_TRUE(IsCaret(g)) << "a frame's side beside a word";
+    --g.height;
+    EXPECT_FALSE(IsCaret(g));
 }
 
 TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {

@@ -181,13 +181,16 @@ inline bool IsPost(const GlyphContext& g) {
 // (a status bar's): a thin bar inked on every row, taller than the letters (an l or an I is as
 // tall as they are), with nothing after it on its rows and nothing before it but a letter it
 // nearly touches. A "|" between words has a blank either side (real set, Notepad in ClearType).
+// Whatever stands beside it, a bar kFrameSide times the letters' height is the side of a frame
+// (two buttons side by side at 120 DPI: 26 px beside 10 px letters, read as "||"; a "|" is
+// about 1.3 times their height).
 inline constexpr int kCaretWidest = 2;
-inline constexpr double kCaretHeight = 1.15, kCaretTouch = 0.25;
+inline constexpr double kCaretHeight = 1.15, kCaretTouch = 0.25, kFrameSide = 2;
 inline bool IsCaret(const GlyphContext& g) {
     const bool alone = g.before >= g.tall && g.after >= g.tall;
     const bool typed = g.before <= kCaretTouch * g.tall && g.after >= g.tall;
     return g.width <= kCaretWidest && g.bar && g.height >= kCaretHeight * g.tall &&
-           (alone || typed);
+           (alone || typed || g.height >= kFrameSide * g.tall);
 }
 
 // The first rule that takes a glyph for a mark, in the order above; Text when none does.
