@@ -179,6 +179,19 @@ TEST(ScreenLayout, ASubPixelSmoothedWordKeepsAllItsLetters) {
     EXPECT_FALSE(Smoothed(blue, white, black));
 }
 
+TEST(ScreenLayout, TheBlackBetweenAConsolesLetterAndTheWindowsWhiteFrameIsNoInk) {
+    Screen screen(60, 40);                       // white: the title bar and the frame
+    screen.fill(2, 12, 60, 40, {0, 0, 0});       // the console
+    screen.fill(2, 19, 6, 20, {200, 200, 200});  // a "1"'s flag, from the frame
+    screen.fill(5, 20, 6, 31, {200, 200, 200});  // its stem
+    screen.fill(2, 31, 6, 32, {200, 200, 200});  // and its foot, closing the black in
+    const Ink ink = FindInk(screen.image);
+    const size_t pocket = 22 * 60 + 3, stem = 22 * 60 + 5;
+    EXPECT_LT(ink.strength[pocket], rules::kInkStrength);
+    EXPECT_EQ(ink.glyphOf[pocket], 0);
+    EXPECT_GE(ink.strength[stem], rules::kInkStrength);
+}
+
 TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label

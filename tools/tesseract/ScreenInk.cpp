@@ -144,6 +144,30 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
         if (y > 0) reach(p - w);
         if (y + 1 < h) reach(p + w);
     }
+    // A small flat area of a background's colour that touches what that background reaches is
+    // of it, though another came nearer: the black between a console's letter and the window's
+    // white frame, taken for ink, made "12" read as "42".
+    std::vector<int32_t> own(static_cast<size_t>(areas), -1);
+    auto ownColour = [&](size_t p, size_t q) {
+        const auto s = static_cast<size_t>(bg.source[q]);
+        return Flat(c, p, s) && !Flat(c, p, static_cast<size_t>(bg.source[p]));
+    };
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            const auto a = static_cast<size_t>(bg.area[p]);
+            if (large[a] || own[a] >= 0) continue;
+            for (const size_t q : {p - 1, p + 1, p - w, p + w})
+                if ((q != p - 1 || x > 0) && (q != p + 1 || x + 1 < w) && (q != p - w || y > 0) &&
+                    (q != p + w || y + 1 < h) && ownColour(p, q)) {
+                    own[a] = bg.source[q];
+                    break;
+                }
+        }
+    for (size_t p = 0; p < n; ++p)
+        if (const int32_t s = own[static_cast<size_t>(bg.area[p])];
+            s >= 0 && Flat(c, p, static_cast<size_t>(s)))
+            bg.source[p] = s;
     return bg;
 }
 
