@@ -196,7 +196,10 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label
     screen.fill(8, 14, 16, 22, {250, 200, 40});
-    screen.text(26, 24, "lion in loin");
+    const int end = screen.text(26, 24, "lion in loin");
+    // A caron that starts before its letter and reaches past it: the letter still joins the run.
+    screen.fill(end, 15, end + 8, 17, {30, 30, 30});
+    screen.text(end + 1, 24, "no");
     const Ink ink = FindInk(screen.image);
     const Marks marks = MarkNonText(ink);
     const TextLayout layout = LayOut(ink, marks);

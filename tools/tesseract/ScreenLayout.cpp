@@ -68,7 +68,9 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
         int best = -1, bestShare = 0, bestGap = 1 << 30;
         for (int r : open) {
             const Run& run = runs[static_cast<size_t>(r)];
-            const int gap = b.x0 - run.box.x1;
+            // An accent taken in first may reach past the letters: the letter under it (the r
+            // of a "ř" under its caron) starts back from the accent's end, not the letters'.
+            const int gap = std::max(b.x0 - run.box.x1, std::min(0, b.x0 - run.core.x1));
             if (small[static_cast<size_t>(g)]) {
                 if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1, grid) || under(b, r) ||
                     !JoinsRun(gap, run.core.height(), run.core.height(), run.core.height()) ||
