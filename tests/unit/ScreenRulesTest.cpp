@@ -196,6 +196,9 @@ TEST(LayoutRules, RunsLinesColumnsAndWords) {
     EXPECT_FALSE(RowsPair(kPairedMost - 0.01, kPairedMost - 0.01, false));
     EXPECT_FALSE(RowsPair(1, kPairedLeast - 0.01, false));
     EXPECT_FALSE(RowsPair(1, 1, true)) << "two columns of running text never pair";
+    EXPECT_TRUE(IsLoneCell(1, 1)) << "one run beyond a gap in a line of code";
+    EXPECT_FALSE(IsLoneCell(2, 1)) << "a column of two lines";
+    EXPECT_FALSE(IsLoneCell(1, 0)) << "a line of its own";
 
     EXPECT_TRUE(PartsWords(kWordGapMin, 0, false));
     EXPECT_FALSE(PartsWords(kWordGapMin - 1, 0, false));

@@ -335,7 +335,11 @@ class Reader {
             return IsRunningText(static_cast<int>(side.size()), Median(widths), Median(words),
                                  full);
         };
-        return RowsPair(share(left, right), share(right, left), prose(left) && prose(right));
+        const double leftPaired = share(left, right), rightPaired = share(right, left);
+        if (IsLoneCell(static_cast<int>(left.size()), leftPaired) ||
+            IsLoneCell(static_cast<int>(right.size()), rightPaired))
+            return true;
+        return RowsPair(leftPaired, rightPaired, prose(left) && prose(right));
     }
 
     // The runs split where no run covers a row, top to bottom.
