@@ -83,8 +83,8 @@ def factor(w, h):
 
 
 def wine(args, seconds=600):
-    subprocess.run(["timeout", str(seconds), "wine", *args], env=WINE_ENV, stdin=subprocess.DEVNULL,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return subprocess.run(["timeout", str(seconds), "wine", *args], env=WINE_ENV, stdin=subprocess.DEVNULL,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
 
 
 def wine_desktop():
@@ -124,8 +124,10 @@ def read_layout_wine(sample, work, tools=TOOLS):
     picture = os.path.join(work, "img1.png")
     Image.fromarray(upscale(img, factor(img.shape[1], img.shape[0]))).save(picture, compress_level=1)
     base = os.path.join(work, "result")
-    wine([os.path.join(tools, "tesseract.exe"), "-l", sample["lang"], "-psm", "1", winpath(picture),
-          winpath(base)])
+    code = wine([os.path.join(tools, "tesseract.exe"), "-l", sample["lang"], "-psm", "1", winpath(picture),
+                 winpath(base)])
+    if not os.path.exists(base + ".txt"):
+        print(f"{sample['name']}: no text (tesseract.exe exited {code})", file=sys.stderr)
     return read_file(base + ".txt")
 
 
