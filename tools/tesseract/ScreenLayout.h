@@ -76,7 +76,8 @@ struct Spacing {
     bool betweenDigits;
 };
 
-// The picture the engine reads, and where each row landed in it (top down; a small row thrice).
+// The picture the engine reads, and where each row landed in it (top down; a small row at
+// several sizes).
 struct Composed {
     GreyImage image;
     struct Band {
@@ -119,7 +120,7 @@ Composed PrepareScreen(const RgbImage& capture);
 
 // The text of a composed picture from the engine's report of its words and their letters
 // (hOCR with character boxes): each band's words left to right on one line (of a row read more
-// than once, the reading with the higher confidence), words parted where the screen's spacing
+// than once, the words most readings agree on), words parted where the screen's spacing
 // parts them, a blank line between blocks. Nothing when the report cannot be read.
 std::optional<std::string> TextFromWords(const std::string& hocr,
                                          const std::vector<Composed::Band>& bands);

@@ -66,9 +66,9 @@ std::optional<std::vector<Composed::Band>> prepare(const std::wstring& image,
 }
 
 // The result text from the engine's report of words and letters when the picture was laid out
-// by rows (the rows as they were composed, the surest reading of a row read more than once,
-// words parted by the screen's spacing); the engine's own text file otherwise, or when the
-// report cannot be read.
+// by rows (the rows as they were composed, of a row read more than once the words its readings
+// agree on, words parted by the screen's spacing); the engine's own text file otherwise, or when
+// the report cannot be read.
 bool writeText(const std::wstring& part, const std::vector<Composed::Band>& bands) {
     const std::optional<std::string> hocr = gs::ReadWholeFile(part + L".hocr");
     const std::optional<std::string> text = hocr ? TextFromWords(*hocr, bands) : std::nullopt;
