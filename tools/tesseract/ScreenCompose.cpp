@@ -50,14 +50,14 @@ GreyImage RunPicture(const Ink& ink, const std::vector<int>& runOf, int r, const
                 }
             // A glyph drawn fainter than its run (a coloured sign beside white digits) is shown
             // as dark as the rest: the engine drops faint signs.
-            int own_contrast = contrast;
+            int glyphContrast = contrast;
             if (const int32_t g = ink.glyphOf[p]; g && !foreign) {
                 const Glyph& glyph = ink.glyphs[static_cast<size_t>(g - 1)];
                 const int peak = ink.strength[static_cast<size_t>(glyph.strongest)];
                 if (IsFaintColouredSign(peak, contrast, glyph.colour))
-                    own_contrast = std::max(peak, kInkStrength);
+                    glyphContrast = std::max(peak, kInkStrength);
             }
-            const int s = foreign ? 0 : std::min(255, ink.strength[p] * 255 / own_contrast);
+            const int s = foreign ? 0 : std::min(255, ink.strength[p] * 255 / glyphContrast);
             out.pixels[static_cast<size_t>(y - from.y0) * out.width + (x - from.x0)] =
                 static_cast<uint8_t>(255 - s);
         }

@@ -156,13 +156,14 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
         for (int x = 0; x < w; ++x) {
             const size_t p = static_cast<size_t>(y) * w + x;
             const auto a = static_cast<size_t>(bg.area[p]);
-            if (large[a] || own[a] >= 0) continue;
-            for (const size_t q : {p - 1, p + 1, p - w, p + w})
-                if ((q != p - 1 || x > 0) && (q != p + 1 || x + 1 < w) && (q != p - w || y > 0) &&
-                    (q != p + w || y + 1 < h) && ownColour(p, q)) {
-                    own[a] = bg.source[q];
-                    break;
-                }
+            if (large[a]) continue;
+            auto take = [&](size_t q) {
+                if (own[a] < 0 && ownColour(p, q)) own[a] = bg.source[q];
+            };
+            if (x > 0) take(p - 1);
+            if (x + 1 < w) take(p + 1);
+            if (y > 0) take(p - w);
+            if (y + 1 < h) take(p + w);
         }
     for (size_t p = 0; p < n; ++p)
         if (const int32_t s = own[static_cast<size_t>(bg.area[p])];

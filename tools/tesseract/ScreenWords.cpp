@@ -2,7 +2,9 @@
 // composed picture.
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "tools/tesseract/Hocr.h"
@@ -111,14 +113,8 @@ std::string LineOf(const std::vector<Word>& words, const Composed::Band& band) {
 }
 
 std::vector<std::string> WordsOf(const std::string& line) {
-    std::vector<std::string> out;
-    size_t at = 0;
-    while ((at = line.find_first_not_of(' ', at)) != std::string::npos) {
-        const size_t end = std::min(line.find(' ', at), line.size());
-        out.push_back(line.substr(at, end - at));
-        at = end;
-    }
-    return out;
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // Readings of one row at several sizes: where they part it into as many words, each word is the
