@@ -88,13 +88,15 @@ int main(int argc, char** argv) {
                  n-- > 0 &&
                  std::fscanf(b.get(), "%d %d %d %d", &x0, &x1, &underscore, &digits) == 4;)
                 band.spacing.push_back(Spacing{x0, x1, underscore != 0, digits != 0});
-            int known = 0;
-            if (std::fscanf(b.get(), "%d", &known) != 1) break;
-            band.known.assign(static_cast<size_t>(std::max(0, known)), ' ');
-            if (known > 0 &&
-                (std::fgetc(b.get()) == EOF ||
-                 std::fread(band.known.data(), 1, band.known.size(), b.get()) != band.known.size()))
-                break;
+            // The text read here: its length, a blank, the text and a line's end.
+            auto readText = [&](std::string& text) {
+                int length = 0;
+                if (std::fscanf(b.get(), "%d", &length) != 1) return false;
+                text.assign(static_cast<size_t>(std::max(0, length)), ' ');
+                return std::fgetc(b.get()) != EOF &&
+                       std::fread(text.data(), 1, text.size(), b.get()) == text.size();
+            };
+            if (!readText(band.known) || !readText(band.tail)) break;
             bands.push_back(band);
         }
         const std::optional<std::string> hocr = gs::ReadWholeFile(gs::FromUtf8(argv[3]));
@@ -161,8 +163,10 @@ int main(int argc, char** argv) {
                 put(static_cast<long long>(b.spacing.size()));
                 for (const Spacing& s : b.spacing)
                     for (int v : {s.x0, s.x1, int{s.underscore}, int{s.betweenDigits}}) put(v);
-                put(static_cast<long long>(b.known.size()));
-                text.append(b.known).append("\n");
+                for (const std::string* known : {&b.known, &b.tail}) {
+                    put(static_cast<long long>(known->size()));
+                    text.append(*known).append("\n");
+                }
             }
             gs::File t = gs::OpenFile(gs::FromUtf8(out + "/" + name + ".bands"), L"wb");
             if (t) std::fwrite(text.data(), 1, text.size(), t.get());

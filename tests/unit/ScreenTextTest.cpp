@@ -138,6 +138,19 @@ struct Screen {
         }
         return x;
     }
+    // In cells of 8 px (a terminal's): "ilno" as above, plus and minus signs, blanks.
+    void cells(int x, int base, const std::string& s) {
+        for (char c : s) {
+            if (c == '+' || c == '-') {
+                for (int k = c == '+' ? 0 : 1; k < (c == '+' ? 7 : 6); ++k) dot(x + k, base - 4);
+                if (c == '+')
+                    for (int y = base - 7; y < base - 1; ++y) dot(x + 3, y);
+            } else if (c != ' ') {
+                text(c == 'l' || c == 'i' ? x + 3 : x + 1, base, std::string(1, c));
+            }
+            x += 8;
+        }
+    }
 };
 
 // The runs of each row of the reading order, as the x where each run starts.
@@ -216,6 +229,20 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     EXPECT_EQ(layout.runs[static_cast<size_t>(layout.rows[0][0])].box.x0, 26);
 }
 
+TEST(ScreenLayout, ARowOfSignsAfterABlankEndingALineOfATerminalIsReadHereCellByCell) {
+    Screen screen(260, 64);
+    screen.cells(10, 16, "noon lion loin nil noon");
+    screen.cells(10, 32, "lion nil ++++++--");
+    screen.cells(10, 48, "noon " + std::string(rules::kSignRun - 1, '+'));
+    const ScreenReading seen = ReadScreen(screen.image);
+    ASSERT_GT(seen.layout.pitch, 0) << "a character grid";
+    std::vector<std::string> tails;
+    for (const Composed::Band& band : ComposeForRecognition(seen.ink, seen.layout).bands)
+        if (tails.size() <= static_cast<size_t>(band.row)) tails.push_back(band.tail);
+    EXPECT_EQ(tails, (std::vector<std::string>{"", "++++++--", ""}))
+        << "fewer signs than kSignRun are the engine's to read";
+}
+
 TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
     // Two columns of running text whose lines happen to align, a gutter between them.
     Screen columns(460, 60);
@@ -274,19 +301,19 @@ TEST(ScreenLayout,
     // Row 0 read three times (bands 0 to 2): each word is the one two readings agree on, though
     // the surest reading has "fi1e&". Row 1, in another block, read once: the engine ran "24" and
     // "kB" together across a clear space and read an underscore as a blank; where the screen
-    // tells nothing ("Sa ve"), its own break stands.
+    // tells nothing ("Sa ve"), its own break stands; a diffstat's signs read off the screen end it.
     const std::vector<Composed::Band> bands = {
         {10, 40, 0, 0, {}},
         {50, 70, 0, 0, {}},
         {75, 95, 0, 0, {}},
-        {100, 130, 1, 1, {{30, 34, false, false}, {75, 85, true, false}}}};
+        {100, 130, 1, 1, {{30, 34, false, false}, {75, 85, true, false}}, {}, {}, "++-"}};
     const std::string hocr =
         "<div class='ocr_page'>" + word(10, 12, 60, "Opem") + word(60, 12, 70, "file&") +
         word(10, 52, 95, "Open") + word(60, 52, 90, "fi1e&") + word(10, 77, 50, "Open") +
         word(60, 77, 50, "file&") + word(10, 105, 80, "24kB") + word(80, 105, 80, "a") +
         word(90, 105, 80, "Sa") + word(110, 105, 80, "ve") + "</div>";
     EXPECT_EQ(TextFromWords(hocr, bands),
-              std::optional<std::string>("Open file&\n\n24 kB_a Sa ve\n"));
+              std::optional<std::string>("Open file&\n\n24 kB_a Sa ve ++-\n"));
     // An engine that gives no letters' boxes: the words as they are.
     EXPECT_EQ(TextFromWords("<div class='ocr_page'><span class='ocrx_word' id='w' title='bbox 10 "
                             "105 50 125; x_wconf 90'><strong>Size</strong></span></div>",

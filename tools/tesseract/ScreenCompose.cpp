@@ -133,6 +133,16 @@ RunSpacing Stretches(const Ink& ink, const Run& run, const Box& from, double gri
     return out;
 }
 
+// Keeps of a run the glyphs that end before `x`; false when none does.
+bool CutBefore(const Ink& ink, int x, Run& run) {
+    std::erase_if(run.glyphs, [&](int g) { return ink.glyphs[static_cast<size_t>(g)].box.x1 > x; });
+    Box box;
+    for (int g : run.glyphs) box.add(ink.glyphs[static_cast<size_t>(g)].box);
+    run.box = box;
+    run.core.x1 = std::min(run.core.x1, box.x1);
+    return !run.glyphs.empty();
+}
+
 }  // namespace
 
 Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
@@ -172,6 +182,16 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                 }
                 known += (known.empty() ? "" : " ") + *symbols;
             }
+            // The row's runs; of the last, what stands before a bar of signs read here.
+            std::vector<std::pair<int, Run>> runs;
+            for (int r : row) runs.emplace_back(r, layout.runs[static_cast<size_t>(r)]);
+            std::string tail;
+            if (const std::optional<SignTail> signs = TrailingSigns(ink, layout, row.back());
+                known.empty() && signs) {
+                tail = signs->signs;
+                if (!CutBefore(ink, signs->x0, runs.back().second)) runs.pop_back();
+                if (runs.empty()) known = tail;
+            }
             if (!known.empty()) {
                 out.bands.push_back(
                     Composed::Band{y, y, static_cast<int>(i), layout.blockOf[i], {}, {}, known});
@@ -179,9 +199,9 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             }
             std::vector<int> heights;
             Box extent;
-            for (int r : row) {
-                heights.push_back(layout.runs[static_cast<size_t>(r)].height);
-                extent.add(layout.runs[static_cast<size_t>(r)].box);
+            for (const auto& [r, run] : runs) {
+                heights.push_back(run.height);
+                extent.add(run.box);
             }
             // Text of about the screen's usual size is enlarged alike: its letters' heights
             // vary with accents and descenders more than its size does.
@@ -193,8 +213,7 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             std::vector<RunSpacing> stretches;
             std::vector<int> widths{1};
             bool fixedPitch = true;
-            for (int r : row) {
-                const Run& run = layout.runs[static_cast<size_t>(r)];
+            for (const auto& [r, run] : runs) {
                 stretches.push_back(Stretches(ink, run, sourceOf(run), layout.pitch));
                 fixedPitch = fixedPitch && stretches.back().fixedPitch;
                 for (const Stretch& s : stretches.back().stretches)
@@ -215,14 +234,14 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                 }
                 const int top = std::max(0, extent.y0 - pad);
                 int x = static_cast<int>(margin), bottom = y;
-                Composed::Band band{y, 0, static_cast<int>(i), layout.blockOf[i], {}, {}};
+                Composed::Band band{y, 0, static_cast<int>(i), layout.blockOf[i], {}, {}, {}, tail};
                 if (fixedPitch)
                     for (const RunSpacing& run : stretches)
                         band.words.insert(band.words.end(), run.words.begin(), run.words.end());
                 auto at = [&](double v) { return static_cast<int>(std::lround(v * scale)); };
-                for (size_t k = 0; k < row.size(); ++k) {
-                    const int r = row[k];
-                    const Box from = sourceOf(layout.runs[static_cast<size_t>(r)]);
+                for (size_t k = 0; k < runs.size(); ++k) {
+                    const int r = runs[k].first;
+                    const Box from = sourceOf(runs[k].second);
                     const int down = y + at(from.y0 - top);
                     placed.push_back(Placed{r, from, x, down, scale});
                     for (const Stretch& s : stretches[k].stretches)
@@ -233,7 +252,7 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
                     x += at(from.width());
                     bottom = std::max(bottom, down + at(from.height()));
                     const int next = x + at(kCellGap * height);
-                    if (k + 1 < row.size()) band.spacing.push_back(Spacing{x, next, false, true});
+                    if (k + 1 < runs.size()) band.spacing.push_back(Spacing{x, next, false, true});
                     x = next;
                 }
                 band.bottom = bottom;

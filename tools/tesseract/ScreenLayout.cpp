@@ -515,6 +515,7 @@ Marks GridMarks(const Ink& ink, const CharacterGrid& grid) {
 TextLayout LayOutGrid(const Ink& ink, const Marks& marks, const CharacterGrid& grid) {
     TextLayout layout;
     layout.pitch = grid.pitch;
+    layout.phase = grid.phase;
     layout.runs = GatherRuns(ink, marks, layout.runOf, true);
     std::vector<int> all(layout.runs.size());
     std::iota(all.begin(), all.end(), 0);

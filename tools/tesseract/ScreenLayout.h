@@ -31,6 +31,7 @@ struct TextLayout {
     std::vector<std::vector<int>> rows;
     std::vector<int> blockOf;  // per row: the block it belongs to (a pane, a column, a list)
     double pitch = 0;          // a character grid's, when the screen is one
+    double phase = 0;          // and where its cells' middles fall, from 0 to the pitch
 };
 
 // Gathers the text glyphs (marks left out) into runs and orders them.
@@ -90,6 +91,8 @@ struct Composed {
         // The row's text when it was read from the screen here (carets and tildes in a
         // character grid); such a band holds no picture.
         std::string known = {};
+        // Signs read here that end the row, after the engine's words (a diffstat's bar).
+        std::string tail = {};
     };
     std::vector<Band> bands;  // empty when the picture is the capture as it is
 };
@@ -103,6 +106,14 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout);
 // A character grid's run of carets and tildes, read from the shapes of its cells; nothing when
 // any cell is another symbol.
 std::optional<std::string> ReadSymbols(const Ink& ink, const TextLayout& layout, int run);
+
+// A character grid's run that ends, after a blank, in a row of plus and minus signs: where they
+// start and what they are.
+struct SignTail {
+    int x0;
+    std::string signs;
+};
+std::optional<SignTail> TrailingSigns(const Ink& ink, const TextLayout& layout, int run);
 
 // What the layout step makes of a capture: its ink, the marks, the text's runs in reading order
 // (as a character grid, when it is one).

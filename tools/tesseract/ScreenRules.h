@@ -407,6 +407,16 @@ inline constexpr size_t kGridPhaseLooks = 400;  // cells tried as the phase
 inline constexpr double kSymbolHeight = 0.6;
 // ... and a stroke no wider than this share of a cell, as high as the tall letters, a bar.
 inline constexpr double kBarWidth = 0.3;
+// In a character grid, a run that ends, after a blank, in this many cells or more of plus and
+// minus signs (a diffstat's bar: "| 169 +++++++---") has them read here, cell by cell: the
+// engine makes letters of a long row of them (real set, git log --stat: 79 "+" read as
+// "++++++i+t++tti..."). A sign's strokes are no thicker than kSignStroke of the tall letters, or
+// 2 px (gcc's flat tildes, 3 px beside 12 px letters, were read as dashes at 0.25); it fills most
+// of its cell's width; a dash lies between kDashHigh of the letters' height from their top and
+// kDashLow from their bottom (an underscore lies lower).
+inline constexpr int kSignRun = 4;
+inline constexpr double kSignStroke = 0.2, kDashHigh = 0.25, kDashLow = 0.15;
+
 // Wide enough to part two digits: a tabular "1" stands off its neighbours by nearly half the
 // letters' height ("F10").
 inline constexpr double kDigitsApart = 0.5;

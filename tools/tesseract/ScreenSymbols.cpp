@@ -1,6 +1,6 @@
 // Rows of a character grid that hold only carets and tildes (where a compiler or Python points
-// into the line above): the engine makes letters of them ("AAAA", "EEE"), so they are read
-// here, cell by cell, from their shapes.
+// into the line above), and a diffstat's bars of plus and minus signs: the engine makes letters
+// of them ("AAAA", "EEE"), so they are read here, cell by cell, from their shapes.
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -67,7 +67,66 @@ char SymbolOf(const Profile& p) {
     return 0;
 }
 
+// '+': one thin upright in the middle third of the cell, crossed inside its height by a flat bar
+// reaching to both sides; '-': the flat bar alone, at the letters' middle.
+char SignOf(const Profile& p, const Box& core, int letter) {
+    const int n = static_cast<int>(p.top.size());
+    const int thin = std::max(2, static_cast<int>(std::lround(rules::kSignStroke * letter)));
+    int inked = 0, first = -1, last = -1, uprightTop = 1 << 30, uprightBottom = -1;
+    int barTop = 1 << 30, barBottom = -1;
+    for (int i = 0; i < n; ++i) {
+        const int top = p.top[static_cast<size_t>(i)], bottom = p.bottom[static_cast<size_t>(i)];
+        if (top < 0) continue;
+        ++inked;
+        if (bottom - top + 1 > thin) {
+            if (first < 0) first = i;
+            last = i;
+            uprightTop = std::min(uprightTop, top), uprightBottom = std::max(uprightBottom, bottom);
+        } else {
+            barTop = std::min(barTop, top), barBottom = std::max(barBottom, bottom);
+        }
+    }
+    if (2 * inked < n || barBottom < 0 || barBottom - barTop + 1 > thin) return 0;
+    if (first < 0) {
+        const double middle = (barTop + barBottom) / 2.0, h = core.height();
+        return middle > core.y0 + rules::kDashHigh * h && middle < core.y1 - rules::kDashLow * h
+                   ? '-'
+                   : 0;
+    }
+    const bool upright = last - first + 1 <= thin && 3 * first >= n && 3 * (last + 1) <= 2 * n;
+    const bool crossed = barTop > uprightTop && barBottom < uprightBottom && first > 0 &&
+                         last + 1 < n && p.top[static_cast<size_t>(first - 1)] >= 0 &&
+                         p.top[static_cast<size_t>(last + 1)] >= 0;
+    return upright && crossed ? '+' : 0;
+}
+
 }  // namespace
+
+std::optional<SignTail> TrailingSigns(const Ink& ink, const TextLayout& layout, int run) {
+    const Run& r = layout.runs[static_cast<size_t>(run)];
+    const double pitch = layout.pitch;
+    if (pitch <= 0) return std::nullopt;
+    const int letter = std::max(ink.tallHeight, 4);
+    SignTail tail{r.box.x1, {}};
+    bool blank = false;
+    // The grid's cells, from the one that holds the run's last column leftwards.
+    const double start = layout.phase - pitch / 2;
+    auto edge = [&](int k) { return static_cast<int>(std::lround(start + k * pitch)); };
+    for (int k = static_cast<int>(std::floor((r.box.x1 - 1 - start) / pitch)); tail.x0 > r.box.x0;
+         --k) {
+        const int x0 = std::max(r.box.x0, edge(k));
+        const Profile p =
+            ProfileOf(ink, layout.runOf, run, r.box, x0, std::min(tail.x0, edge(k + 1)));
+        blank = p.inked() == 0;
+        const char sign = blank ? 0 : SignOf(p, r.core, letter);
+        if (!sign) break;
+        tail.signs.insert(tail.signs.begin(), sign);
+        tail.x0 = x0;
+    }
+    const bool apart = blank || tail.x0 <= r.box.x0;
+    if (static_cast<int>(tail.signs.size()) < rules::kSignRun || !apart) return std::nullopt;
+    return tail;
+}
 
 std::optional<std::string> ReadSymbols(const Ink& ink, const TextLayout& layout, int run) {
     const Run& r = layout.runs[static_cast<size_t>(run)];

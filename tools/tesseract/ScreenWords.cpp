@@ -177,9 +177,11 @@ std::optional<std::string> TextFromWords(const std::string& hocr,
             lines.push_back(bands[next].known.empty() ? LineOf(inBand[next], bands[next])
                                                       : bands[next].known);
         }
-        if (!inBand[pick].empty() || !bands[pick].known.empty()) {
+        const std::string& tail = bands[pick].tail;
+        if (!inBand[pick].empty() || !bands[pick].known.empty() || !tail.empty()) {
             if (lastBlock >= 0 && bands[pick].block != lastBlock) text += "\n";
-            text += Agreed(lines, pick - b) + "\n";
+            const std::string words = Agreed(lines, pick - b);
+            text += words + (words.empty() || tail.empty() ? "" : " ") + tail + "\n";
             lastBlock = bands[pick].block;
         }
         b = next;
