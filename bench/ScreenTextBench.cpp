@@ -37,6 +37,7 @@ constexpr std::array<std::array<uint8_t, 3>, rules::kMarkRules> kRuleColours = {
     {255, 0, 120},  // icon in pieces: pink
     {0, 120, 255},  // bullet: light blue
     {255, 200, 0},  // inside an icon: yellow
+    {0, 200, 90},   // a dense picture: sea green
 }};
 
 std::string Seen(const RgbImage& capture, const Ink& ink, const Marks& marks,

@@ -75,6 +75,16 @@ TEST(MarkRules, EachRuleAtItsThresholdAndOnlyItTakesTheGlyph) {
     g.bar = true;
     EXPECT_TRUE(IsSolid(g));
 
+    g = Letter();  // a toolbar's icon among icons as tall as it, well above the screen's letters
+    g.width = g.height = Ceil(kDensePictureHeight * g.screenTall);
+    g.tall = g.height;
+    g.density = kDensePicture - 0.01;
+    EXPECT_EQ(MarkOf(g), MarkRule::Text) << "a bold heading's letter";
+    g.density = kDensePicture;
+    EXPECT_EQ(MarkOf(g), MarkRule::DensePicture);
+    g.width = g.height = Ceil(kDensePictureHeight * g.screenTall) - 1;
+    EXPECT_FALSE(IsDensePicture(g));
+
     g = Letter();  // a check box, and a tree's sharp expander
     g.hollowSide = Ceil(kHollowHeight * g.tall) - 1;
     EXPECT_FALSE(IsHollowSquare(g));
