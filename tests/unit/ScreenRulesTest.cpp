@@ -225,6 +225,13 @@ TEST(LayoutRules, RunsLinesColumnsAndWords) {
     EXPECT_FALSE(IsFaintColouredSign(peak - 1, 200, lessRed));
     EXPECT_TRUE(IsFaintColouredSign(peak - 1, 200, justRed));
 
+    // A faint dark piece with its light copy a pixel down and right: disabled text's letter.
+    const int paired = Ceil(kEmbossedPaired * 20), high = Ceil(kEmbossedHeight * 8);
+    EXPECT_TRUE(IsEmbossed(20, paired, 2, high, 8));
+    EXPECT_FALSE(IsEmbossed(20, paired - 1, 2, high, 8));
+    EXPECT_FALSE(IsEmbossed(20, paired, 2, high - 1, 8)) << "an etched frame's short piece";
+    EXPECT_FALSE(IsEmbossed(20, paired, 1, high, 8));
+
     EXPECT_TRUE(IsUnderscore(6, 2, 10, 1));
     EXPECT_FALSE(IsUnderscore(6, 2, 10, 2)) << "above the baseline: a dash";
     EXPECT_FALSE(IsUnderscore(3, 2, 10, 0)) << "short: a hyphen's stub";

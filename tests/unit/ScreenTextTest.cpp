@@ -107,7 +107,9 @@ TEST(ScreenText, EnglishIsReadBesideAnyOtherLanguage) {
 struct Screen {
     RgbImage image;
     Screen(int w, int h) : image{w, h, std::vector<uint8_t>(static_cast<size_t>(w) * h * 3, 255)} {}
-    void dot(int x, int y, std::array<uint8_t, 3> c = {30, 30, 30}) {
+    std::array<uint8_t, 3> ink = {30, 30, 30};  // what text() and cells() draw in
+    void dot(int x, int y) { dot(x, y, ink); }
+    void dot(int x, int y, std::array<uint8_t, 3> c) {
         std::copy(c.begin(), c.end(),
                   image.pixels.begin() + 3 * (static_cast<long>(y) * image.width + x));
     }
@@ -190,6 +192,27 @@ TEST(ScreenLayout, ASubPixelSmoothedWordKeepsAllItsLetters) {
     EXPECT_TRUE(Smoothed(orange, white, black));
     EXPECT_TRUE(Smoothed(grey, white, black));
     EXPECT_FALSE(Smoothed(blue, white, black));
+}
+
+TEST(ScreenLayout, DisabledTextEmbossedOnADarkFaceIsInkButALoneDisabledArrowIsNot) {
+    Screen screen(140, 30);
+    screen.fill(0, 0, 140, 30, {46, 46, 46});
+    screen.ink = {220, 220, 220};
+    screen.text(10, 20, "noon");
+    // Each letter drawn light a pixel down and right, then dark: both too faint to be ink.
+    for (const auto& [colour, shift] : {std::pair{std::array<uint8_t, 3>{81, 81, 81}, 1},
+                                        std::pair{std::array<uint8_t, 3>{25, 25, 25}, 0}}) {
+        screen.ink = colour;
+        screen.text(45 + shift, 20 + shift, "onno noon");
+        screen.text(120 + shift, 20 + shift, "o");
+    }
+    const Ink ink = FindInk(screen.image);
+    auto glyphsFrom = [&](int x0, int x1) {
+        return std::count_if(ink.glyphs.begin(), ink.glyphs.end(),
+                             [&](const Glyph& g) { return g.box.x0 >= x0 && g.box.x0 < x1; });
+    };
+    EXPECT_EQ(glyphsFrom(45, 110), 8) << "the disabled words' letters";
+    EXPECT_EQ(glyphsFrom(110, 140), 0);
 }
 
 TEST(ScreenLayout, TheBlackBetweenAConsolesLetterAndTheWindowsWhiteFrameIsNoInk) {

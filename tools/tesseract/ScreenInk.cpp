@@ -345,6 +345,48 @@ void CountColourful(Ink& ink, const RgbImage& c, const Backgrounds& bg) {
         }
 }
 
+// Lifts disabled text drawn embossed on a dark face to ink strength (see IsEmbossed).
+void LiftEmbossed(Ink& ink, const RgbImage& c, const Backgrounds& bg, int letter) {
+    const int w = ink.width, h = ink.height;
+    auto luma = [&](size_t p) {
+        return Channel(c, p, 0) + 2 * Channel(c, p, 1) + Channel(c, p, 2);
+    };
+    // -1 for a faint pixel darker than its background, 1 for a faint lighter one, else 0.
+    auto faint = [&](size_t p) {
+        if (ink.strength[p] < kLineStrength || ink.strength[p] >= kInkStrength) return 0;
+        return luma(p) < luma(static_cast<size_t>(bg.source[p])) ? -1 : 1;
+    };
+    std::vector<int32_t> labels;
+    const int count = LabelPieces(
+        w, h, [&](size_t p) { return faint(p) < 0; }, labels);
+    std::vector<Box> boxes(static_cast<size_t>(count));
+    std::vector<int> pixels(static_cast<size_t>(count)), paired(static_cast<size_t>(count));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t p = static_cast<size_t>(y) * w + x;
+            if (!labels[p]) continue;
+            const auto l = static_cast<size_t>(labels[p] - 1);
+            boxes[l].add(x, y);
+            ++pixels[l];
+            paired[l] += x + 1 < w && y + 1 < h && faint(p + static_cast<size_t>(w) + 1) > 0;
+        }
+    std::vector<size_t> pieces;
+    for (size_t l = 0; l < boxes.size(); ++l)
+        if (IsEmbossed(pixels[l], paired[l], boxes[l].width(), boxes[l].height(), letter))
+            pieces.push_back(l);
+    // Letters come in words: a disabled arrow of a drop-down or scroll bar stands alone.
+    std::vector<uint8_t> lift(boxes.size(), 0);
+    for (size_t a : pieces)
+        for (size_t b : pieces) {
+            const Box &p = boxes[a], &q = boxes[b];
+            if (a != b && 2 * OverlapY(p, q) >= std::min(p.height(), q.height()) &&
+                std::max(p.x0 - q.x1, q.x0 - p.x1) <= letter)
+                lift[a] = 1;
+        }
+    for (size_t p = 0; p < labels.size(); ++p)
+        if (labels[p] && lift[static_cast<size_t>(labels[p] - 1)]) ink.strength[p] = kInkStrength;
+}
+
 }  // namespace
 
 bool Smoothed(const uint8_t* px, const uint8_t* back, const uint8_t* ink) {
@@ -391,6 +433,7 @@ Ink FindInk(const RgbImage& capture, Rules rules) {
     // A first look at the ink tells the size of the text, which tells a rule from a stroke.
     auto inked = [&](size_t p) { return ink.strength[p] >= kInkStrength; };
     MeasureGlyphs(ink, LabelPieces(w, h, inked, ink.glyphOf));
+    LiftEmbossed(ink, capture, bg, GlyphHeight(ink.glyphs, 0.5));
     const int minLine = std::max(kLineLength, kLineLetters * GlyphHeight(ink.glyphs, 0.5));
     std::erase_if(ink.lines, [&](const Line& l) {
         return l.length() < minLine || !Even(ink, l) ||

@@ -27,6 +27,17 @@ inline constexpr int kBackgroundArea = 400;
 inline constexpr int kBackgroundWidth = 48, kBackgroundHeight = 16;
 // Strength (of 255) from which a pixel counts as ink: half of a grey-smoothed stroke's edge.
 inline constexpr int kInkStrength = 40;
+// Disabled text on a dark face is drawn embossed: a dark copy of each letter with a light one a
+// pixel down and right, each too faint to be ink (dark winecfg: 0x19 and 0x51 on 0x2e, 21 and 35
+// of 255). A faint dark piece is ink when at least kEmbossedPaired of its pixels have the light
+// copy there, and it is a letter's size: at least kEmbossedHeight of the letters high and 2 px
+// wide (an etched frame's short piece beside its caption is neither), with another such piece
+// beside it on its line no farther than a letter's height (a disabled arrow stands alone).
+inline constexpr double kEmbossedPaired = 0.3, kEmbossedHeight = 0.5;
+inline bool IsEmbossed(int pixels, int paired, int width, int height, int letter) {
+    return paired >= kEmbossedPaired * pixels && width >= 2 && height >= kEmbossedHeight * letter &&
+           height <= 2 * letter;
+}
 // Rules and edges between panes may be faint (a light grey separator on white is 12 to 30).
 inline constexpr int kLineStrength = 12;
 // The thickest a rule may be, and the shortest: never shorter than three letters' height, so
