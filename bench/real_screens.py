@@ -390,6 +390,12 @@ SCENES = {
     "al-cs-taskmgr": ("wine", (AL, "light", 120, "ces"), taskmgr(120)),
     "al-cs-open": ("wine", (AL, "light", 120, "ces"), OPEN),
     "al-cs-winecfg": ("wine", (AL, "light", 120, "ces"), tab("winecfg.exe", 120, 1)),
+    # drawn later, for the tuning half: the Open dialog and winecfg tabs it lacked
+    "gr-de-open": ("wine", (GR, "light", 96, "deu"), OPEN),
+    "al-dk-open": ("wine", (AL, "dark", 96, "eng"), OPEN),
+    "ct-cs-open": ("wine", (CT, "dark", 144, "ces"), OPEN),
+    "al-de-winecfg": ("wine", (AL, "dark", 96, "deu"), tab("winecfg.exe", 96, 2)),
+    "gr-en-winecfg": ("wine", (GR, "light", 144, "eng"), tab("winecfg.exe", 144, 4)),
 }
 
 # Small broken programs for the compilers and the interpreter, written into WORK.

@@ -157,4 +157,15 @@ CAPTURES = [
      "Debian reference in Italian (debian-reference-it) in Chromium, light; paragraphs, bulleted links (bullets left out), a heading"),
     ("lang-web-debref-table-pt", "lang-web-pt", (60, 768, 1170, 705), "languages", "por", "held",
      "Debian reference in Portuguese (debian-reference-pt) in Chromium, light; tips, a heading and a table read row by row"),
+    # Drawn after the split, all for the tuning half, which had no Open dialog and few winecfg tabs.
+    ("gr-open-dialog-de", "gr-de-open", (2, 23, 564, 408), "wine-grey", "deu", "tune",
+     "light; 96 DPI; grey smoothing setting; notepad File > Open dialog, German"),
+    ("al-open-dialog-dark-en", "al-dk-open", (2, 23, 564, 408), "wine-aliased", "eng", "tune",
+     "dark, no visual style; 96 DPI; no font smoothing; notepad File > Open dialog"),
+    ("ct-open-dialog-dark-144-cs", "ct-cs-open", (2, 33, 843, 593), "wine-cleartype", "ces", "tune",
+     "dark, no visual style; 144 DPI; ClearType; notepad File > Open dialog, Czech"),
+    ("al-winecfg-graphics-dark-de", "al-de-winecfg", (0, 0, 416, 471), "wine-aliased", "deu", "tune",
+     "dark, no visual style; 96 DPI; no font smoothing; Graphics tab: check boxes, a slider, a disabled button"),
+    ("gr-winecfg-apps-144-en", "gr-en-winecfg", (0, 0, 617, 676), "wine-grey", "eng", "tune",
+     "light; 144 DPI; grey smoothing; Applications tab: a paragraph, a selected list item, a drop-down"),
 ]
