@@ -228,7 +228,7 @@ TEST(ScreenLayout, TheBlackBetweenAConsolesLetterAndTheWindowsWhiteFrameIsNoInk)
     EXPECT_GE(ink.strength[stem], rules::kInkStrength);
 }
 
-TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
+TEST(ScreenLayout, AnIconAndAMnemonicsStrokeAreLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label
     screen.fill(8, 14, 16, 22, {250, 200, 40});
@@ -236,6 +236,8 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     // A caron that starts before its letter and reaches past it: the letter still joins the run.
     screen.fill(end, 15, end + 8, 17, {30, 30, 30});
     screen.text(end + 1, 24, "no");
+    // A mnemonic's stroke under the o of "loin" that starts under the i before it.
+    screen.fill(55, 25, 62, 26, {30, 30, 30});
     const Ink ink = FindInk(screen.image);
     const Marks marks = MarkNonText(ink);
     const TextLayout layout = LayOut(ink, marks);
@@ -250,6 +252,8 @@ TEST(ScreenLayout, AnIconIsLeftOutWhileTheDotsOfItsLabelStay) {
     EXPECT_FALSE(IsMark(marks, dot));
     EXPECT_EQ(layout.runOf[static_cast<size_t>(dot)], layout.rows[0][0]);
     EXPECT_EQ(layout.runs[static_cast<size_t>(layout.rows[0][0])].box.x0, 26);
+    EXPECT_EQ(layout.runOf[static_cast<size_t>(ink.glyphOf[25 * 140 + 58] - 1)], -1)
+        << "the mnemonic's stroke is no character";
 }
 
 TEST(ScreenLayout, ARowOfSignsAfterABlankEndingALineOfATerminalIsReadHereCellByCell) {

@@ -46,14 +46,15 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
     std::vector<int> open;                  // runs a later glyph may still join
     std::vector<int> left;                  // small glyphs no run took in its line
     // A flat stroke under a run's letters (a menu's mnemonic, an underlined word, a highlight's
-    // edge) is no character of its line.
-    // A flat stroke under a run's letters (a menu's mnemonic, an underlined word, a highlight's
     // edge) is no character of its line; an underscore between letters (Tahoma's lies below the
-    // baseline too) has no letter over it.
+    // baseline too) has no letter over it. Which it is shows once the run is whole: a mnemonic's
+    // stroke starts before the letter it underlines has joined ("File n_ame").
+    auto flatBelow = [&](const Box& b, int r) {
+        return b.height() <= std::max(2, H / kUnderlineFlat) &&
+               b.y0 > Median(bottoms[static_cast<size_t>(r)]);
+    };
     auto under = [&](const Box& b, int r) {
-        if (b.height() > std::max(2, H / kUnderlineFlat) ||
-            b.y0 <= Median(bottoms[static_cast<size_t>(r)]))
-            return false;
+        if (!flatBelow(b, r)) return false;
         int covered = 0;
         for (int l : runs[static_cast<size_t>(r)].glyphs)
             if (!small[static_cast<size_t>(l)]) covered += std::max(0, OverlapX(box(l), b));
@@ -72,7 +73,7 @@ std::vector<Run> GatherRuns(const Ink& ink, const Marks& marks, std::vector<int>
             // of a "ř" under its caron) starts back from the accent's end, not the letters'.
             const int gap = std::max(b.x0 - run.box.x1, std::min(0, b.x0 - run.core.x1));
             if (small[static_cast<size_t>(g)]) {
-                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1, grid) || under(b, r) ||
+                if (!InLine(b.y0, b.y1, run.core.y0, run.core.y1, grid) || flatBelow(b, r) ||
                     !JoinsRun(gap, run.core.height(), run.core.height(), run.core.height()) ||
                     std::abs(gap) >= bestGap)
                     continue;
