@@ -186,8 +186,9 @@ Composed ComposeForRecognition(const Ink& ink, const TextLayout& layout) {
             std::vector<std::pair<int, Run>> runs;
             for (int r : row) runs.emplace_back(r, layout.runs[static_cast<size_t>(r)]);
             std::string tail;
-            if (const std::optional<SignTail> signs = TrailingSigns(ink, layout, row.back());
-                known.empty() && signs) {
+            const std::optional<SignTail> signs =
+                known.empty() ? TrailingSigns(ink, layout, row.back()) : std::nullopt;
+            if (signs) {
                 tail = signs->signs;
                 if (!CutBefore(ink, signs->x0, runs.back().second)) runs.pop_back();
                 if (runs.empty()) known = tail;
