@@ -443,6 +443,8 @@ class Session:
                 with contextlib.suppress(ProcessLookupError):
                     os.killpg(p.pid, signal.SIGTERM)
         run(["wineserver", "-k"], self.env, timeout=30, check=False)
+        # A server still shutting down can take the next session's first programs with it.
+        run(["wineserver", "-w"], self.env, timeout=60, check=False)
         for p in self.procs:
             with contextlib.suppress(subprocess.TimeoutExpired):
                 p.wait(10)
