@@ -228,6 +228,29 @@ TEST(ScreenLayout, TheBlackBetweenAConsolesLetterAndTheWindowsWhiteFrameIsNoInk)
     EXPECT_GE(ink.strength[stem], rules::kInkStrength);
 }
 
+TEST(ScreenLayout, ALightStrokeReachingADarkBarsEdgeIsInkWhileAFramesLongLineIsNot) {
+    // A terminal's reversed status line: a black bar exactly a cell high on the white page, and
+    // a white descender that reaches its bottom edge, touching the page.
+    auto strength = [](int barHeight, int stroke, int x) {
+        Screen screen(100, 80);
+        screen.fill(10, 10, 90, 10 + barHeight, {0, 0, 0});
+        screen.fill(x, 10 + barHeight - stroke, x + 1, 10 + barHeight, {255, 255, 255});
+        const Ink ink = FindInk(screen.image);
+        return std::pair{
+            static_cast<int>(ink.strength[static_cast<size_t>(10 + barHeight - 1) * 100 + x]),
+            static_cast<int>(ink.strength[12 * 100 + 80])};
+    };
+    EXPECT_GE(strength(rules::kBackgroundHeight, 6, 40).first, rules::kInkStrength);
+    EXPECT_LT(strength(rules::kBackgroundHeight, 6, 40).second, rules::kInkStrength)
+        << "a bar this high is a background";
+    EXPECT_GE(strength(rules::kBackgroundHeight - 1, 6, 40).second, rules::kInkStrength)
+        << "a lower one is ink";
+    // A line the bar's whole height, longer than a letter's stroke: part of the page's frame.
+    const int tall = rules::kNeckLength + 2;
+    EXPECT_GE(strength(tall, rules::kNeckLength, 40).first, rules::kInkStrength);
+    EXPECT_LT(strength(tall, rules::kNeckLength + 1, 40).first, rules::kInkStrength);
+}
+
 TEST(ScreenLayout, AnIconAndAMnemonicsStrokeAreLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label

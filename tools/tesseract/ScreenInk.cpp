@@ -67,6 +67,14 @@ int LabelPieces(int w, int h, On on, std::vector<int32_t>& labels) {
 
 int Channel(const RgbImage& c, size_t p, int k) { return c.pixels[3 * p + static_cast<size_t>(k)]; }
 
+// How far apart two pixels stand, on ink's scale of 255 (green weighs as red and blue together).
+int Contrast(const RgbImage& c, size_t p, size_t q) {
+    const int d = std::abs(Channel(c, p, 0) - Channel(c, q, 0)) +
+                  2 * std::abs(Channel(c, p, 1) - Channel(c, q, 1)) +
+                  std::abs(Channel(c, p, 2) - Channel(c, q, 2));
+    return (d + 2) / 4;
+}
+
 bool Flat(const RgbImage& c, size_t p, size_t q) {
     for (int k = 0; k < 3; ++k)
         if (std::abs(Channel(c, p, k) - Channel(c, q, k)) > kFlatStep) return false;
@@ -85,12 +93,31 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
     const int w = c.width, h = c.height;
     const size_t n = static_cast<size_t>(w) * h;
     Sets flat(n);
+    // A one-pixel neck carries no background: a light letter's descender that reaches the edge
+    // of a dark bar (a terminal's reversed status line) touches the light page beyond it, and
+    // would join it. A neck is a column of pixels with one colour on both sides that they stand
+    // out from as ink does, two pixels or more (a dotted focus frame is no stroke) and no taller
+    // than a stroke of a letter (a frame's long line is no neck).
+    std::vector<uint8_t> neck(n);
+    for (int x = 1; x + 1 < w; ++x)
+        for (int y = 0; y < h;) {
+            auto narrow = [&](int yy) {
+                const size_t p = static_cast<size_t>(yy) * w + x;
+                return Contrast(c, p, p - 1) >= kInkStrength && !Flat(c, p, p + 1) &&
+                       Flat(c, p - 1, p + 1);
+            };
+            int end = y;
+            while (end < h && narrow(end)) ++end;
+            if (end - y >= 2 && end - y <= kNeckLength)
+                for (int yy = y; yy < end; ++yy) neck[static_cast<size_t>(yy) * w + x] = 1;
+            y = std::max(end, y + 1);
+        }
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const size_t p = static_cast<size_t>(y) * w + x;
             if (x + 1 < w && Flat(c, p, p + 1))
                 flat.unite(static_cast<int32_t>(p), static_cast<int32_t>(p + 1));
-            if (y + 1 < h && Flat(c, p, p + w))
+            if (y + 1 < h && Flat(c, p, p + w) && !neck[p] && !neck[p + w])
                 flat.unite(static_cast<int32_t>(p), static_cast<int32_t>(p + w));
         }
     const int32_t areas = flat.number();
@@ -162,8 +189,9 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
             };
             if (x > 0) take(p - 1);
             if (x + 1 < w) take(p + 1);
-            if (y > 0) take(p - w);
-            if (y + 1 < h) take(p + w);
+            // Nor does a neck carry a background's colour into a letter.
+            if (y > 0 && !neck[p] && !neck[p - w]) take(p - w);
+            if (y + 1 < h && !neck[p] && !neck[p + w]) take(p + w);
         }
     for (size_t p = 0; p < n; ++p)
         if (const int32_t s = own[static_cast<size_t>(bg.area[p])];
@@ -418,11 +446,8 @@ Ink FindInk(const RgbImage& capture, Rules rules) {
     }
     ink.strength.resize(n);
     for (size_t p = 0; p < n; ++p) {
-        const auto b = static_cast<size_t>(bg.source[p]);
-        const int d = std::abs(Channel(capture, p, 0) - Channel(capture, b, 0)) +
-                      2 * std::abs(Channel(capture, p, 1) - Channel(capture, b, 1)) +
-                      std::abs(Channel(capture, p, 2) - Channel(capture, b, 2));
-        ink.strength[p] = static_cast<uint8_t>((d + 2) / 4);
+        ink.strength[p] =
+            static_cast<uint8_t>(Contrast(capture, p, static_cast<size_t>(bg.source[p])));
     }
     auto faint = [&](size_t p) { return ink.strength[p] >= kLineStrength; };
     ink.lines = StraightRuns(w, h, true, faint);

@@ -20,11 +20,20 @@ namespace gs::tools::rules {
 // Neighbours this close in every channel belong to one flat area. Window faces and panes are
 // flat to the bit; 3 keeps the gentle gradients of title bars and buttons flat too.
 inline constexpr int kFlatStep = 3;
+// A one-pixel column no taller than this, standing out from the same colour on both sides, is a
+// letter's stroke and joins no flat area above or below it (a descender that reaches the edge of
+// a terminal's reversed status line touches the page beyond). A window frame's lines run longer
+// than a letter at 200 %. Real set, tuning half: the less status lines of a 7x13 and a 9x15
+// terminal lost every descender ("pase", "( ress"); with this and the height below, 23 -> 18
+// and 46 -> 47 errors (the status line whole, the rest the engine's Latin or Cyrillic), 664 ->
+// 664 on all 44.
+inline constexpr int kNeckLength = 24;
 // A flat area is a background when it is this large (a letter's inside, an icon's face, a rule
 // never is) and this many of its pixels lie two pixels deep inside it; and at least this wide
-// and high (a button's face is; a check box's is not).
+// and high (a button's face is; a check box's is not; a terminal's reversed line one cell high,
+// 13 px in a 7x13 font, is).
 inline constexpr int kBackgroundArea = 400;
-inline constexpr int kBackgroundWidth = 48, kBackgroundHeight = 16;
+inline constexpr int kBackgroundWidth = 48, kBackgroundHeight = 12;
 // Strength (of 255) from which a pixel counts as ink: half of a grey-smoothed stroke's edge.
 inline constexpr int kInkStrength = 40;
 // Disabled text on a dark face is drawn embossed: a dark copy of each letter with a light one a
