@@ -230,25 +230,28 @@ TEST(ScreenLayout, TheBlackBetweenAConsolesLetterAndTheWindowsWhiteFrameIsNoInk)
 
 TEST(ScreenLayout, ALightStrokeReachingADarkBarsEdgeIsInkWhileAFramesLongLineIsNot) {
     // A terminal's reversed status line: a black bar exactly a cell high on the white page, and
-    // a white descender that reaches its bottom edge, touching the page.
-    auto strength = [](int barHeight, int stroke, int x) {
+    // a white descender that reaches its bottom edge, touching the page. Gives the strength of
+    // the stroke's last pixel and of the bar.
+    auto strength = [](int barHeight, int stroke) {
         Screen screen(100, 80);
         screen.fill(10, 10, 90, 10 + barHeight, {0, 0, 0});
-        screen.fill(x, 10 + barHeight - stroke, x + 1, 10 + barHeight, {255, 255, 255});
+        screen.fill(40, 10 + barHeight - stroke, 41, 10 + barHeight, {255, 255, 255});
         const Ink ink = FindInk(screen.image);
         return std::pair{
-            static_cast<int>(ink.strength[static_cast<size_t>(10 + barHeight - 1) * 100 + x]),
+            static_cast<int>(ink.strength[static_cast<size_t>(10 + barHeight - 1) * 100 + 40]),
             static_cast<int>(ink.strength[12 * 100 + 80])};
     };
-    EXPECT_GE(strength(rules::kBackgroundHeight, 6, 40).first, rules::kInkStrength);
-    EXPECT_LT(strength(rules::kBackgroundHeight, 6, 40).second, rules::kInkStrength)
+    EXPECT_GE(strength(rules::kBackgroundHeight, 6).first, rules::kInkStrength);
+    EXPECT_LT(strength(rules::kBackgroundHeight, 6).second, rules::kInkStrength)
         << "a bar this high is a background";
-    EXPECT_GE(strength(rules::kBackgroundHeight - 1, 6, 40).second, rules::kInkStrength)
+    EXPECT_GE(strength(rules::kBackgroundHeight - 1, 6).second, rules::kInkStrength)
         << "a lower one is ink";
+    EXPECT_LT(strength(rules::kBackgroundHeight, 1).first, rules::kInkStrength)
+        << "one pixel, as of a dotted focus frame, is no stroke";
     // A line the bar's whole height, longer than a letter's stroke: part of the page's frame.
     const int tall = rules::kNeckLength + 2;
-    EXPECT_GE(strength(tall, rules::kNeckLength, 40).first, rules::kInkStrength);
-    EXPECT_LT(strength(tall, rules::kNeckLength + 1, 40).first, rules::kInkStrength);
+    EXPECT_GE(strength(tall, rules::kNeckLength).first, rules::kInkStrength);
+    EXPECT_LT(strength(tall, rules::kNeckLength + 1).first, rules::kInkStrength);
 }
 
 TEST(ScreenLayout, AnIconAndAMnemonicsStrokeAreLeftOutWhileTheDotsOfItsLabelStay) {
