@@ -232,6 +232,14 @@ TEST(LayoutRules, RunsLinesColumnsAndWords) {
     EXPECT_FALSE(IsEmbossed(20, paired, 2, high - 1, 8)) << "an etched frame's short piece";
     EXPECT_FALSE(IsEmbossed(20, paired, 1, high, 8));
 
+    // A short word's selection bar: a line high, wide, and filled but for the letters.
+    const int h = kBackgroundHeight, wide = Ceil(kSelectionWide * h);
+    const auto filled = static_cast<size_t>(Ceil(kSelectionFilled * wide * h));
+    EXPECT_TRUE(IsSelectionBar(wide, h, filled));
+    EXPECT_FALSE(IsSelectionBar(wide, h - 1, filled)) << "lower than a line";
+    EXPECT_FALSE(IsSelectionBar(wide - 1, h, filled)) << "squarer: an icon's face";
+    EXPECT_FALSE(IsSelectionBar(wide, h, filled - 1)) << "hollow: a frame";
+
     EXPECT_TRUE(IsUnderscore(6, 2, 10, 1));
     EXPECT_FALSE(IsUnderscore(6, 2, 10, 2)) << "above the baseline: a dash";
     EXPECT_FALSE(IsUnderscore(3, 2, 10, 0)) << "short: a hyphen's stub";

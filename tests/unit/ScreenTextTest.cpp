@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <random>
 
 #include "imaging/ImageFiles.h"
@@ -248,6 +249,13 @@ TEST(ScreenLayout, ALightStrokeReachingADarkBarsEdgeIsInkWhileAFramesLongLineIsN
         << "a lower one is ink";
     EXPECT_LT(strength(rules::kBackgroundHeight, 1).first, rules::kInkStrength)
         << "one pixel, as of a dotted focus frame, is no stroke";
+    // A short word selected in a field: its bar is too small for a background but is one.
+    Screen field(60, 30);
+    field.fill(10, 10,
+               10 + static_cast<int>(std::ceil(rules::kSelectionWide * rules::kBackgroundHeight)),
+               10 + rules::kBackgroundHeight, {49, 106, 197});
+    field.fill(14, 13, 15, 19, {255, 255, 255});
+    EXPECT_GE(FindInk(field.image).strength[15 * 60 + 14], rules::kInkStrength);
     // A line the bar's whole height, longer than a letter's stroke: part of the page's frame.
     const int tall = rules::kNeckLength + 2;
     EXPECT_GE(strength(tall, rules::kNeckLength).first, rules::kInkStrength);

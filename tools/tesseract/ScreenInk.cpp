@@ -145,9 +145,10 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
     const size_t minSize = std::min<size_t>(kBackgroundArea, n / 4);
     std::vector<uint8_t> large(static_cast<size_t>(areas));
     for (size_t a = 0; a < large.size(); ++a)
-        large[a] = sizes[a] >= minSize && inner[a] >= minSize / 4 &&
-                   boxes[a].width() >= std::min(kBackgroundWidth, w) &&
-                   boxes[a].height() >= std::min(kBackgroundHeight, h);
+        large[a] = (sizes[a] >= minSize && inner[a] >= minSize / 4 &&
+                    boxes[a].width() >= std::min(kBackgroundWidth, w) &&
+                    boxes[a].height() >= std::min(kBackgroundHeight, h)) ||
+                   IsSelectionBar(boxes[a].width(), boxes[a].height(), sizes[a]);
 
     bg.source.assign(n, -1);
     std::vector<int32_t> queue;
