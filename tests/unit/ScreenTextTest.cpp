@@ -262,6 +262,28 @@ TEST(ScreenLayout, ALightStrokeReachingADarkBarsEdgeIsInkWhileAFramesLongLineIsN
     EXPECT_LT(strength(tall, rules::kNeckLength + 1).first, rules::kInkStrength);
 }
 
+TEST(ScreenLayout, ADropDownsButtonDrawnWithRoundCornersIsLeftOutWithItsArrow) {
+    Screen screen(120, 30);
+    screen.text(10, 20, "lion loin");
+    // The button, no taller than a line: four sides, each corner a single pixel off them; a
+    // chevron inside.
+    screen.fill(84, 8, 92, 9, screen.ink);
+    screen.fill(84, 17, 92, 18, screen.ink);
+    screen.fill(82, 10, 83, 16, screen.ink);
+    screen.fill(93, 10, 94, 16, screen.ink);
+    for (auto [x, y] : {std::pair{83, 9}, {92, 9}, {83, 16}, {92, 16}}) screen.dot(x, y);
+    for (int k = 0; k < 3; ++k) screen.dot(85 + k, 11 + k), screen.dot(90 - k, 11 + k);
+    const Ink ink = FindInk(screen.image);
+    const Marks marks = MarkNonText(ink);
+    EXPECT_EQ(marks[static_cast<size_t>(ink.glyphOf[11 * 120 + 85] - 1)],
+              rules::MarkRule::InButton);
+    EXPECT_EQ(marks[static_cast<size_t>(ink.glyphOf[12 * 120 + 82] - 1)], rules::MarkRule::InButton)
+        << "its side";
+    const TextLayout layout = LayOut(ink, marks);
+    ASSERT_EQ(layout.rows.size(), 1u);
+    EXPECT_EQ(layout.rows[0].size(), 1u) << "the words alone";
+}
+
 TEST(ScreenLayout, AnIconAndAMnemonicsStrokeAreLeftOutWhileTheDotsOfItsLabelStay) {
     Screen screen(140, 36);
     screen.fill(4, 10, 20, 26, {40, 90, 200});  // a two-coloured icon before its label

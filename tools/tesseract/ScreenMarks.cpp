@@ -292,36 +292,61 @@ void MarkBullets(const Ink& ink, const Neighbours& near, Marks& marks) {
 }
 
 // Signs framed as buttons, judged by IsInButton: the nearest rule or edge pixel straight out
-// from the sign's middle on each side makes the frame.
+// from the sign's middle on each side makes the frame. A button drawn with round corners (a
+// drop-down's, in the light theme) has no rule: its sides are thin glyphs of their own, which
+// then go with the sign.
 void MarkButtonSigns(const Ink& ink, const Neighbours& near, Marks& marks) {
     const double tall = TallFloor(ink);
     const int reach = static_cast<int>(kButtonSide * tall);
-    auto erased = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < ink.width && y < ink.height &&
-               ink.erased[static_cast<size_t>(y) * ink.width + x];
+    // The glyph (index + 1) at (x, y), -1 for an erased pixel, 0 for neither.
+    auto at = [&](int x, int y) -> int {
+        if (x < 0 || y < 0 || x >= ink.width || y >= ink.height) return 0;
+        const size_t p = static_cast<size_t>(y) * ink.width + x;
+        return ink.erased[p] ? -1 : ink.glyphOf[p];
     };
-    // The first erased pixel from (x, y) on in steps of (dx, dy), within reach; -1 when none.
-    auto out = [&](int x, int y, int dx, int dy) {
+    struct Side {
+        int at = -1, glyph = 0;  // where, and the glyph (index + 1) that draws it, if any
+    };
+    // The first erased or inked pixel from (x, y) on in steps of (dx, dy), within reach.
+    auto out = [&](int self, int x, int y, int dx, int dy) {
         for (int k = 1; k <= reach; ++k)
-            if (erased(x + k * dx, y + k * dy)) return dx ? x + k * dx : y + k * dy;
-        return -1;
+            if (const int v = at(x + k * dx, y + k * dy); v != 0 && v != self + 1)
+                return Side{dx ? x + k * dx : y + k * dy, std::max(v, 0)};
+        return Side{};
     };
     for (size_t i = 0; i < ink.glyphs.size(); ++i) {
         const Box& g = ink.glyphs[i].box;
         if (IsMark(marks, static_cast<int>(i)) || g.height() > kButtonSign * tall) continue;
-        const int cx = (g.x0 + g.x1) / 2, cy = (g.y0 + g.y1) / 2;
-        const int left = out(g.x0, cy, -1, 0), right = out(g.x1 - 1, cy, 1, 0);
-        const int above = out(cx, g.y0, 0, -1), below = out(cx, g.y1 - 1, 0, 1);
-        if (above < 0 || below < 0 || left < 0 || right < 0) continue;
-        const Box frame{left + 1, above + 1, right, below};
+        const int self = static_cast<int>(i), cx = (g.x0 + g.x1) / 2, cy = (g.y0 + g.y1) / 2;
+        const Side sides[4] = {out(self, g.x0, cy, -1, 0), out(self, g.x1 - 1, cy, 1, 0),
+                               out(self, cx, g.y0, 0, -1), out(self, cx, g.y1 - 1, 0, 1)};
+        if (std::any_of(sides, sides + 4, [](const Side& s) { return s.at < 0; })) continue;
+        const Box frame{sides[0].at + 1, sides[2].at + 1, sides[1].at, sides[3].at};
+        const Box outline{frame.x0 - 1, frame.y0 - 1, frame.x1 + 1, frame.y1 + 1};
+        // A side drawn by a glyph: one that lies on the frame's outline, no deeper than a stroke
+        // (a side, or the whole outline when its corners join).
+        auto onOutline = [&](const Side& s) {
+            if (!s.glyph) return true;
+            const Glyph& side = ink.glyphs[static_cast<size_t>(s.glyph - 1)];
+            const Box& b = side.box;
+            return !IsMark(marks, s.glyph - 1) && b.x0 >= outline.x0 - kFrameStroke &&
+                   b.x1 <= outline.x1 + kFrameStroke && b.y0 >= outline.y0 - kFrameStroke &&
+                   b.y1 <= outline.y1 + kFrameStroke &&
+                   side.pixels <= 2 * kFrameStroke * (b.width() + b.height());
+        };
+        if (!std::all_of(sides, sides + 4, onOutline)) continue;
         bool alone = true;
-        near.around(static_cast<int>(i), frame, 0, [&](int j, const Glyph& n) {
-            if (j != static_cast<int>(i) && !IsMark(marks, j) && OverlapX(n.box, frame) > 0 &&
+        near.around(self, frame, 0, [&](int j, const Glyph& n) {
+            const bool side =
+                std::any_of(sides, sides + 4, [&](const Side& s) { return s.glyph == j + 1; });
+            if (j != self && !side && !IsMark(marks, j) && OverlapX(n.box, frame) > 0 &&
                 OverlapY(n.box, frame) > 0)
                 alone = false;
         });
-        if (IsInButton(g.height(), frame.width(), frame.height(), tall, alone))
-            marks[i] = MarkRule::InButton;
+        if (!IsInButton(g.height(), frame.width(), frame.height(), tall, alone)) continue;
+        marks[i] = MarkRule::InButton;
+        for (const Side& s : sides)
+            if (s.glyph) marks[static_cast<size_t>(s.glyph - 1)] = MarkRule::InButton;
     }
 }
 
