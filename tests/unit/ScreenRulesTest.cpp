@@ -232,13 +232,16 @@ TEST(LayoutRules, RunsLinesColumnsAndWords) {
     EXPECT_FALSE(IsEmbossed(20, paired, 2, high - 1, 8)) << "an etched frame's short piece";
     EXPECT_FALSE(IsEmbossed(20, paired, 1, high, 8));
 
-    // A short word's selection bar: a line high, wide, and filled but for the letters.
+    // A short word's selection bar: a line high, wide, filled but for the letters, and its own
+    // all round its edges.
     const int h = kBackgroundHeight, wide = Ceil(kSelectionWide * h);
     const auto filled = static_cast<size_t>(Ceil(kSelectionFilled * wide * h));
-    EXPECT_TRUE(IsSelectionBar(wide, h, filled));
-    EXPECT_FALSE(IsSelectionBar(wide, h - 1, filled)) << "lower than a line";
-    EXPECT_FALSE(IsSelectionBar(wide - 1, h, filled)) << "squarer: an icon's face";
-    EXPECT_FALSE(IsSelectionBar(wide, h, filled - 1)) << "hollow: a frame";
+    const auto rim = static_cast<size_t>(Ceil(kSelectionRim * (2 * (wide + h) - 4)));
+    EXPECT_TRUE(IsSelectionBar(wide, h, filled, rim));
+    EXPECT_FALSE(IsSelectionBar(wide, h - 1, filled, rim)) << "lower than a line";
+    EXPECT_FALSE(IsSelectionBar(wide - 1, h, filled, rim)) << "squarer: an icon's face";
+    EXPECT_FALSE(IsSelectionBar(wide, h, filled - 1, rim)) << "hollow: a frame";
+    EXPECT_FALSE(IsSelectionBar(wide, h, filled, rim - 1)) << "not a rectangle";
 
     EXPECT_TRUE(IsUnderscore(6, 2, 10, 1));
     EXPECT_FALSE(IsUnderscore(6, 2, 10, 2)) << "above the baseline: a dash";

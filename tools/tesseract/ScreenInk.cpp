@@ -141,6 +141,14 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
                                              same(0, 2) && same(-1, 0) && same(1, 0) &&
                                              same(0, -1) && same(0, 1);
         }
+    // The pixels each area has on its box's edges: a bar's are all its own.
+    std::vector<size_t> rim(static_cast<size_t>(areas));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const size_t a = static_cast<size_t>(bg.area[static_cast<size_t>(y) * w + x]);
+            rim[a] += x == boxes[a].x0 || x + 1 == boxes[a].x1 || y == boxes[a].y0 ||
+                      y + 1 == boxes[a].y1;
+        }
     // Large and thick enough that no letter's inside, icon, avatar or rule is taken for one.
     const size_t minSize = std::min<size_t>(kBackgroundArea, n / 4);
     std::vector<uint8_t> large(static_cast<size_t>(areas));
@@ -148,7 +156,7 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
         large[a] = (sizes[a] >= minSize && inner[a] >= minSize / 4 &&
                     boxes[a].width() >= std::min(kBackgroundWidth, w) &&
                     boxes[a].height() >= std::min(kBackgroundHeight, h)) ||
-                   IsSelectionBar(boxes[a].width(), boxes[a].height(), sizes[a]);
+                   IsSelectionBar(boxes[a].width(), boxes[a].height(), sizes[a], rim[a]);
 
     bg.source.assign(n, -1);
     std::vector<int32_t> queue;
