@@ -23,21 +23,22 @@ using namespace gs::tools;
 
 // The colour of the glyphs each mark rule took (ScreenRules.h's order), text blue.
 constexpr std::array<std::array<uint8_t, 3>, rules::kMarkRules> kRuleColours = {{
-    {0, 0, 230},    // text
-    {230, 0, 0},    // colourful: red
-    {230, 120, 0},  // icon-sized: orange
-    {200, 0, 200},  // alone and taller: magenta
-    {150, 0, 90},   // alone in another colour: purple
-    {120, 60, 0},   // solid: brown
-    {0, 170, 170},  // hollow square: teal
-    {90, 90, 90},   // huge: grey
-    {160, 160, 0},  // post: olive
-    {0, 90, 0},     // caret or divider: dark green
-    {90, 0, 200},   // a button's sign: violet
-    {255, 0, 120},  // icon in pieces: pink
-    {0, 120, 255},  // bullet: light blue
-    {255, 200, 0},  // inside an icon: yellow
-    {0, 200, 90},   // a dense picture: sea green
+    {0, 0, 230},      // text
+    {230, 0, 0},      // colourful: red
+    {230, 120, 0},    // icon-sized: orange
+    {200, 0, 200},    // alone and taller: magenta
+    {150, 0, 90},     // alone in another colour: purple
+    {120, 60, 0},     // solid: brown
+    {0, 170, 170},    // hollow square: teal
+    {90, 90, 90},     // huge: grey
+    {160, 160, 0},    // post: olive
+    {0, 90, 0},       // caret or divider: dark green
+    {90, 0, 200},     // a button's sign: violet
+    {255, 0, 120},    // icon in pieces: pink
+    {0, 120, 255},    // bullet: light blue
+    {255, 200, 0},    // inside an icon: yellow
+    {0, 200, 90},     // a dense picture: sea green
+    {120, 120, 255},  // a size grip: lavender
 }};
 
 std::string Seen(const RgbImage& capture, const Ink& ink, const Marks& marks,

@@ -178,6 +178,13 @@ TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {
     EXPECT_FALSE(IsInButton(5, side + 1, side, 10, true)) << "a table's cell";
     EXPECT_FALSE(IsInButton(5, 16, Ceil(16 / 0.75) + 1, 10, true)) << "not square";
     EXPECT_FALSE(IsInButton(5, 16, 16, 10, false)) << "with other glyphs in the frame";
+
+    // A size grip: square, nothing above the diagonal, no bigger than a few letters.
+    EXPECT_TRUE(IsSizeGrip(12, 12, kGripDiagonal, 10));
+    EXPECT_FALSE(IsSizeGrip(12, 12, kGripDiagonal - 0.01, 10)) << "ink in its upper left";
+    EXPECT_FALSE(IsSizeGrip(Ceil(12 * kGripSquare) + 1, 12, 1, 10)) << "wide: a word";
+    EXPECT_FALSE(IsSizeGrip(kIconSmallest - 1, kIconSmallest - 1, 1, 10)) << "a full stop";
+    EXPECT_FALSE(IsSizeGrip(26, 26, 1, 10)) << "larger than a grip";
 }
 
 TEST(LayoutRules, RunsLinesColumnsAndWords) {

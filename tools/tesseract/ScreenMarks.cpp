@@ -188,7 +188,22 @@ GlyphContext ContextOf(const Ink& ink, const Neighbours& near, int i) {
     return c;
 }
 
-// Icons drawn in pieces: units of pieces that touch or nearly touch, judged by IsIconUnit.
+// The least, over the pixels of `unit`'s glyphs, of x / width + y / height within `box` (see
+// IsSizeGrip).
+double Diagonal(const Ink& ink, const std::vector<int>& unit, const Box& box) {
+    double least = 2;
+    for (int y = box.y0; y < box.y1; ++y)
+        for (int x = box.x0; x < box.x1; ++x) {
+            const int32_t g = ink.glyphOf[static_cast<size_t>(y) * ink.width + x];
+            if (g && std::find(unit.begin(), unit.end(), g - 1) != unit.end())
+                least = std::min(
+                    least, (x - box.x0 + 0.5) / box.width() + (y - box.y0 + 0.5) / box.height());
+        }
+    return least;
+}
+
+// Icons drawn in pieces: units of pieces that touch or nearly touch, judged by IsIconUnit; a
+// window's size grip is one too (IsSizeGrip).
 void MarkIconUnits(const Ink& ink, const Neighbours& near, Marks& marks) {
     const std::vector<Glyph>& glyphs = ink.glyphs;
     const double tallest = TallFloor(ink);
@@ -217,6 +232,10 @@ void MarkIconUnits(const Ink& ink, const Neighbours& near, Marks& marks) {
         u.width = box.width();
         u.height = box.height();
         if (u.height < kIconSmallest || u.width > 2 * u.height) continue;  // no icon: spared
+        if (IsSizeGrip(u.width, u.height, Diagonal(ink, unit, box), tallest)) {
+            for (int g : unit) marks[static_cast<size_t>(g)] = MarkRule::SizeGrip;
+            continue;
+        }
         std::vector<int> tops, bottoms, colours[3];
         int gap = 1 << 30, tallestBeside = 0;
         near.around(-1, box, 3 * u.height, [&](int j, const Glyph& n) {
