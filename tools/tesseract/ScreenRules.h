@@ -310,8 +310,9 @@ inline bool IsIconUnit(const UnitContext& u) {
 // the lower-right half of a square and nothing above its diagonal; a group of letters always
 // has ink in its upper-left, a slash is narrower than a square. `diagonal` is the least, over its
 // pixels, of x / width + y / height within the group's box (a pixel on the diagonal from
-// bottom-left to top-right gives 1). Real set, tuning half: the Open dialogs' grips read "£ a", "u
-// u" and "O »", and kept the buttons beside them off their rows.
+// bottom-left to top-right gives 1). Real set, tuning half: the Open dialogs' grips read "£ a",
+// "u u" and "O »", and kept the buttons beside them off their rows; the ClearType one at 144
+// DPI went 44 -> 17 errors, 611 -> 584 on all 44, no other capture changed.
 inline constexpr double kGripSquare = 1.33, kGripDiagonal = 0.8, kGripSize = 2.5;
 inline bool IsSizeGrip(int width, int height, double diagonal, double tall) {
     const double aspect = static_cast<double>(width) / std::max(1, height);
