@@ -329,6 +329,14 @@ TEST(ScreenLayout, ARowOfSignsAfterABlankEndingALineOfATerminalIsReadHereCellByC
         if (tails.size() <= static_cast<size_t>(band.row)) tails.push_back(band.tail);
     EXPECT_EQ(tails, (std::vector<std::string>{"", "++++++--", ""}))
         << "fewer signs than kSignRun are the engine's to read";
+
+    // A dash that starts a line (ls -l's "-rw-r--r--") starts its run.
+    Screen listing(200, 40);
+    listing.cells(10, 16, "-ln-n--n-- l noon");
+    listing.cells(10, 32, "-ln-n--n-- l lion");
+    const ScreenReading files = ReadScreen(listing.image);
+    ASSERT_GT(files.layout.pitch, 0);
+    for (const std::vector<int>& row : RowStarts(files.layout)) EXPECT_EQ(row.front(), 11);
 }
 
 TEST(ScreenLayout, ColumnsOfTextAreReadOneAfterTheOtherAndTableRowsStayRows) {
