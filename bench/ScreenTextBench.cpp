@@ -39,6 +39,7 @@ constexpr std::array<std::array<uint8_t, 3>, rules::kMarkRules> kRuleColours = {
     {255, 200, 0},    // inside an icon: yellow
     {0, 200, 90},     // a dense picture: sea green
     {120, 120, 255},  // a size grip: lavender
+    {200, 120, 60},   // dotted: copper
 }};
 
 std::string Seen(const RgbImage& capture, const Ink& ink, const Marks& marks,

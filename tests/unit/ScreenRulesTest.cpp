@@ -179,6 +179,9 @@ TEST(MarkRules, IconsInPiecesBulletsAndWhatAnIconHolds) {
     EXPECT_FALSE(IsInButton(5, 16, Ceil(16 / 0.75) + 1, 10, true)) << "not square";
     EXPECT_FALSE(IsInButton(5, 16, 16, 10, false)) << "with other glyphs in the frame";
 
+    EXPECT_TRUE(IsDotted(1, kDottedRun - 2));
+    EXPECT_FALSE(IsDotted(0, kDottedRun - 2)) << "a colon's dots, or a few more";
+
     // A size grip: square, nothing above the diagonal, no bigger than a few letters.
     EXPECT_TRUE(IsSizeGrip(12, 12, kGripDiagonal, 10));
     EXPECT_FALSE(IsSizeGrip(12, 12, kGripDiagonal - 0.01, 10)) << "ink in its upper left";

@@ -262,7 +262,7 @@ TEST(ScreenLayout, ALightStrokeReachingADarkBarsEdgeIsInkWhileAFramesLongLineIsN
     EXPECT_LT(strength(tall, rules::kNeckLength + 1).first, rules::kInkStrength);
 }
 
-TEST(ScreenLayout, ADropDownsRoundCorneredButtonWithItsArrowAndTheWindowsSizeGripAreLeftOut) {
+TEST(ScreenLayout, ADropDownsButtonAFocusFramesDotsAndTheWindowsSizeGripAreLeftOut) {
     Screen screen(120, 30);
     screen.text(10, 20, "lion loin");
     // The button, no taller than a line: four sides, each corner a single pixel off them; a
@@ -273,6 +273,8 @@ TEST(ScreenLayout, ADropDownsRoundCorneredButtonWithItsArrowAndTheWindowsSizeGri
     screen.fill(93, 10, 94, 16, screen.ink);
     for (auto [x, y] : {std::pair{83, 9}, {92, 9}, {83, 16}, {92, 16}}) screen.dot(x, y);
     for (int k = 0; k < 3; ++k) screen.dot(85 + k, 11 + k), screen.dot(90 - k, 11 + k);
+    // A focus frame's dotted side: single pixels every other pixel.
+    for (int y = 6; y < 20; y += 2) screen.dot(101, y);
     // The window's size grip in the corner: three stripes along the diagonal of a 10 px square.
     for (int stripe : {9, 12, 15})
         for (int x = 108 + stripe - 9; x < 118; ++x) screen.dot(x, 18 + stripe - (x - 108));
@@ -284,6 +286,7 @@ TEST(ScreenLayout, ADropDownsRoundCorneredButtonWithItsArrowAndTheWindowsSizeGri
         << "its side";
     EXPECT_EQ(marks[static_cast<size_t>(ink.glyphOf[27 * 120 + 108] - 1)],
               rules::MarkRule::SizeGrip);
+    EXPECT_EQ(marks[static_cast<size_t>(ink.glyphOf[6 * 120 + 101] - 1)], rules::MarkRule::Dotted);
     const TextLayout layout = LayOut(ink, marks);
     ASSERT_EQ(layout.rows.size(), 1u);
     EXPECT_EQ(layout.rows[0].size(), 1u) << "the words alone";

@@ -380,6 +380,29 @@ std::vector<GlyphContext> GlyphContexts(const Ink& ink) {
     return out;
 }
 
+// Dotted lines, judged by IsDotted: each single-pixel glyph, with how many more lie two, four,
+// ... pixels on along its row or column, each a single pixel too.
+void MarkDotted(const Ink& ink, Marks& marks) {
+    auto single = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= ink.width || y >= ink.height) return false;
+        const int32_t g = ink.glyphOf[static_cast<size_t>(y) * ink.width + x];
+        return g > 0 && ink.glyphs[static_cast<size_t>(g - 1)].pixels == 1;
+    };
+    auto count = [&](int x, int y, int dx, int dy) {
+        int n = 0;
+        while (single(x + 2 * (n + 1) * dx, y + 2 * (n + 1) * dy)) ++n;
+        return n;
+    };
+    for (size_t i = 0; i < ink.glyphs.size(); ++i) {
+        const Glyph& g = ink.glyphs[i];
+        if (g.pixels != 1) continue;
+        const int x = g.box.x0, y = g.box.y0;
+        if (IsDotted(count(x, y, -1, 0), count(x, y, 1, 0)) ||
+            IsDotted(count(x, y, 0, -1), count(x, y, 0, 1)))
+            marks[i] = MarkRule::Dotted;
+    }
+}
+
 Marks MarkNonText(const Ink& ink) {
     const Neighbours near(ink.glyphs);
     Marks marks(ink.glyphs.size(), MarkRule::Text);
@@ -389,6 +412,7 @@ Marks MarkNonText(const Ink& ink) {
         marks[i] = MarkOf(c);
         if (HoldsInside(c, marks[i])) icons.push_back(static_cast<int>(i));
     }
+    MarkDotted(ink, marks);
     MarkIconUnits(ink, near, marks);
     MarkBullets(ink, near, marks);
     MarkButtonSigns(ink, near, marks);

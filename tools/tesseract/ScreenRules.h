@@ -143,8 +143,9 @@ enum class MarkRule : uint8_t {
     InsideIcon,
     DensePicture,
     SizeGrip,
+    Dotted,
 };
-inline constexpr int kMarkRules = 16;
+inline constexpr int kMarkRules = 17;
 
 // A word of one glyph, or a label's icon: nothing beside it within half the tall letters.
 inline bool Alone(const GlyphContext& g) { return g.gap() >= g.tall / 2; }
@@ -319,6 +320,13 @@ inline bool IsSizeGrip(int width, int height, double diagonal, double tall) {
     return aspect >= 1 / kGripSquare && aspect <= kGripSquare && height >= kIconSmallest &&
            height <= kGripSize * tall && diagonal >= kGripDiagonal;
 }
+
+// A dotted line (the focus frame round a selected item, a tree's lines): single pixels every
+// other pixel along a row or a column, this many in a row; a colon's two dots are no line. Real
+// set, tuning half: winecfg's selected "Default Settings" read "(Default Settings |"; 10 -> 6
+// errors there, 575 -> 568 on all 44, no capture worse.
+inline constexpr int kDottedRun = 4;
+inline bool IsDotted(int before, int after) { return before + 1 + after >= kDottedRun; }
 
 // A bullet: a small round dot that starts a row and floats above its baseline, with nothing
 // above or below it (a full stop sits on the baseline, the dot of an i above its stem).
