@@ -98,16 +98,15 @@ Backgrounds FindBackgrounds(const RgbImage& c) {
     // would join it. A neck is a column of pixels with one colour on both sides that they stand
     // out from as ink does, two pixels or more (a dotted focus frame is no stroke) and no taller
     // than a stroke of a letter (a frame's long line is no neck).
+    auto narrow = [&](int x, int y) {
+        const size_t p = static_cast<size_t>(y) * w + x;
+        return Contrast(c, p, p - 1) >= kInkStrength && !Flat(c, p, p + 1) && Flat(c, p - 1, p + 1);
+    };
     std::vector<uint8_t> neck(n);
     for (int x = 1; x + 1 < w; ++x)
         for (int y = 0; y < h;) {
-            auto narrow = [&](int yy) {
-                const size_t p = static_cast<size_t>(yy) * w + x;
-                return Contrast(c, p, p - 1) >= kInkStrength && !Flat(c, p, p + 1) &&
-                       Flat(c, p - 1, p + 1);
-            };
             int end = y;
-            while (end < h && narrow(end)) ++end;
+            while (end < h && narrow(x, end)) ++end;
             if (end - y >= 2 && end - y <= kNeckLength)
                 for (int yy = y; yy < end; ++yy) neck[static_cast<size_t>(yy) * w + x] = 1;
             y = std::max(end, y + 1);
